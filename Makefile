@@ -1,0 +1,63 @@
+# Aspirello: build, test and try the gauge. Every target installs what it
+# needs first (Debian packages, through sudo when not root).
+
+BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+BUILD_TYPE ?= RelWithDebInfo
+WERROR ?= OFF
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
+
+CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DASPIRELLO_WERROR=$(WERROR)
+
+.PHONY: all build deps configure test run demo screenshot sanitize fuzz bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Every test, headless.
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The program itself, on the serial ports present.
+run: build
+	@$(BUILD_DIR)/Aspirello
+
+# The gauge on the simulated measuring board.
+demo: build
+	@scripts/demo.sh $(BUILD_DIR)
+
+# The README's picture, made by the demo itself, headless.
+screenshot: build
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize:
+	@scripts/install-deps.sh sanitize
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DASPIRELLO_WERROR=$(WERROR) -DASPIRELLO_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer on the frame decoder, the settings encoder and the log line.
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# Speed and memory figures (not part of the tests).
+bench: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend aspirello-board
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_pipeline
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
+
+clean:
+	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

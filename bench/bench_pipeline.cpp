@@ -1,0 +1,74 @@
+// Cost of the reading pipeline per accepted frame: all 25 displays and bars,
+// four running averages and one log line, at a short and the longest
+// averaging window. Prints medians as a share of their budgets.
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr double kPollPeriodUs = 10000.0; // the fastest poll period
+constexpr double kTargetUs = 100.0;       // what one frame may cost at Media 10000
+
+MeasurementFrame syntheticFrame(int index)
+{
+    MeasurementFrame frame;
+    for (int cylinder = 0; cylinder < 4; ++cylinder) {
+        const double phase = 0.37 * index + 1.57 * cylinder;
+        frame.readings[static_cast<std::size_t>(cylinder)] =
+            static_cast<float>(-25.0 + 2.0 * cylinder + 3.0 * std::sin(phase));
+    }
+    frame.cycleTime = 15.0f;
+    return frame;
+}
+
+double medianMicroseconds(MainWindow &window, int averageLength, int frames)
+{
+    window.findChild<QSpinBox *>(QStringLiteral("Media"))->setValue(averageLength);
+    // Fill the averages first so that every timed frame sums a full window.
+    for (int i = 0; i < averageLength; ++i)
+        window.runReadingPipeline(syntheticFrame(i));
+
+    std::vector<double> costs;
+    costs.reserve(static_cast<std::size_t>(frames));
+    QElapsedTimer clock;
+    for (int i = 0; i < frames; ++i) {
+        const MeasurementFrame frame = syntheticFrame(i);
+        clock.start();
+        window.runReadingPipeline(frame);
+        costs.push_back(static_cast<double>(clock.nsecsElapsed()) / 1000.0);
+        if (i % 50 == 0)
+            QCoreApplication::processEvents(); // let the displays repaint now and then
+    }
+    std::nth_element(costs.begin(), costs.begin() + frames / 2, costs.end());
+    return costs[static_cast<std::size_t>(frames / 2)];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    MainWindow window;
+    window.show();
+    QCoreApplication::processEvents();
+
+    std::printf("reading pipeline, median cost per frame (budget: one %.0f us poll period)\n",
+                kPollPeriodUs);
+    for (const int averageLength : {10, 10000}) {
+        const double us = medianMicroseconds(window, averageLength, 2000);
+        std::printf("  Media %5d: %8.1f us  = %.4f of the poll period", averageLength, us,
+                    us / kPollPeriodUs);
+        if (averageLength == 10000)
+            std::printf(", %.2f of the %.0f us target", us / kTargetUs, kTargetUs);
+        std::printf("\n");
+    }
+    return 0;
+}

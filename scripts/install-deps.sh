@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Aspirello needs to build, test and run its
+# demo, and only those that are missing. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+  cmake make g++ pkg-config
+  qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+)
+# Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot".
+for extra in "$@"; do
+  case "$extra" in
+    sanitize) packages+=(libasan8 libubsan1) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    screenshot) packages+=(xvfb xauth imagemagick) ;;
+    *) echo "install-deps: unknown extra '$extra'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: need root or sudo to install ${missing[*]}" >&2; exit 1; }
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,65 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include "deviceprotocol.h"
+#include "measure/runningaverage.h"
+
+#include <QMainWindow>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+
+struct MainWindowForm;
+class QMessageLogger;
+
+// The gauge's one window: it owns the form, the serial port to the
+// measuring board, the poll timer, the running averages and the log.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Appends the log line of one accepted frame.
+    void appendLogLine(float r1, float r2, float r3, float r4,
+                       float m1, float m2, float m3, float m4);
+
+    // Writes the log to a new dated file named from prefix in the working
+    // directory; the outcome goes to the debug lines of the clicked slot.
+    void saveLogFile(const QString &prefix, const QMessageLogger &slotLog);
+
+    // The measurement log as it stands: one CR LF line per accepted frame.
+    const QString &measurementLog() const { return logText; }
+
+    // Shows one accepted frame on every display and bar, feeds the running
+    // averages and appends the log line. Run by serial_ready_read.
+    void runReadingPipeline(const MeasurementFrame &frame);
+
+private slots:
+    void serial_ready_read();
+    void timer_end();
+    void on_push_serial_connect_clicked();
+    void on_push_start_data_clicked();
+    void on_button_startSampling_clicked();
+    void on_button_startSampling_2_clicked();
+    void on_button_startSampling_3_clicked();
+    void on_Media_valueChanged(int arg1);
+    void on_INVIA_clicked();
+
+private:
+    void sendToBoard(const QByteArray &bytes);
+    void onSerialError(QSerialPort::SerialPortError error);
+
+    int averageLength;
+    QString logText;
+    MainWindowForm *form;
+    QSerialPort serialPort;
+    QTimer pollTimer;
+    std::array<RunningAverage, 4> cylinderAverages;
+};
+
+#endif // MAINWINDOW_H

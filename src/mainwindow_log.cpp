@@ -1,0 +1,54 @@
+// The measurement log: one line per accepted frame, saved to dated files.
+#include "mainwindow.h"
+
+#include "measurementlog.h"
+
+#include <QDate>
+#include <QDebug>
+#include <QTime>
+
+void MainWindow::appendLogLine(float r1, float r2, float r3, float r4,
+                               float m1, float m2, float m3, float m4)
+{
+    ::appendLogLine(logText, {r1, r2, r3, r4}, {m1, m2, m3, m4});
+}
+
+void MainWindow::saveLogFile(const QString &prefix, const QMessageLogger &slotLog)
+{
+    // The date first, then the time, each read once.
+    const QDate date = QDate::currentDate();
+    const QTime time = QTime::currentTime();
+    const QString fileName = logFileName(prefix, date, time);
+    slotLog.debug() << fileName;
+
+    switch (writeLogFile(fileName, logText)) {
+    case LogSaveResult::Saved:
+        slotLog.debug() << "Salvato correttamente";
+        break;
+    case LogSaveResult::OpenFailed:
+        slotLog.debug() << "Errore nell'apertura file";
+        break;
+    case LogSaveResult::WriteFailed:
+        slotLog.debug() << "Errore nella scrittura file";
+        break;
+    }
+}
+
+// The debug lines of a save name the button's slot.
+#define SLOT_LOGGER QMessageLogger(QT_MESSAGELOG_FILE, QT_MESSAGELOG_LINE, QT_MESSAGELOG_FUNC)
+
+void MainWindow::on_button_startSampling_clicked()
+{
+    saveLogFile(QStringLiteral("log_A_B_C_D_EMEDIE"), SLOT_LOGGER);
+}
+
+void MainWindow::on_button_startSampling_3_clicked()
+{
+    saveLogFile(QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), SLOT_LOGGER);
+}
+
+void MainWindow::on_button_startSampling_2_clicked()
+{
+    if (!logText.isEmpty())
+        logText.clear();
+}

@@ -1,0 +1,62 @@
+// The reading pipeline: one accepted frame onto every display, the running
+// averages and the log.
+#include "mainwindow.h"
+
+#include "form/mainwindowform.h"
+
+#include <QComboBox>
+#include <QLCDNumber>
+#include <QProgressBar>
+
+namespace {
+
+void showOnDisplays(const std::array<QLCDNumber *, 4> &displays, const CylinderValues &values)
+{
+    for (std::size_t i = 0; i < displays.size(); ++i)
+        displays[i]->display(static_cast<double>(values[i]));
+}
+
+// A value that is not finite or does not fit an int leaves the bar as it is;
+// the bar itself ignores integers outside its range.
+void showOnBars(const std::array<QProgressBar *, 4> &bars, const CylinderValues &values)
+{
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        if (const std::optional<int> value = barValue(values[i]))
+            bars[i]->setValue(*value);
+    }
+}
+
+} // namespace
+
+void MainWindow::runReadingPipeline(const MeasurementFrame &frame)
+{
+    const CylinderValues &readings = frame.readings;
+    showOnDisplays({form->A, form->B, form->C, form->D}, readings);
+    showOnBars({form->BA, form->BB, form->BC, form->BAD}, readings);
+    form->Tardu->display(static_cast<double>(frame.cycleTime));
+
+    const int reference = form->Scegli->currentIndex();
+    showOnDisplays({form->AD, form->BD, form->CD, form->DD},
+                   differencesFromReference(readings, reference));
+
+    CylinderValues averages{};
+    for (std::size_t i = 0; i < cylinderAverages.size(); ++i)
+        cylinderAverages[i].push(readings[i]);
+    for (std::size_t i = 0; i < cylinderAverages.size(); ++i)
+        averages[i] = cylinderAverages[i].mean();
+
+    showOnBars({form->BAM, form->BBM, form->BCM, form->BDM}, averages);
+    showOnDisplays({form->AM, form->BM, form->CM, form->DM}, averages);
+    showOnDisplays({form->AMD, form->BMD, form->CMD, form->DMD},
+                   differencesFromReference(averages, reference));
+
+    appendLogLine(readings[0], readings[1], readings[2], readings[3],
+                  averages[0], averages[1], averages[2], averages[3]);
+}
+
+void MainWindow::on_Media_valueChanged(int arg1)
+{
+    averageLength = arg1;
+    for (RunningAverage &average : cylinderAverages)
+        average.setCapacity(averageLength);
+}

@@ -1,0 +1,30 @@
+#include "measure/readings.h"
+
+#include <cmath>
+#include <limits>
+
+CylinderValues differencesFromReference(const CylinderValues &values, int referenceIndex)
+{
+    CylinderValues differences{0.0f, 0.0f, 0.0f, 0.0f};
+    if (referenceIndex < 0 || referenceIndex >= static_cast<int>(values.size()))
+        return differences;
+    const float reference = values[static_cast<std::size_t>(referenceIndex)];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (static_cast<int>(i) != referenceIndex)
+            differences[i] = values[i] - reference;
+    }
+    return differences;
+}
+
+std::optional<int> barValue(float value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const float truncated = std::trunc(value);
+    // Both limits are exactly representable as float: -2^31 and 2^31.
+    constexpr float lowest = -2147483648.0f;
+    constexpr float pastHighest = 2147483648.0f;
+    if (truncated < lowest || truncated >= pastHighest)
+        return std::nullopt;
+    return static_cast<int>(truncated);
+}

@@ -1,0 +1,19 @@
+#ifndef READINGS_H
+#define READINGS_H
+
+#include <array>
+#include <optional>
+
+// Four values, one per cylinder, index 0 to 3 for cylinders 1 to 4.
+using CylinderValues = std::array<float, 4>;
+
+// Each value minus the reference cylinder's, in single precision. The
+// reference's own difference is exactly 0; a reference index outside 0..3
+// means no reference, and then every difference is 0.
+CylinderValues differencesFromReference(const CylinderValues &values, int referenceIndex);
+
+// The value a bar gauge receives: truncated toward zero. Nothing when the
+// value is not finite or does not fit an int, so that it is never converted.
+std::optional<int> barValue(float value);
+
+#endif // READINGS_H
