@@ -1,0 +1,142 @@
+#ifndef SIMULATEDBOARD_H
+#define SIMULATEDBOARD_H
+
+#include "boardmodel.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <deque>
+#include <limits>
+#include <optional>
+
+class QSocketNotifier;
+
+// The measuring board on a pseudo-terminal: the program opens portName()
+// as it would a serial port. Every "@@" is answered with one frame from the
+// BoardModel, "$$" and two floats change its settings, any other byte is
+// skipped. Runs in the thread's event loop.
+//
+// For tests it can also misbehave on demand: replies split with a pause,
+// stray bytes, silence, chosen values (NaN, infinities) in a reply, the
+// pace of a real 38400-baud line, and the line pulled out.
+class SimulatedBoard : public QObject
+{
+    Q_OBJECT
+
+public:
+    // One byte at 38400 baud: start bit, eight data bits, stop bit.
+    static constexpr qint64 kByteNs = 1'000'000'000LL * 10 / 38400;
+    // Field index of the cycle time for setFieldOfNextReply (0..3 are the
+    // readings).
+    static constexpr int kCycleTimeField = 4;
+
+    explicit SimulatedBoard(const EngineConfig &config = EngineConfig(), QObject *parent = nullptr);
+    ~SimulatedBoard() override;
+
+    // Opens a new pseudo-terminal and starts answering on it; a board that
+    // was unplugged comes back under a new port name. False, with
+    // errorString(), if no pseudo-terminal could be had.
+    bool plugIn();
+    // Closes the board's end: the program's side of the line hangs up.
+    // Pending replies are dropped.
+    void unplug();
+    bool isPluggedIn() const { return masterFd_ >= 0; }
+    // The slave device path, empty while unplugged.
+    QString portName() const { return portName_; }
+    QString errorString() const { return errorString_; }
+
+    // Model time: wall-clock time since construction by default; with a
+    // step above 0, each frame is taken that many ms after the previous one
+    // (the first at 0), whatever the clock says.
+    void setFixedTimeStep(double ms);
+    // Writes replies at the real line rate (about 5.2 ms per frame) instead
+    // of all at once. Replies queue behind each other as on a real line.
+    void setPaced(bool paced);
+
+    // The next reply (or every reply) goes out as its first firstPartSize
+    // bytes, a pause, then the rest. A size outside 1..19 splits nothing.
+    void splitNextReply(int firstPartSize, int pauseMs);
+    void splitEveryReply(int firstPartSize, int pauseMs);
+    void stopSplitting();
+    // Sent just ahead of the next reply, in the same write.
+    void addStrayBytesBeforeNextReply(const QByteArray &bytes);
+    // A silent board counts polls but answers none.
+    void setSilent(bool silent);
+    // Puts value into one field of the next reply only (0..3 the readings,
+    // kCycleTimeField the cycle time). The model itself is not disturbed.
+    void setFieldOfNextReply(int field, float value);
+
+    quint64 pollsReceived() const { return pollsReceived_; }
+    // Replies whose last byte has been written to the line.
+    quint64 framesSent() const { return framesSent_; }
+    quint64 settingsReceived() const { return settingsReceived_; }
+    // The values of the last settings command, as they came (before the
+    // model's guards); NaN before the first one.
+    float lastInnerLoopCount() const { return lastInnerLoopCount_; }
+    float lastLowPassCoefficient() const { return lastLowPassCoefficient_; }
+
+    BoardModel &model() { return model_; }
+    const BoardModel &model() const { return model_; }
+
+signals:
+    void pollReceived();
+    void replySent();
+    void settingsCommandReceived(float innerLoopCount, float lowPassCoefficient);
+    void pluggedIn(const QString &portName);
+    void unplugged();
+
+private:
+    struct Piece
+    {
+        QByteArray bytes;
+        qint64 dueNs = 0; // clock_ time at which it may be written
+        bool endsReply = false;
+    };
+
+    void closeLine();
+    void readInput();
+    void parseInput();
+    void answerPoll();
+    void takeSettings(const char *values);
+    void queue(const QByteArray &bytes, qint64 earliestNs, bool endsReply);
+    void writeDue();
+
+    BoardModel model_;
+    QElapsedTimer clock_;
+    QTimer pumpTimer_;
+
+    int masterFd_ = -1;
+    int slaveFd_ = -1;
+    QString portName_;
+    QString errorString_;
+    QSocketNotifier *readNotifier_ = nullptr;
+    QSocketNotifier *writeNotifier_ = nullptr;
+
+    QByteArray input_;
+    std::deque<Piece> output_;
+    // When the last queued byte has left the line.
+    qint64 lineFreeNs_ = 0;
+
+    double fixedStepMs_ = 0.0;
+    double nextFixedTimeMs_ = 0.0;
+    bool paced_ = false;
+    bool silent_ = false;
+    int splitSize_ = 0;
+    int splitPauseMs_ = 0;
+    bool splitEvery_ = false;
+    QByteArray strayBytes_;
+    std::array<std::optional<float>, 5> fieldOverrides_{};
+
+    quint64 pollsReceived_ = 0;
+    quint64 framesSent_ = 0;
+    quint64 settingsReceived_ = 0;
+    float lastInnerLoopCount_ = std::numeric_limits<float>::quiet_NaN();
+    float lastLowPassCoefficient_ = std::numeric_limits<float>::quiet_NaN();
+};
+
+#endif // SIMULATEDBOARD_H

@@ -1,0 +1,162 @@
+// The gauge against the simulated board, driven through the same steps as
+// the demo: frames flow, the displays move, the log keeps every frame, new
+// settings reach the board, and a board pulled out and put back is survived.
+#include "demosession.h"
+#include "mainwindow.h"
+#include "ptyboard.h"
+#include "simulatedboard.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLCDNumber>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+
+QLCDNumber *display(MainWindow &window, const char *name)
+{
+    return child<QLCDNumber>(&window, name);
+}
+
+void click(MainWindow &window, const char *name)
+{
+    child<QPushButton>(&window, name)->click();
+}
+
+} // namespace
+
+class TestDemoEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framesFlowAndEveryOneIsLogged();
+    void newInnerLoopCountChangesTheCycleTime();
+    void boardPulledOutAndPutBack();
+    void demoSavesAScreenshotHeadless();
+};
+
+void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
+{
+    SimulatedBoard board;
+    QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
+    MainWindow window;
+    offerBoardPort(window, board.portName());
+    QVERIFY(openAndPollContinuously(window));
+
+    QTRY_VERIFY_WITH_TIMEOUT(acceptedFrames(window) >= 30, kWaitMs);
+
+    // The displays show a live, unbalanced engine: vacuum on every intake,
+    // the reference's difference 0, the others not.
+    for (const char *name : {"A", "B", "C", "D", "AM", "BM", "CM", "DM"}) {
+        const double value = display(window, name)->value();
+        QVERIFY2(value < -10.0 && value > -40.0, name);
+    }
+    QCOMPARE(display(window, "AD")->value(), 0.0);
+    QVERIFY(display(window, "BD")->value() != 0.0);
+    QCOMPARE(display(window, "Tardu")->value(), 15.0);
+
+    // Salva writes exactly the accepted frames, each a well-formed line.
+    QTemporaryDir workDir;
+    QVERIFY(workDir.isValid());
+    const QString previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(workDir.path()));
+    const int framesAtSave = acceptedFrames(window);
+    click(window, "button_startSampling");
+    QDir::setCurrent(previousDir);
+
+    const QStringList saved = QDir(workDir.path()).entryList({QStringLiteral("log_A_B_C_D_EMEDIE*.txt")});
+    QCOMPARE(saved.size(), 1);
+    QFile file(workDir.filePath(saved.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY(content.endsWith("\r\n"));
+    QCOMPARE(content.count('\r'), content.count('\n'));
+    const QStringList lines = QString::fromLatin1(content).split(QStringLiteral("\r\n"),
+                                                                 Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), framesAtSave);
+    const QString field = QStringLiteral("-?\\d+\\.\\d{6}");
+    const QRegularExpression line(QStringLiteral("^(%1,){7}%1$").arg(field));
+    for (const QString &text : lines)
+        QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
+}
+
+void TestDemoEndToEnd::newInnerLoopCountChangesTheCycleTime()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    MainWindow window;
+    offerBoardPort(window, board.portName());
+    QVERIFY(openAndPollContinuously(window));
+    QTRY_COMPARE_WITH_TIMEOUT(display(window, "Tardu")->value(), 15.0, kWaitMs);
+
+    child<QSpinBox>(&window, "MedInt")->setValue(40);
+    click(window, "INVIA");
+    QTRY_COMPARE_WITH_TIMEOUT(display(window, "Tardu")->value(), 60.0, kWaitMs);
+    QCOMPARE(board.lastInnerLoopCount(), 40.0f);
+}
+
+void TestDemoEndToEnd::boardPulledOutAndPutBack()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    MainWindow window;
+    offerBoardPort(window, board.portName());
+    MessageCapture messages;
+    QVERIFY(openAndPollContinuously(window));
+    QTRY_VERIFY_WITH_TIMEOUT(acceptedFrames(window) >= 10, kWaitMs);
+
+    board.unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(messages.count(QStringLiteral("Seriale persa")) == 1, kWaitMs);
+    auto *connectButton = child<QPushButton>(&window, "push_serial_connect");
+    QVERIFY(!connectButton->isChecked());
+
+    // Nothing measured is lost, and the poll timer's ticks on the closed
+    // port change nothing.
+    const QString logAfterLoss = window.measurementLog();
+    const double shownAfterLoss = display(window, "AM")->value();
+    QTest::qWait(200);
+    QCOMPARE(window.measurementLog(), logAfterLoss);
+    QCOMPARE(display(window, "AM")->value(), shownAfterLoss);
+    QCOMPARE(messages.count(QStringLiteral("Seriale persa")), 1);
+
+    // The board is back, on a new port: "Aprila" opens it and the timer's
+    // polls reach it again.
+    QVERIFY(board.plugIn());
+    offerBoardPort(window, board.portName());
+    connectButton->click();
+    QVERIFY(connectButton->isChecked());
+    const int before = acceptedFrames(window);
+    QTRY_VERIFY_WITH_TIMEOUT(acceptedFrames(window) >= before + 10, kWaitMs);
+    QVERIFY(window.measurementLog().startsWith(logAfterLoss));
+}
+
+void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString png = dir.filePath(QStringLiteral("gauge.png"));
+    QProcess demo;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    demo.setProcessEnvironment(environment);
+    demo.start(QStringLiteral(DEMO_EXECUTABLE),
+               {QStringLiteral("--auto"), QStringLiteral("--screenshot"), png,
+                QStringLiteral("--frames"), QStringLiteral("20")});
+    QVERIFY(demo.waitForFinished(60000));
+    QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(demo.exitCode(), 0);
+    const QImage image(png);
+    QCOMPARE(image.size(), QSize(1291, 903));
+}
+
+QTEST_MAIN(TestDemoEndToEnd)
+#include "test_demo_endtoend.moc"

@@ -1,0 +1,569 @@
+// The simulated board on a real pseudo-terminal, seen from the program's
+// side of the line.
+
+#include "simulatedboard.h"
+#include "slaveline.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr double kStepMs = 20.0;
+
+// Field i of a frame, assembled by hand from its little-endian bytes.
+float fieldOf(const QByteArray &frame, int field)
+{
+    std::uint32_t bits = 0;
+    for (int i = 3; i >= 0; --i)
+        bits = (bits << 8) | static_cast<unsigned char>(frame.at(4 * field + i));
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+float floatFromBits(std::uint32_t bits)
+{
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+std::uint32_t bitsOf(float value)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+EngineConfig seeded(std::uint64_t seed)
+{
+    EngineConfig config;
+    config.seed = seed;
+    return config;
+}
+
+// The bytes a board with this seed sends for its first `count` frames,
+// taken one fixed step apart.
+QByteArray expectedReplies(std::uint64_t seed, int count)
+{
+    BoardModel model(seeded(seed));
+    QByteArray bytes;
+    for (int k = 0; k < count; ++k)
+        bytes += encodeFrame(model.takeFrame(k * kStepMs));
+    return bytes;
+}
+
+QList<int> sizesOf(const QList<QByteArray> &chunks)
+{
+    QList<int> sizes;
+    for (const QByteArray &chunk : chunks)
+        sizes.append(chunk.size());
+    return sizes;
+}
+
+} // namespace
+
+class TestSimulatedBoard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framesAreTwentyLittleEndianFloats();
+    void settingsChangeTheReportedCycleTime_data();
+    void settingsChangeTheReportedCycleTime();
+    void pollBytesInsideSettingsAreNotAPoll();
+    void inputIsParsedAsAStream_data();
+    void inputIsParsedAsAStream();
+    void lineIsRawBothWays();
+    void sameSeedSameBytes();
+    void repliesCarryStrayBytesAndSplits_data();
+    void repliesCarryStrayBytesAndSplits();
+    void everyReplySplitUntilStopped();
+    void silentBoardSendsNothing();
+    void chosenValueInNextReply_data();
+    void chosenValueInNextReply();
+    void pacedRepliesTakeTheLineTime();
+    void repliesWaitForASlowReader();
+    void unplugHangsUpAndPlugInComesBack();
+    void unplugDropsAPendingReply();
+    void unplugFromAPollReceiver();
+    void serialPortTalksToTheBoard();
+    void boardProcessPrintsItsPort();
+    void boardProcessRejectsABadSeed();
+};
+
+void TestSimulatedBoard::framesAreTwentyLittleEndianFloats()
+{
+    SimulatedBoard board(seeded(3));
+    board.setFixedTimeStep(kStepMs);
+    QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
+    QVERIFY(board.portName().startsWith(QLatin1String("/dev/")));
+    SlaveLine line(board.portName());
+    QVERIFY(line.isOpen());
+
+    BoardModel reference(seeded(3));
+    for (int k = 0; k < 5; ++k) {
+        QVERIFY(line.write("@@"));
+        const QByteArray frame = line.read(kFrameSize);
+        QCOMPARE(frame.size(), kFrameSize);
+        const MeasurementFrame expected = reference.takeFrame(k * kStepMs);
+        for (int field = 0; field < 4; ++field) {
+            QCOMPARE(fieldOf(frame, field), expected.readings[static_cast<std::size_t>(field)]);
+            QVERIFY(fieldOf(frame, field) > -40.0f && fieldOf(frame, field) < -10.0f);
+        }
+        QCOMPARE(fieldOf(frame, 4), 15.0f);
+    }
+    QCOMPARE(line.drain(100), QByteArray());
+    QCOMPARE(board.pollsReceived(), 5u);
+    QCOMPARE(board.framesSent(), 5u);
+}
+
+void TestSimulatedBoard::settingsChangeTheReportedCycleTime_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<double>("coefficient");
+    QTest::addColumn<float>("cycleTime");
+    QTest::newRow("40") << 40 << 0.5 << 60.0f;
+    QTest::newRow("1, no smoothing") << 1 << 1.0 << 1.5f;
+    QTest::newRow("10, strong smoothing") << 10 << 0.05 << 15.0f;
+    QTest::newRow("1000") << 1000 << 0.5 << 1500.0f;
+}
+
+void TestSimulatedBoard::settingsChangeTheReportedCycleTime()
+{
+    QFETCH(int, count);
+    QFETCH(double, coefficient);
+    QFETCH(float, cycleTime);
+
+    SimulatedBoard board;
+    QSignalSpy settingsSpy(&board, &SimulatedBoard::settingsCommandReceived);
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+
+    QVERIFY(line.write("@@"));
+    QCOMPARE(fieldOf(line.read(kFrameSize), 4), 15.0f);
+
+    // The program's own encoder, as "Invia" sends it.
+    QVERIFY(line.write(encodeSettingsCommand(count, coefficient) + "@@"));
+    const QByteArray frame = line.read(kFrameSize);
+    QCOMPARE(frame.size(), kFrameSize);
+    QCOMPARE(fieldOf(frame, 4), cycleTime);
+
+    QCOMPARE(board.settingsReceived(), 1u);
+    QCOMPARE(settingsSpy.count(), 1);
+    QCOMPARE(board.lastInnerLoopCount(), static_cast<float>(count));
+    QCOMPARE(board.lastLowPassCoefficient(), static_cast<float>(coefficient));
+    QCOMPARE(board.model().innerLoopCount(), count);
+    QCOMPARE(board.model().lowPassCoefficient(), static_cast<float>(coefficient));
+}
+
+void TestSimulatedBoard::pollBytesInsideSettingsAreNotAPoll()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+
+    // 3.0f is 00 00 40 40 on the line: "@@" inside the command's values.
+    QByteArray command = QByteArrayLiteral("$$");
+    appendFloatLittleEndian(command, 3.0f);
+    appendFloatLittleEndian(command, 0.5f);
+    QVERIFY(command.contains("@@"));
+    QVERIFY(line.write(command));
+    QCOMPARE(line.drain(200), QByteArray());
+    QCOMPARE(board.pollsReceived(), 0u);
+    QCOMPARE(board.settingsReceived(), 1u);
+    QCOMPARE(board.model().innerLoopCount(), 3);
+
+    QVERIFY(line.write("@@"));
+    QCOMPARE(fieldOf(line.read(kFrameSize), 4), 4.5f);
+}
+
+void TestSimulatedBoard::inputIsParsedAsAStream_data()
+{
+    QTest::addColumn<QByteArrayList>("writes");
+    QTest::addColumn<int>("polls");
+    QTest::addColumn<int>("settings");
+
+    const QByteArray settings = encodeSettingsCommand(10, 0.5);
+    QTest::newRow("one poll") << QByteArrayList{"@@"} << 1 << 0;
+    QTest::newRow("two polls together") << QByteArrayList{"@@@@"} << 2 << 0;
+    QTest::newRow("poll in two writes") << QByteArrayList{"@", "@"} << 1 << 0;
+    QTest::newRow("garbage around a poll") << QByteArrayList{"xy@@z\n"} << 1 << 0;
+    QTest::newRow("broken poll") << QByteArrayList{"@x@"} << 0 << 0;
+    QTest::newRow("third @ waits for a fourth") << QByteArrayList{"@@@", "@"} << 2 << 0;
+    QTest::newRow("lone $ before a poll") << QByteArrayList{"$@@"} << 1 << 0;
+    QTest::newRow("settings then poll") << QByteArrayList{settings + "@@"} << 1 << 1;
+    QTest::newRow("settings in pieces") << QByteArrayList{settings.left(4), settings.mid(4), "@@"} << 1 << 1;
+    QTest::newRow("settings alone") << QByteArrayList{settings} << 0 << 1;
+    QTest::newRow("short settings never end") << QByteArrayList{settings.left(9)} << 0 << 0;
+}
+
+void TestSimulatedBoard::inputIsParsedAsAStream()
+{
+    QFETCH(QByteArrayList, writes);
+    QFETCH(int, polls);
+    QFETCH(int, settings);
+
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+    for (const QByteArray &bytes : writes) {
+        QVERIFY(line.write(bytes));
+        QTest::qWait(20);
+    }
+    QCOMPARE(line.read(polls * kFrameSize).size(), polls * kFrameSize);
+    QCOMPARE(line.drain(200), QByteArray());
+    QCOMPARE(board.pollsReceived(), static_cast<quint64>(polls));
+    QCOMPARE(board.framesSent(), static_cast<quint64>(polls));
+    QCOMPARE(board.settingsReceived(), static_cast<quint64>(settings));
+}
+
+void TestSimulatedBoard::lineIsRawBothWays()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    // Leave the terminal settings as the board made them.
+    SlaveLine line(board.portName(), SlaveLine::Mode::AsFound);
+
+    // CR, LF, XON, XOFF, DEL, ^C and ^Z must pass untouched in both
+    // directions, and nothing the board sends may come back to it as input.
+    const float oddCount = floatFromBits(0x13110A0Du);
+    const float oddCoefficient = floatFromBits(0x3F1A037Fu);
+    QByteArray command = QByteArrayLiteral("$$");
+    appendFloatLittleEndian(command, oddCount);
+    appendFloatLittleEndian(command, oddCoefficient);
+    QVERIFY(line.write(command));
+    QTRY_COMPARE_WITH_TIMEOUT(board.settingsReceived(), 1u, 5000);
+    QCOMPARE(bitsOf(board.lastInnerLoopCount()), 0x13110A0Du);
+    QCOMPARE(bitsOf(board.lastLowPassCoefficient()), 0x3F1A037Fu);
+
+    board.setFieldOfNextReply(0, floatFromBits(0x0A0D1311u));
+    board.setFieldOfNextReply(1, 3.0f); // "@@" in the reply
+    board.setFieldOfNextReply(2, floatFromBits(0x1A037F0Du));
+    QVERIFY(line.write("@@"));
+    const QByteArray frame = line.read(kFrameSize);
+    QCOMPARE(frame.size(), kFrameSize);
+    QCOMPARE(frame.left(12), QByteArray::fromHex("11130d0a" "00004040" "0d7f031a"));
+    QCOMPARE(line.drain(200), QByteArray());
+    QCOMPARE(board.pollsReceived(), 1u);
+}
+
+void TestSimulatedBoard::sameSeedSameBytes()
+{
+    constexpr int polls = 10;
+    QByteArray received[3];
+    const std::uint64_t seeds[3] = {5, 5, 6};
+    for (int i = 0; i < 3; ++i) {
+        SimulatedBoard board(seeded(seeds[i]));
+        board.setFixedTimeStep(kStepMs);
+        QVERIFY(board.plugIn());
+        SlaveLine line(board.portName());
+        for (int k = 0; k < polls; ++k) {
+            QVERIFY(line.write("@@"));
+            received[i] += line.read(kFrameSize);
+        }
+        QCOMPARE(received[i].size(), polls * kFrameSize);
+    }
+    QCOMPARE(received[1], received[0]);
+    QVERIFY(received[2] != received[0]);
+    QCOMPARE(received[0], expectedReplies(5, polls));
+}
+
+void TestSimulatedBoard::repliesCarryStrayBytesAndSplits_data()
+{
+    QTest::addColumn<int>("firstPart");
+    QTest::addColumn<QByteArray>("stray");
+
+    QTest::newRow("stray bytes") << 0 << QByteArray("\x01\xff" "xy\x00", 5);
+    QTest::newRow("split 1 + 19") << 1 << QByteArray();
+    QTest::newRow("split 12 + 8") << 12 << QByteArray();
+    QTest::newRow("split 19 + 1") << 19 << QByteArray();
+    // Five stray bytes and the first 15 of the frame: to the program, 20
+    // waiting bytes that look like a frame, then 5 more.
+    QTest::newRow("5 stray, split 15 + 5") << 15 << QByteArray("abcde");
+}
+
+void TestSimulatedBoard::repliesCarryStrayBytesAndSplits()
+{
+    QFETCH(int, firstPart);
+    QFETCH(QByteArray, stray);
+
+    SimulatedBoard board(seeded(11));
+    board.setFixedTimeStep(kStepMs);
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+    const QByteArray expected = expectedReplies(11, 2);
+    const QByteArray reply = expected.left(kFrameSize);
+
+    board.addStrayBytesBeforeNextReply(stray);
+    board.splitNextReply(firstPart, 300);
+    QVERIFY(line.write("@@"));
+    const QList<QByteArray> chunks = line.readChunks(stray.size() + kFrameSize);
+    if (firstPart > 0) {
+        QCOMPARE(sizesOf(chunks), (QList<int>{stray.size() + firstPart, kFrameSize - firstPart}));
+        QCOMPARE(chunks.at(0), stray + reply.left(firstPart));
+        QCOMPARE(chunks.at(1), reply.mid(firstPart));
+    } else {
+        QCOMPARE(chunks, QList<QByteArray>{stray + reply});
+    }
+    QCOMPARE(board.framesSent(), 1u);
+
+    // Only the next reply was touched.
+    QVERIFY(line.write("@@"));
+    QCOMPARE(line.readChunks(kFrameSize), QList<QByteArray>{expected.mid(kFrameSize)});
+}
+
+void TestSimulatedBoard::everyReplySplitUntilStopped()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+    board.splitEveryReply(8, 150);
+    for (int k = 0; k < 3; ++k) {
+        QVERIFY(line.write("@@"));
+        QCOMPARE(sizesOf(line.readChunks(kFrameSize)), (QList<int>{8, 12}));
+    }
+    board.stopSplitting();
+    QVERIFY(line.write("@@"));
+    QCOMPARE(sizesOf(line.readChunks(kFrameSize)), QList<int>{kFrameSize});
+    QCOMPARE(board.framesSent(), 4u);
+}
+
+void TestSimulatedBoard::silentBoardSendsNothing()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+    board.setSilent(true);
+    QVERIFY(line.write("@@"));
+    QCOMPARE(line.drain(300), QByteArray());
+    QCOMPARE(board.pollsReceived(), 1u);
+    QCOMPARE(board.framesSent(), 0u);
+
+    board.setSilent(false);
+    QVERIFY(line.write("@@"));
+    QCOMPARE(line.read(kFrameSize).size(), kFrameSize);
+    QCOMPARE(board.framesSent(), 1u);
+}
+
+void TestSimulatedBoard::chosenValueInNextReply_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<float>("value");
+    QTest::newRow("NaN, cylinder 1") << 0 << kNaN;
+    QTest::newRow("+inf, cylinder 2") << 1 << kInf;
+    QTest::newRow("-inf, cylinder 4") << 3 << -kInf;
+    QTest::newRow("NaN cycle time") << SimulatedBoard::kCycleTimeField << kNaN;
+    QTest::newRow("huge, cylinder 3") << 2 << 3e38f;
+}
+
+void TestSimulatedBoard::chosenValueInNextReply()
+{
+    QFETCH(int, field);
+    QFETCH(float, value);
+
+    SimulatedBoard board(seeded(21));
+    board.setFixedTimeStep(kStepMs);
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+    const QByteArray expected = expectedReplies(21, 2);
+
+    board.setFieldOfNextReply(field, value);
+    QVERIFY(line.write("@@"));
+    const QByteArray frame = line.read(kFrameSize);
+    QCOMPARE(frame.size(), kFrameSize);
+    for (int f = 0; f < 5; ++f) {
+        if (f == field)
+            QCOMPARE(bitsOf(fieldOf(frame, f)), bitsOf(value));
+        else
+            QCOMPARE(frame.mid(4 * f, 4), expected.mid(4 * f, 4));
+    }
+
+    // The next reply is clean, and the model underneath was not disturbed.
+    QVERIFY(line.write("@@"));
+    QCOMPARE(line.read(kFrameSize), expected.mid(kFrameSize));
+}
+
+void TestSimulatedBoard::pacedRepliesTakeTheLineTime()
+{
+    SimulatedBoard board(seeded(4));
+    board.setFixedTimeStep(kStepMs);
+    board.setPaced(true);
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+
+    // Two replies share the line: the second cannot start before the first
+    // has gone out, 20 bytes at 10 bits a byte at 38400 baud each.
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(line.write("@@@@"));
+    const QByteArray bytes = line.read(2 * kFrameSize);
+    const qint64 elapsedNs = clock.nsecsElapsed();
+    QCOMPARE(bytes, expectedReplies(4, 2));
+    QVERIFY2(elapsedNs >= 2 * kFrameSize * SimulatedBoard::kByteNs, qPrintable(QString::number(elapsedNs)));
+    QCOMPARE(board.framesSent(), 2u);
+}
+
+void TestSimulatedBoard::repliesWaitForASlowReader()
+{
+    // More replies than the pseudo-terminal holds: the board must keep the
+    // rest until the reader catches up, losing and reordering nothing.
+    constexpr int polls = 5000;
+    SimulatedBoard board(seeded(8));
+    board.setFixedTimeStep(kStepMs);
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+
+    const QByteArray pollBytes = pollCommand().repeated(polls);
+    int written = 0;
+    while (written < pollBytes.size()) {
+        const QByteArray piece = pollBytes.mid(written, 512);
+        QVERIFY(line.write(piece));
+        written += piece.size();
+        QTest::qWait(1);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(board.pollsReceived(), static_cast<quint64>(polls), 10000);
+    QVERIFY(board.framesSent() < static_cast<quint64>(polls));
+
+    QCOMPARE(line.read(polls * kFrameSize, 30000), expectedReplies(8, polls));
+    QCOMPARE(board.framesSent(), static_cast<quint64>(polls));
+}
+
+void TestSimulatedBoard::unplugHangsUpAndPlugInComesBack()
+{
+    SimulatedBoard board;
+    QSignalSpy unpluggedSpy(&board, &SimulatedBoard::unplugged);
+    QSignalSpy pluggedSpy(&board, &SimulatedBoard::pluggedIn);
+    QVERIFY(board.plugIn());
+    QCOMPARE(pluggedSpy.count(), 1);
+    const QString firstPort = board.portName();
+    SlaveLine line(firstPort);
+    QVERIFY(line.write("@@"));
+    QCOMPARE(line.read(kFrameSize).size(), kFrameSize);
+
+    board.unplug();
+    QVERIFY(!board.isPluggedIn());
+    QVERIFY(board.portName().isEmpty());
+    QCOMPARE(unpluggedSpy.count(), 1);
+    QVERIFY(line.waitForHangUp());
+    QVERIFY(!line.write("@@"));
+
+    // Plugged back in, it is a new line; the old one stays dead.
+    QVERIFY(board.plugIn());
+    QCOMPARE(pluggedSpy.count(), 2);
+    QVERIFY(!board.portName().isEmpty());
+    SlaveLine again(board.portName());
+    QVERIFY(again.isOpen());
+    QVERIFY(again.write("@@"));
+    QCOMPARE(again.read(kFrameSize).size(), kFrameSize);
+    QCOMPARE(board.pollsReceived(), 2u);
+    QCOMPARE(board.framesSent(), 2u);
+}
+
+void TestSimulatedBoard::unplugDropsAPendingReply()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    SlaveLine line(board.portName());
+    board.splitNextReply(10, 500);
+    QVERIFY(line.write("@@"));
+    QCOMPARE(line.read(10).size(), 10);
+    board.unplug();
+    QVERIFY(line.waitForHangUp());
+    QTest::qWait(600); // past the pause: the rest must not be written anywhere
+    QCOMPARE(board.framesSent(), 0u);
+}
+
+void TestSimulatedBoard::unplugFromAPollReceiver()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    connect(&board, &SimulatedBoard::pollReceived, &board, &SimulatedBoard::unplug);
+    SlaveLine line(board.portName());
+    QVERIFY(line.write("@@@@"));
+    QVERIFY(line.waitForHangUp());
+    QCOMPARE(board.pollsReceived(), 1u);
+    QCOMPARE(board.framesSent(), 0u);
+}
+
+void TestSimulatedBoard::serialPortTalksToTheBoard()
+{
+    // The program's own kind of port, set up as it sets it up.
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    QSerialPort port(board.portName());
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+        QVERIFY(port.setBaudRate(38400));
+        QVERIFY(port.setDataBits(QSerialPort::Data8));
+        port.write(pollCommand());
+        QTRY_COMPARE_WITH_TIMEOUT(port.bytesAvailable(), qint64(kFrameSize), 5000);
+        QCOMPARE(fieldOf(port.readAll(), 4), 15.0f);
+        // Closing and reopening the port leaves the board's line up.
+        port.close();
+    }
+
+    // Unplugged, the port reports an error. A hung-up line reads as end of
+    // file, which QSerialPort on Linux calls a read error (a resource error
+    // elsewhere). It repeats the error for as long as the port stays open,
+    // so close it at the first one.
+    QVERIFY(port.open(QIODevice::ReadWrite));
+    QList<QSerialPort::SerialPortError> errors;
+    connect(&port, &QSerialPort::errorOccurred, &port, [&](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::NoError)
+            return;
+        errors.append(error);
+        port.close();
+    });
+    board.unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!errors.isEmpty(), 5000);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first() == QSerialPort::ReadError || errors.first() == QSerialPort::ResourceError,
+             qPrintable(QString::number(errors.first())));
+    QVERIFY(!port.isOpen());
+}
+
+void TestSimulatedBoard::boardProcessPrintsItsPort()
+{
+    QProcess process;
+    process.start(QStringLiteral(BOARD_EXECUTABLE), {QStringLiteral("--seed"), QStringLiteral("9"), QStringLiteral("--paced")});
+    QVERIFY(process.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(process.canReadLine(), 10000);
+    const QString port = QString::fromLocal8Bit(process.readLine()).trimmed();
+    QVERIFY2(port.startsWith(QLatin1String("/dev/")), qPrintable(port));
+
+    SlaveLine line(port);
+    QVERIFY(line.isOpen());
+    for (int k = 0; k < 3; ++k) {
+        QVERIFY(line.write("@@"));
+        const QByteArray frame = line.read(kFrameSize, 10000);
+        QCOMPARE(frame.size(), kFrameSize);
+        QCOMPARE(fieldOf(frame, 4), 15.0f);
+    }
+    process.kill();
+    QVERIFY(process.waitForFinished(10000));
+}
+
+void TestSimulatedBoard::boardProcessRejectsABadSeed()
+{
+    QProcess process;
+    process.start(QStringLiteral(BOARD_EXECUTABLE), {QStringLiteral("--seed"), QStringLiteral("many")});
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QVERIFY(process.exitCode() != 0);
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestSimulatedBoard)
+#include "test_simulatedboard.moc"
