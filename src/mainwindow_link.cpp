@@ -82,10 +82,13 @@ void MainWindow::sendToBoard(const QByteArray &bytes)
 
 // A board that disappears (an adapter pulled out) leaves the port unusable:
 // close it so that "Aprila" can open it again once the board is back.
-// Displays, averages and the log are kept.
+// Displays, averages and the log are kept. On Linux a hung-up line reads
+// as end of file, which the port reports as a read error, again and again
+// for as long as it stays open.
 void MainWindow::onSerialError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ResourceError || !serialPort.isOpen())
+    const bool lineLost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (!lineLost || !serialPort.isOpen())
         return;
     serialPort.close();
     qDebug() << "Seriale persa";

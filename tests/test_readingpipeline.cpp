@@ -1,0 +1,487 @@
+// Frames from a pseudo-terminal board through the real window: which waiting
+// bytes are taken as a frame, and what every display and bar then shows.
+#include "mainwindow.h"
+#include "ptyboard.h"
+
+#include <QComboBox>
+#include <QLCDNumber>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTest>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+using Values = std::array<float, 4>;
+using Shown = std::array<double, 4>;
+
+// What displays show for single-precision values: each widened exactly.
+Shown wide(const Values &values)
+{
+    return {double(values[0]), double(values[1]), double(values[2]), double(values[3])};
+}
+
+const QString readSlot = QStringLiteral("void MainWindow::serial_ready_read()");
+const float notANumber = std::numeric_limits<float>::quiet_NaN();
+const float inf = std::numeric_limits<float>::infinity();
+
+// The board's bytes decoded on the test's side: little-endian binary32.
+float floatAt(const QByteArray &bytes, int offset)
+{
+    std::uint32_t bits = 0;
+    for (int i = 3; i >= 0; --i)
+        bits = (bits << 8) | static_cast<unsigned char>(bytes.at(offset + i));
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+struct Rig
+{
+    MainWindow window;
+    PtyBoard board;
+    MessageCapture messages;
+    // Cycle times count up so that each frame shows when it has been taken.
+    float cycle = 0;
+
+    std::array<QLCDNumber *, 4> raw{}, diff{}, mean{}, meanDiff{};
+    std::array<QProgressBar *, 4> rawBar{}, meanBar{};
+    QLCDNumber *tardu = nullptr;
+    QComboBox *reference = nullptr;
+    QSpinBox *averaging = nullptr;
+
+    bool setUp()
+    {
+        const char *names[4][4] = {{"A", "B", "C", "D"},
+                                   {"AD", "BD", "CD", "DD"},
+                                   {"AM", "BM", "CM", "DM"},
+                                   {"AMD", "BMD", "CMD", "DMD"}};
+        const char *bars[2][4] = {{"BA", "BB", "BC", "BAD"}, {"BAM", "BBM", "BCM", "BDM"}};
+        bool found = true;
+        for (int i = 0; i < 4; ++i) {
+            found &= (raw[i] = child<QLCDNumber>(&window, names[0][i])) != nullptr;
+            found &= (diff[i] = child<QLCDNumber>(&window, names[1][i])) != nullptr;
+            found &= (mean[i] = child<QLCDNumber>(&window, names[2][i])) != nullptr;
+            found &= (meanDiff[i] = child<QLCDNumber>(&window, names[3][i])) != nullptr;
+            found &= (rawBar[i] = child<QProgressBar>(&window, bars[0][i])) != nullptr;
+            found &= (meanBar[i] = child<QProgressBar>(&window, bars[1][i])) != nullptr;
+        }
+        tardu = child<QLCDNumber>(&window, "Tardu");
+        reference = child<QComboBox>(&window, "Scegli");
+        averaging = child<QSpinBox>(&window, "Media");
+        window.show();
+        return found && tardu && reference && averaging && board.isValid()
+            && QTest::qWaitForWindowExposed(&window) && attachBoard(&window, board);
+    }
+
+    // Sends one frame and waits until the window has shown it.
+    bool frame(const Values &readings)
+    {
+        cycle += 1;
+        return board.send(frameBytes(readings, cycle))
+            && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
+    }
+
+    bool waitForLine(const QString &text)
+    {
+        return QTest::qWaitFor([&] { return messages.contains(text, readSlot); }, 5000);
+    }
+
+    static Shown values(const std::array<QLCDNumber *, 4> &displays)
+    {
+        return {displays[0]->value(), displays[1]->value(), displays[2]->value(),
+                displays[3]->value()};
+    }
+};
+
+// Compares a display with a value that may be NaN or infinite.
+bool shows(const QLCDNumber *display, float expected)
+{
+    if (std::isnan(expected))
+        return std::isnan(display->value());
+    return display->value() == double(expected);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Values)
+
+namespace QTest {
+template <>
+char *toString(const Shown &shown)
+{
+    return qstrdup(QStringLiteral("%1, %2, %3, %4")
+                       .arg(shown[0], 0, 'g', 9)
+                       .arg(shown[1], 0, 'g', 9)
+                       .arg(shown[2], 0, 'g', 9)
+                       .arg(shown[3], 0, 'g', 9)
+                       .toLatin1()
+                       .constData());
+}
+} // namespace QTest
+
+class TestReadingPipeline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void exampleFrame();
+    void frameInPieces_data();
+    void frameInPieces();
+    void nineteenWaiting();
+    void tooManyWaiting_data();
+    void tooManyWaiting();
+    void strayBytesBeforeFrame();
+    void differences_data();
+    void differences();
+    void typedReference();
+    void averagesOverMedia();
+    void firstFrameAfterMediaChange_data();
+    void firstFrameAfterMediaChange();
+    void barTruncation_data();
+    void barTruncation();
+    void nonFiniteReading_data();
+    void nonFiniteReading();
+    void averageBeyondSinglePrecision();
+    void cycleTimeOnlyOnTardu();
+};
+
+void TestReadingPipeline::exampleFrame()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    QVERIFY(rig.board.send(QByteArray::fromHex("0000A4C10000AAC100009EC10000A0C100007041")));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), 15.0, 5000);
+    QCOMPARE(Rig::values(rig.raw), wide({-20.5f, -21.25f, -19.75f, -20.0f}));
+    QCOMPARE(rig.messages.textsFrom(readSlot), QStringList({"Ready read: 20"}));
+}
+
+void TestReadingPipeline::frameInPieces_data()
+{
+    QTest::addColumn<QList<int>>("pieces");
+    QTest::newRow("12 + 8") << QList<int>{12, 8};
+    QTest::newRow("19 + 1") << QList<int>{19, 1};
+    QTest::newRow("1 + 19") << QList<int>{1, 19};
+    QTest::newRow("5 + 5 + 5 + 5") << QList<int>{5, 5, 5, 5};
+}
+
+// Each piece is left waiting until the count reaches exactly 20.
+void TestReadingPipeline::frameInPieces()
+{
+    QFETCH(QList<int>, pieces);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    const QByteArray bytes = frameBytes({-30.5f, -31.f, -32.25f, -33.f}, 42.f);
+    int sent = 0;
+    for (const int piece : pieces) {
+        QVERIFY(rig.board.send(bytes.mid(sent, piece)));
+        sent += piece;
+        QVERIFY(rig.waitForLine(QStringLiteral("Ready read: %1").arg(sent)));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), 42.0, 5000);
+    QCOMPARE(Rig::values(rig.raw), wide({-30.5f, -31.f, -32.25f, -33.f}));
+    QCOMPARE(rig.messages.count("Errore azzero"), 0);
+}
+
+void TestReadingPipeline::nineteenWaiting()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    const QByteArray bytes = frameBytes({-1.f, -2.f, -3.f, -4.f}, 5.f);
+    QVERIFY(rig.board.send(bytes.left(19)));
+    QVERIFY(rig.waitForLine("Ready read: 19"));
+    QTest::qWait(200);
+    QCOMPARE(rig.messages.textsFrom(readSlot), QStringList({"Ready read: 19"}));
+    QCOMPARE(Rig::values(rig.raw), wide({0, 0, 0, 0}));
+    QCOMPARE(rig.tardu->value(), 0.0);
+}
+
+void TestReadingPipeline::tooManyWaiting_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray frame = frameBytes({-5.f, -6.f, -7.f, -8.f}, 9.f);
+    QTest::newRow("21: a frame and one byte") << frame + QByteArray(1, '\x7f');
+    QTest::newRow("21: one byte and a frame") << QByteArray(1, '\x7f') + frame;
+    QTest::newRow("40: two frames together") << frame + frame;
+}
+
+// Everything waiting is thrown away, so that the next frame is taken whole.
+void TestReadingPipeline::tooManyWaiting()
+{
+    QFETCH(QByteArray, bytes);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    QVERIFY(rig.board.send(bytes));
+    QVERIFY(rig.waitForLine("Errore azzero"));
+    QCOMPARE(rig.messages.textsFrom(readSlot),
+             QStringList({QStringLiteral("Ready read: %1").arg(bytes.size()), "Errore azzero"}));
+    QCOMPARE(Rig::values(rig.raw), wide({0, 0, 0, 0}));
+    QCOMPARE(rig.tardu->value(), 0.0);
+
+    QVERIFY(rig.frame({-10.f, -11.f, -12.f, -13.f}));
+    QCOMPARE(Rig::values(rig.raw), wide({-10.f, -11.f, -12.f, -13.f}));
+    QCOMPARE(rig.messages.count("Errore azzero"), 1);
+}
+
+// Five stray bytes and the first 15 of a reply make a shifted frame; the
+// reply's last 5 bytes then spoil the next reply, and the one after is good.
+void TestReadingPipeline::strayBytesBeforeFrame()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    const QByteArray stray = QByteArray::fromHex("0000A0C100");
+    const QByteArray reply = frameBytes({-20.f, -22.f, -24.f, -26.f}, 11.f);
+
+    QVERIFY(rig.board.send(stray));
+    QVERIFY(rig.waitForLine("Ready read: 5"));
+    QVERIFY(rig.board.send(reply.left(15)));
+    const QByteArray shifted = stray + reply.left(15);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), double(floatAt(shifted, 16)), 5000);
+    QCOMPARE(Rig::values(rig.raw), wide({floatAt(shifted, 0), floatAt(shifted, 4),
+                                           floatAt(shifted, 8), floatAt(shifted, 12)}));
+    QCOMPARE(rig.raw[0]->value(), -20.0); // the stray bytes happen to read -20
+
+    rig.messages.clear();
+    QVERIFY(rig.board.send(reply.mid(15)));
+    QVERIFY(rig.waitForLine("Ready read: 5"));
+    QVERIFY(rig.board.send(reply));
+    QVERIFY(rig.waitForLine("Errore azzero"));
+    QCOMPARE(rig.messages.textsFrom(readSlot),
+             QStringList({"Ready read: 5", "Ready read: 25", "Errore azzero"}));
+
+    QVERIFY(rig.frame({-20.f, -22.f, -24.f, -26.f}));
+    QCOMPARE(Rig::values(rig.raw), wide({-20.f, -22.f, -24.f, -26.f}));
+}
+
+void TestReadingPipeline::differences_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<Values>("expected");
+    QTest::newRow("\"1\"") << 0 << Values{0, -2, 1, -1};
+    QTest::newRow("\"2\"") << 1 << Values{2, 0, 3, 1};
+    QTest::newRow("\"3\"") << 2 << Values{-1, -3, 0, -2};
+    QTest::newRow("\"4\"") << 3 << Values{1, -1, 2, 0};
+}
+
+void TestReadingPipeline::differences()
+{
+    QFETCH(int, index);
+    QFETCH(Values, expected);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    rig.reference->setCurrentIndex(index);
+    QVERIFY(rig.frame({-20.f, -22.f, -19.f, -21.f}));
+    QCOMPARE(Rig::values(rig.diff), wide(expected));
+    // The first frame's averages are its readings.
+    QCOMPARE(Rig::values(rig.meanDiff), wide(expected));
+
+    // A change of reference shows from the next frame on, on the averages too.
+    rig.reference->setCurrentIndex((index + 1) % 4);
+    QCOMPARE(Rig::values(rig.diff), wide(expected));
+    QVERIFY(rig.frame({-20.f, -22.f, -19.f, -21.f}));
+    QCOMPARE(rig.diff[(index + 1) % 4]->value(), 0.0);
+    QCOMPARE(rig.meanDiff[(index + 1) % 4]->value(), 0.0);
+    QVERIFY(rig.diff[index]->value() != 0.0);
+}
+
+// An item typed into Scegli stands at index 4: no reference, all eight
+// differences 0; choosing "2" again compares with cylinder 2.
+void TestReadingPipeline::typedReference()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    QVERIFY(rig.frame({-20.f, -22.f, -19.f, -21.f}));
+    QCOMPARE(Rig::values(rig.diff), wide({0, -2, 1, -1}));
+
+    QLineEdit *edit = rig.reference->lineEdit();
+    QVERIFY(edit);
+    edit->selectAll();
+    QTest::keyClicks(edit, "5");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(rig.reference->currentIndex(), 4);
+    QCOMPARE(rig.reference->currentText(), QStringLiteral("5"));
+
+    QVERIFY(rig.frame({-20.f, -22.f, -19.f, -21.f}));
+    QCOMPARE(Rig::values(rig.diff), wide({0, 0, 0, 0}));
+    QCOMPARE(Rig::values(rig.meanDiff), wide({0, 0, 0, 0}));
+    QCOMPARE(Rig::values(rig.raw), wide({-20.f, -22.f, -19.f, -21.f}));
+
+    rig.reference->setCurrentIndex(1);
+    QVERIFY(rig.frame({-20.f, -22.f, -19.f, -21.f}));
+    QCOMPARE(Rig::values(rig.diff), wide({2, 0, 3, 1}));
+    QCOMPARE(Rig::values(rig.meanDiff), wide({2, 0, 3, 1}));
+}
+
+void TestReadingPipeline::averagesOverMedia()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    rig.averaging->setValue(2);
+    const Values frames[] = {{-20.f, -10.f, -30.f, 4.f},
+                             {-22.f, -12.f, -30.f, 2.f},
+                             {-24.f, -13.f, -31.f, -1.f}};
+    const Values means[] = {{-20.f, -10.f, -30.f, 4.f},
+                            {-21.f, -11.f, -30.f, 3.f},
+                            {-23.f, -12.5f, -30.5f, 0.5f}};
+    // BDM keeps the form's -24 while its mean is off the range -50 to 1.
+    const int bars[][4] = {{-20, -10, -30, -24}, {-21, -11, -30, -24}, {-23, -12, -30, 0}};
+    rig.reference->setCurrentIndex(3);
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(rig.frame(frames[i]));
+        QCOMPARE(Rig::values(rig.mean), wide(means[i]));
+        for (int c = 0; c < 4; ++c) {
+            QCOMPARE(rig.meanDiff[c]->value(), double(means[i][c] - means[i][3]));
+            QCOMPARE(rig.meanBar[c]->value(), bars[i][c]);
+        }
+    }
+}
+
+void TestReadingPipeline::firstFrameAfterMediaChange_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::newRow("1") << 1;
+    QTest::newRow("3") << 3;
+    QTest::newRow("10000") << 10000;
+}
+
+void TestReadingPipeline::firstFrameAfterMediaChange()
+{
+    QFETCH(int, length);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    rig.reference->setCurrentIndex(2);
+    QVERIFY(rig.frame({-40.f, -41.f, -42.f, -43.f}));
+    QVERIFY(rig.frame({-44.f, -45.f, -46.f, -47.f}));
+    rig.averaging->setValue(length);
+    QVERIFY(rig.frame({-10.5f, -12.25f, -9.75f, -11.f}));
+    QCOMPARE(Rig::values(rig.mean), Rig::values(rig.raw));
+    QCOMPARE(Rig::values(rig.meanDiff), Rig::values(rig.diff));
+    for (int c = 0; c < 4; ++c)
+        QCOMPARE(rig.meanBar[c]->value(), rig.rawBar[c]->value());
+    QCOMPARE(Rig::values(rig.mean), wide({-10.5f, -12.25f, -9.75f, -11.f}));
+
+    // The averages then fill again from that frame.
+    QVERIFY(rig.frame({-11.5f, -13.25f, -10.75f, -12.f}));
+    const Values expected = length == 1 ? Values{-11.5f, -13.25f, -10.75f, -12.f}
+                                        : Values{-11.f, -12.75f, -10.25f, -11.5f};
+    QCOMPARE(Rig::values(rig.mean), wide(expected));
+}
+
+void TestReadingPipeline::barTruncation_data()
+{
+    QTest::addColumn<float>("reading");
+    QTest::addColumn<int>("bar");
+    // Each bar stands at -10 before the reading; -10 again means unchanged.
+    QTest::newRow("-24.9") << -24.9f << -24;
+    QTest::newRow("-50.7") << -50.7f << -50;
+    QTest::newRow("-51") << -51.f << -10;
+    QTest::newRow("1.9") << 1.9f << 1;
+    QTest::newRow("2.0") << 2.f << -10;
+    QTest::newRow("-0.5") << -0.5f << 0;
+    QTest::newRow("0.9") << 0.9f << 0;
+    QTest::newRow("-50") << -50.f << -50;
+    QTest::newRow("3e9, past int") << 3e9f << -10;
+    QTest::newRow("-3e9, past int") << -3e9f << -10;
+    QTest::newRow("largest float") << std::numeric_limits<float>::max() << -10;
+}
+
+// Raw bars and average bars alike (with Media at 1 the averages are the
+// readings).
+void TestReadingPipeline::barTruncation()
+{
+    QFETCH(float, reading);
+    QFETCH(int, bar);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    rig.averaging->setValue(1);
+    QVERIFY(rig.frame({-10.f, -10.f, -10.f, -10.f}));
+    QVERIFY(rig.frame({reading, reading, reading, reading}));
+    for (int c = 0; c < 4; ++c) {
+        QCOMPARE(rig.rawBar[c]->value(), bar);
+        QCOMPARE(rig.meanBar[c]->value(), bar);
+        QCOMPARE(rig.raw[c]->value(), double(reading));
+    }
+}
+
+void TestReadingPipeline::nonFiniteReading_data()
+{
+    QTest::addColumn<float>("bad");
+    QTest::newRow("NaN") << notANumber;
+    QTest::newRow("+infinity") << inf;
+    QTest::newRow("-infinity") << -inf;
+}
+
+// A non-finite reading 2 with "2" as reference spoils the other differences,
+// leaves its own at 0 and its bars as they were, and stays in its average.
+void TestReadingPipeline::nonFiniteReading()
+{
+    QFETCH(float, bad);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    rig.reference->setCurrentIndex(1);
+    QVERIFY(rig.frame({-20.f, -30.f, -19.f, -21.f}));
+    QCOMPARE(rig.rawBar[1]->value(), -30);
+    QCOMPARE(rig.meanBar[1]->value(), -30);
+
+    const Values readings{-20.f, bad, -19.f, -21.f};
+    QVERIFY(rig.frame(readings));
+    QVERIFY(shows(rig.raw[1], bad));
+    QCOMPARE(rig.diff[1]->value(), 0.0);
+    QCOMPARE(rig.meanDiff[1]->value(), 0.0);
+    QCOMPARE(rig.rawBar[1]->value(), -30);
+    QCOMPARE(rig.meanBar[1]->value(), -30);
+    QVERIFY(shows(rig.mean[1], (-30.f + bad) / 2));
+    for (const int c : {0, 2, 3}) {
+        QVERIFY2(shows(rig.diff[c], readings[c] - bad), qPrintable(QString::number(c)));
+        QVERIFY(!std::isfinite(rig.meanDiff[c]->value()));
+        QCOMPARE(rig.rawBar[c]->value(), int(readings[c]));
+    }
+
+    // Good readings again: the raw side recovers, the average keeps the bad
+    // value while it stays in the window.
+    QVERIFY(rig.frame({-20.f, -25.f, -19.f, -21.f}));
+    QCOMPARE(Rig::values(rig.diff), wide({5, 0, 6, 4}));
+    QCOMPARE(rig.rawBar[1]->value(), -25);
+    QVERIFY(!std::isfinite(rig.mean[1]->value()));
+    QCOMPARE(rig.meanBar[1]->value(), -30);
+    QCOMPARE(rig.mean[0]->value(), -20.0);
+}
+
+// Two readings near the largest float sum past the single-precision range:
+// the mean is infinite, its bar stays, its difference is infinite too.
+void TestReadingPipeline::averageBeyondSinglePrecision()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    const float largest = std::numeric_limits<float>::max();
+    QVERIFY(rig.frame({-10.f, largest, -10.f, -largest}));
+    QCOMPARE(rig.mean[1]->value(), double(largest));
+    QVERIFY(rig.frame({-10.f, largest, -10.f, -largest}));
+    QCOMPARE(rig.mean[0]->value(), -10.0);
+    QCOMPARE(rig.mean[1]->value(), double(inf));
+    QCOMPARE(rig.mean[3]->value(), double(-inf));
+    QCOMPARE(rig.meanDiff[1]->value(), double(inf));
+    QCOMPARE(rig.meanBar[1]->value(), -24);
+    QCOMPARE(rig.meanBar[3]->value(), -24);
+}
+
+// The fifth value is shown on Tardu and goes nowhere else.
+void TestReadingPipeline::cycleTimeOnlyOnTardu()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    QVERIFY(rig.board.send(frameBytes({-1.f, -2.f, -3.f, -4.f}, 900.f)));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), 900.0, 5000);
+    QVERIFY(rig.board.send(frameBytes({-1.f, -2.f, -3.f, -4.f}, 1.5f)));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), 1.5, 5000);
+    QCOMPARE(Rig::values(rig.raw), wide({-1.f, -2.f, -3.f, -4.f}));
+    QCOMPARE(Rig::values(rig.mean), wide({-1.f, -2.f, -3.f, -4.f}));
+    QCOMPARE(Rig::values(rig.diff), wide({0.f, -1.f, -2.f, -3.f}));
+}
+
+QTEST_MAIN(TestReadingPipeline)
+#include "test_readingpipeline.moc"

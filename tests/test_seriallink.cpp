@@ -1,0 +1,532 @@
+// The serial link seen from the board's end of a pseudo-terminal: opening
+// and closing, the look of push_serial_connect, polls once and periodic, the
+// settings command, and a board that is unplugged while the port is open.
+#include "mainwindow.h"
+#include "ptyboard.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QLCDNumber>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
+
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+const QString connectSlot = QStringLiteral("void MainWindow::on_push_serial_connect_clicked()");
+
+// Counts the ticks of the window's poll timer and, when held, swallows them,
+// so that every poll on the line can be accounted for without timing.
+class PollTimerGate : public QObject
+{
+public:
+    explicit PollTimerGate(const MainWindow *window) : window(window)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~PollTimerGate() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    int ticks = 0;
+    int interval = -1;
+    bool held = false;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() != QEvent::Timer)
+            return false;
+        auto *timer = qobject_cast<QTimer *>(object);
+        if (!timer || !isPollTimer(timer)
+            || static_cast<QTimerEvent *>(event)->timerId() != timer->timerId())
+            return false;
+        if (held)
+            return true;
+        ++ticks;
+        interval = timer->interval();
+        return false;
+    }
+
+private:
+    // The poll timer is a plain member, a parentless repeating timer inside
+    // the window object.
+    bool isPollTimer(const QTimer *timer) const
+    {
+        const auto begin = reinterpret_cast<std::uintptr_t>(window);
+        const auto at = reinterpret_cast<std::uintptr_t>(timer);
+        return timer->parent() == nullptr && !timer->isSingleShot() && at >= begin
+            && at < begin + sizeof(MainWindow);
+    }
+
+    const MainWindow *window;
+};
+
+struct Rig
+{
+    MainWindow window;
+    PtyBoard board;
+    MessageCapture messages;
+
+    QPushButton *connect = nullptr;
+    QPushButton *receive = nullptr;
+    QCheckBox *periodic = nullptr;
+    QSpinBox *period = nullptr;
+
+    bool setUp()
+    {
+        connect = child<QPushButton>(&window, "push_serial_connect");
+        receive = child<QPushButton>(&window, "push_start_data");
+        periodic = child<QCheckBox>(&window, "check_timer");
+        period = child<QSpinBox>(&window, "spin_ms_timer");
+        window.show();
+        return board.isValid() && connect && receive && periodic && period
+            && QTest::qWaitForWindowExposed(&window);
+    }
+
+    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+};
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+} // namespace
+
+class TestSerialLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openAndClose();
+    void emptyPortList();
+    void failedOpenThenGoodOpen();
+    void buttonFollowsPort_data();
+    void buttonFollowsPort();
+    void pollPerPress_data();
+    void pollPerPress();
+    void nothingWhileClosed_data();
+    void nothingWhileClosed();
+    void periodicPolls_data();
+    void periodicPolls();
+    void pollPeriodTakenAtPress();
+    void noPollAfterFrame();
+    void settingsCommand_data();
+    void settingsCommand();
+    void lostBoard();
+    void closingWindowClosesPort();
+};
+
+void TestSerialLink::openAndClose()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    QVERIFY(attachBoard(&rig.window, rig.board));
+    QCOMPARE(rig.messages.textsFrom(connectSlot),
+             QStringList({"Seriale aperta", "Lunghezza frame 8 bit ok."}));
+    QVERIFY(rig.connect->isChecked());
+
+    // The window's end of the line runs at 38400 baud in both directions,
+    // eight data bits.
+    termios line{};
+    QVERIFY(rig.board.lineSettings(&line));
+    QCOMPARE(cfgetispeed(&line), speed_t(B38400));
+    QCOMPARE(cfgetospeed(&line), speed_t(B38400));
+    QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
+
+    // Open for reading and writing: a poll goes out, a frame comes in.
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(2));
+    QCOMPARE(rig.board.takeReceived(), QByteArray("@@"));
+    auto *tardu = child<QLCDNumber>(&rig.window, "Tardu");
+    QVERIFY(tardu);
+    QVERIFY(rig.board.send(frameBytes({-1, -2, -3, -4}, 7)));
+    QTRY_COMPARE_WITH_TIMEOUT(tardu->value(), 7.0, 5000);
+
+    rig.messages.clear();
+    rig.click(rig.connect);
+    QCOMPARE(rig.messages.textsFrom(connectSlot), QStringList({"Seriale chiusa"}));
+    QVERIFY(!rig.connect->isChecked());
+
+    // Closed: nothing is read any more.
+    QVERIFY(rig.board.send(frameBytes({-1, -2, -3, -4}, 8)));
+    QTest::qWait(200);
+    QCOMPARE(tardu->value(), 7.0);
+}
+
+void TestSerialLink::emptyPortList()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *ports = child<QComboBox>(&rig.window, "combo_serial");
+    QVERIFY(ports);
+    ports->clear();
+
+    for (int press = 0; press < 2; ++press) {
+        rig.click(rig.connect);
+        QVERIFY2(!rig.connect->isChecked(), "pressed in with no port open");
+    }
+    QVERIFY(rig.messages.textsFrom(connectSlot).isEmpty());
+
+    // Still closed: a later press with a port chosen opens it, where a port
+    // left open would have been closed instead.
+    QVERIFY(attachBoard(&rig.window, rig.board));
+    QCOMPARE(rig.messages.textsFrom(connectSlot).value(0), QStringLiteral("Seriale aperta"));
+}
+
+void TestSerialLink::failedOpenThenGoodOpen()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *ports = child<QComboBox>(&rig.window, "combo_serial");
+    QVERIFY(ports);
+    ports->addItem(QStringLiteral("/dev/aspirello-no-such-port"));
+    ports->setCurrentIndex(ports->count() - 1);
+
+    rig.click(rig.connect);
+    QVERIFY(!rig.connect->isChecked());
+    QVERIFY(rig.messages.textsFrom(connectSlot).isEmpty());
+
+    QVERIFY(attachBoard(&rig.window, rig.board));
+    QCOMPARE(rig.messages.textsFrom(connectSlot),
+             QStringList({"Seriale aperta", "Lunghezza frame 8 bit ok."}));
+    QVERIFY(rig.connect->isChecked());
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(2));
+}
+
+// A sequence of ports chosen before each click: "good" is the board, "bad"
+// a path that does not exist, "empty" no item at all. The port must end up
+// open exactly after each click on "good" that follows a closed state.
+void TestSerialLink::buttonFollowsPort_data()
+{
+    QTest::addColumn<QStringList>("choices");
+    QTest::newRow("open close") << QStringList{"good", "good"};
+    QTest::newRow("bad bad good good") << QStringList{"bad", "bad", "good", "good"};
+    QTest::newRow("bad good bad") << QStringList{"bad", "good", "bad", "bad"};
+    QTest::newRow("empty good empty") << QStringList{"empty", "good", "empty", "empty"};
+    QTest::newRow("good twice over") << QStringList{"good", "good", "good", "good"};
+}
+
+void TestSerialLink::buttonFollowsPort()
+{
+    QFETCH(QStringList, choices);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *ports = child<QComboBox>(&rig.window, "combo_serial");
+    QVERIFY(ports);
+
+    bool open = false;
+    for (int i = 0; i < choices.size(); ++i) {
+        ports->clear();
+        if (choices[i] == "good")
+            ports->addItem(rig.board.portName());
+        else if (choices[i] == "bad")
+            ports->addItem(QStringLiteral("/dev/aspirello-no-such-port"));
+        rig.messages.clear();
+        rig.click(rig.connect);
+
+        const QStringList lines = rig.messages.textsFrom(connectSlot);
+        if (open) {
+            QCOMPARE(lines, QStringList({"Seriale chiusa"}));
+            open = false;
+        } else if (choices[i] == "good") {
+            QCOMPARE(lines.value(0), QStringLiteral("Seriale aperta"));
+            open = true;
+        } else {
+            QVERIFY(lines.isEmpty());
+        }
+        QVERIFY2(rig.connect->isChecked() == open,
+                 qPrintable(QStringLiteral("after click %1").arg(i + 1)));
+    }
+}
+
+void TestSerialLink::pollPerPress_data()
+{
+    QTest::addColumn<int>("presses");
+    QTest::newRow("one") << 1;
+    QTest::newRow("three") << 3;
+}
+
+void TestSerialLink::pollPerPress()
+{
+    QFETCH(int, presses);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    PollTimerGate gate(&rig.window);
+    QVERIFY(attachBoard(&rig.window, rig.board));
+
+    for (int i = 0; i < presses; ++i)
+        rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(2 * presses));
+    QTest::qWait(200);
+    QCOMPARE(rig.board.received(), QByteArray("@@").repeated(presses));
+    QCOMPARE(gate.ticks, 0);
+}
+
+void TestSerialLink::nothingWhileClosed_data()
+{
+    QTest::addColumn<bool>("everOpened");
+    QTest::newRow("never opened") << false;
+    QTest::newRow("after a close") << true;
+}
+
+// "Ricevi" with check_timer ticked and the port closed starts no timer: once
+// the port is open, no poll arrives.
+void TestSerialLink::nothingWhileClosed()
+{
+    QFETCH(bool, everOpened);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    PollTimerGate gate(&rig.window);
+    if (everOpened) {
+        QVERIFY(attachBoard(&rig.window, rig.board));
+        rig.click(rig.connect);
+        QVERIFY(!rig.connect->isChecked());
+    }
+    rig.periodic->setChecked(true);
+    rig.period->setValue(10);
+    rig.click(rig.receive);
+
+    if (everOpened)
+        rig.click(rig.connect);
+    else
+        QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connect->isChecked());
+    QTest::qWait(300);
+    QCOMPARE(rig.board.received(), QByteArray());
+    QCOMPARE(gate.ticks, 0);
+}
+
+void TestSerialLink::periodicPolls_data()
+{
+    QTest::addColumn<int>("periodMs");
+    QTest::newRow("10 ms") << 10;
+    QTest::newRow("20 ms") << 20;
+    QTest::newRow("50 ms") << 50;
+}
+
+// Every poll on the line is accounted for by a timer tick or a press: none
+// at the press that starts the timer, one per tick, the ticks going on after
+// check_timer is cleared, and one extra for a press with it clear.
+void TestSerialLink::periodicPolls()
+{
+    QFETCH(int, periodMs);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    PollTimerGate gate(&rig.window);
+    QVERIFY(attachBoard(&rig.window, rig.board));
+
+    rig.periodic->setChecked(true);
+    rig.period->setValue(periodMs);
+    rig.click(rig.receive);
+    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= 3, 5000);
+    QCOMPARE(gate.interval, periodMs);
+
+    rig.periodic->setChecked(false);
+    const int ticksAtClear = gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticksAtClear + 3, 5000);
+
+    rig.click(rig.receive);
+    const int ticksAtExtra = gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticksAtExtra + 2, 5000);
+    QCOMPARE(gate.interval, periodMs);
+
+    gate.held = true;
+    const int expected = 2 * (gate.ticks + 1);
+    QVERIFY(rig.board.waitForReceived(expected));
+    QTest::qWait(200);
+    QCOMPARE(rig.board.received().size(), expected);
+    QCOMPARE(rig.board.received(), QByteArray(expected, '@'));
+}
+
+// The period is read when "Ricevi" is pressed, and a new press restarts the
+// timer with the period then shown.
+void TestSerialLink::pollPeriodTakenAtPress()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    PollTimerGate gate(&rig.window);
+    QVERIFY(attachBoard(&rig.window, rig.board));
+
+    rig.periodic->setChecked(true);
+    rig.period->setValue(20);
+    rig.click(rig.receive);
+    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= 1, 5000);
+    rig.period->setValue(40);
+    int ticks = gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticks + 2, 5000);
+    QCOMPARE(gate.interval, 20);
+
+    rig.click(rig.receive);
+    ticks = gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticks + 1, 5000);
+    QCOMPARE(gate.interval, 40);
+
+    // Closing and opening the port leaves the timer running.
+    rig.click(rig.connect);
+    rig.click(rig.connect);
+    QVERIFY(rig.connect->isChecked());
+    rig.board.takeReceived();
+    QVERIFY(rig.board.waitForReceived(4));
+}
+
+void TestSerialLink::noPollAfterFrame()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    QVERIFY(attachBoard(&rig.window, rig.board));
+    auto *tardu = child<QLCDNumber>(&rig.window, "Tardu");
+    QVERIFY(tardu);
+
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(2));
+    QVERIFY(rig.board.send(frameBytes({-20, -21, -22, -23}, 15)));
+    QTRY_COMPARE_WITH_TIMEOUT(tardu->value(), 15.0, 5000);
+    QTest::qWait(300);
+    QCOMPARE(rig.board.received(), QByteArray("@@"));
+}
+
+void TestSerialLink::settingsCommand_data()
+{
+    QTest::addColumn<int>("innerLoops");
+    QTest::addColumn<double>("lowPass");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("defaults 10 / 0.5") << 10 << 0.5 << hex("2424000020410000003F");
+    QTest::newRow("0.1 rounded to single") << 10 << 0.1 << hex("242400002041CDCCCC3D");
+    QTest::newRow("five decimals") << 10 << 0.12345 << hex("2424000020415BD3FC3D");
+    QTest::newRow("smallest step shown") << 1 << 0.00001 << hex("24240000803FACC52737");
+    QTest::newRow("largest") << 1000 << 1.0 << hex("242400007A440000803F");
+    QTest::newRow("no filtering") << 1 << 0.0 << hex("24240000803F00000000");
+}
+
+void TestSerialLink::settingsCommand()
+{
+    QFETCH(int, innerLoops);
+    QFETCH(double, lowPass);
+    QFETCH(QByteArray, bytes);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *loops = child<QSpinBox>(&rig.window, "MedInt");
+    auto *filter = child<QDoubleSpinBox>(&rig.window, "filtroLp");
+    auto *invia = child<QPushButton>(&rig.window, "INVIA");
+    QVERIFY(loops && filter && invia);
+    QVERIFY(attachBoard(&rig.window, rig.board));
+
+    loops->setValue(innerLoops);
+    filter->setValue(lowPass);
+    rig.click(invia);
+    QVERIFY(rig.board.waitForReceived(bytes.size()));
+    QCOMPARE(rig.board.takeReceived().toHex(' '), bytes.toHex(' '));
+
+    // The button's pressed look does not matter: a second click sends again.
+    rig.click(invia);
+    QVERIFY(rig.board.waitForReceived(bytes.size()));
+    QTest::qWait(100);
+    QCOMPARE(rig.board.received().toHex(' '), bytes.toHex(' '));
+}
+
+// The board's end of the line closes while the port is open and polling:
+// the port is closed and reported, the button released, and everything
+// measured so far stays; a new line opens with "Aprila" and measuring goes
+// on with the same averages and log.
+void TestSerialLink::lostBoard()
+{
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString previousDirectory = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(directory.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(previousDirectory); });
+
+    Rig rig;
+    QVERIFY(rig.setUp());
+    PollTimerGate gate(&rig.window);
+    QVERIFY(attachBoard(&rig.window, rig.board));
+    auto *a = child<QLCDNumber>(&rig.window, "A");
+    auto *am = child<QLCDNumber>(&rig.window, "AM");
+    auto *tardu = child<QLCDNumber>(&rig.window, "Tardu");
+    auto *save = child<QPushButton>(&rig.window, "button_startSampling");
+    QVERIFY(a && am && tardu && save);
+
+    QVERIFY(rig.board.send(frameBytes({-10, -11, -12, -13}, 1)));
+    QTRY_COMPARE_WITH_TIMEOUT(tardu->value(), 1.0, 5000);
+    rig.periodic->setChecked(true);
+    rig.period->setValue(10);
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(4));
+
+    rig.board.unplug();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.messages.count("Seriale persa"), 1, 5000);
+    QVERIFY(!rig.connect->isChecked());
+    QCOMPARE(rig.messages.count("Seriale chiusa"), 0);
+
+    // Ticks on the closed port do no harm.
+    const int ticksAtLoss = gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticksAtLoss + 5, 5000);
+    QCOMPARE(a->value(), -10.0);
+    QCOMPARE(am->value(), -10.0);
+    QCOMPARE(tardu->value(), 1.0);
+
+    // The board is back on a new line: "Aprila" opens it (the port was
+    // closed, or this click would have closed it) and polls reach it.
+    PtyBoard board;
+    QVERIFY(board.isValid());
+    QVERIFY(attachBoard(&rig.window, board));
+    QCOMPARE(rig.messages.textsFrom(connectSlot),
+             QStringList({"Seriale aperta", "Lunghezza frame 8 bit ok.", "Seriale aperta",
+                          "Lunghezza frame 8 bit ok."}));
+    QVERIFY(rig.connect->isChecked());
+    QVERIFY(board.waitForReceived(4));
+    QVERIFY(board.received().startsWith("@@@@"));
+
+    // Averages and log carried over the loss.
+    QVERIFY(board.send(frameBytes({-20, -21, -22, -23}, 2)));
+    QTRY_COMPARE_WITH_TIMEOUT(tardu->value(), 2.0, 5000);
+    QCOMPARE(a->value(), -20.0);
+    QCOMPARE(am->value(), -15.0);
+
+    QCOMPARE(rig.messages.count("Seriale persa"), 1);
+
+    rig.click(save);
+    const QStringList files = QDir().entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QFile file(files.first());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count("\r\n"), 2);
+}
+
+// A port held by one window cannot be opened by another; destroying the
+// first window closes it.
+void TestSerialLink::closingWindowClosesPort()
+{
+    PtyBoard board;
+    MessageCapture messages;
+    QVERIFY(board.isValid());
+    auto first = std::make_unique<MainWindow>();
+    QVERIFY(attachBoard(first.get(), board));
+    QCOMPARE(messages.count("Seriale aperta"), 1);
+
+    MainWindow second;
+    auto *connect = child<QPushButton>(&second, "push_serial_connect");
+    QVERIFY(connect);
+    QVERIFY(attachBoard(&second, board));
+    QCOMPARE(messages.count("Seriale aperta"), 1);
+    QVERIFY(!connect->isChecked());
+
+    first.reset();
+    QTest::mouseClick(connect, Qt::LeftButton);
+    QCOMPARE(messages.count("Seriale aperta"), 2);
+    QVERIFY(connect->isChecked());
+}
+
+QTEST_MAIN(TestSerialLink)
+#include "test_seriallink.moc"
