@@ -1,30 +1,7 @@
 #include "deviceprotocol.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
-
-namespace {
-
-// Rounds to the nearest single-precision value; beyond the float range the
-// result is the infinity of that sign, as IEEE rounding gives, without
-// relying on an out-of-range conversion.
-float toSinglePrecision(double value)
-{
-    constexpr double largest = std::numeric_limits<float>::max();
-    if (std::isfinite(value) && std::fabs(value) > largest) {
-        const float rounded = static_cast<float>(std::copysign(largest, value));
-        // Values that still round to FLT_MAX rather than to infinity.
-        const double halfUlp = std::ldexp(1.0, 103);
-        if (std::fabs(value) < largest + halfUlp)
-            return rounded;
-        return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(rounded));
-    }
-    return static_cast<float>(value);
-}
-
-} // namespace
 
 WaitingBytes classifyWaitingBytes(qint64 count)
 {

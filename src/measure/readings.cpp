@@ -28,3 +28,18 @@ std::optional<int> barValue(float value)
         return std::nullopt;
     return static_cast<int>(truncated);
 }
+
+float toSinglePrecision(double value)
+{
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (std::isfinite(value) && std::fabs(value) > largest) {
+        const float rounded = static_cast<float>(std::copysign(largest, value));
+        // Values that still round to FLT_MAX rather than to infinity.
+        const double halfUlp = std::ldexp(1.0, 103);
+        if (std::fabs(value) < largest + halfUlp)
+            return rounded;
+        return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(rounded));
+    }
+    return static_cast<float>(value);
+}
+

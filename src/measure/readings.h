@@ -16,4 +16,9 @@ CylinderValues differencesFromReference(const CylinderValues &values, int refere
 // value is not finite or does not fit an int, so that it is never converted.
 std::optional<int> barValue(float value);
 
+// Rounds to the nearest single-precision value. Beyond the float range the
+// result is the infinity of that sign, as IEEE rounding gives, without an
+// out-of-range conversion.
+float toSinglePrecision(double value);
+
 #endif // READINGS_H

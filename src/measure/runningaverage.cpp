@@ -1,26 +1,63 @@
 #include "measure/runningaverage.h"
 
+#include "measure/readings.h"
+
+namespace {
+
+// The longest window the form offers: its memory is taken when the window
+// is chosen rather than reading by reading.
+constexpr int kPrefilledReadings = 10000;
+
+} // namespace
+
 void RunningAverage::push(float value)
 {
-    if (capacity < 1) {
-        values.clear();
+    if (capacity < 1)
+        return;
+    if (values.size() < static_cast<std::size_t>(capacity)) {
+        values.push_back(value);
+        newest = values.size() - 1;
         return;
     }
-    while (values.size() >= capacity)
-        values.removeLast();
-    values.prepend(value);
+    newest = (newest + 1) % values.size();
+    values[newest] = value;
+}
+
+template <typename Visit>
+void RunningAverage::forEachNewestFirst(Visit visit) const
+{
+    if (values.empty())
+        return;
+    // From the newest slot down to the first, then from the last slot down
+    // to the one after the newest.
+    for (std::size_t i = newest + 1; i-- > 0;)
+        visit(values[i]);
+    for (std::size_t i = values.size(); i-- > newest + 1;)
+        visit(values[i]);
 }
 
 float RunningAverage::mean() const
 {
     double sum = 0.0;
-    for (const float value : values)
-        sum += value;
-    return static_cast<float>(sum) / static_cast<float>(values.size());
+    forEachNewestFirst([&sum](float value) { sum += value; });
+    return toSinglePrecision(sum) / static_cast<float>(values.size());
 }
 
 void RunningAverage::setCapacity(int n)
 {
     capacity = n;
     values.clear();
+    newest = 0;
+    if (n > 0 && n <= kPrefilledReadings && values.capacity() < static_cast<std::size_t>(n)) {
+        values.resize(static_cast<std::size_t>(n));
+        values.clear();
+    }
+}
+
+QList<float> RunningAverage::storedValues() const
+{
+    QList<float> newestFirst;
+    newestFirst.reserve(static_cast<int>(values.size()));
+    forEachNewestFirst([&newestFirst](float value) { newestFirst.append(value); });
+    return newestFirst;
 }

@@ -3,14 +3,17 @@
 
 #include <QList>
 
+#include <cstddef>
+#include <vector>
+
 // The latest readings of one cylinder, newest first, and their mean.
 class RunningAverage
 {
 public:
     RunningAverage() = default;
 
-    // Adds a reading at the front; when the buffer is full the oldest one
-    // leaves first. A capacity below 1 keeps nothing.
+    // Adds a reading; when the buffer is full the oldest one leaves first.
+    // A capacity below 1 keeps nothing.
     void push(float value);
 
     // Mean of the stored readings: summed newest to oldest in double,
@@ -21,11 +24,18 @@ public:
     // Sets the capacity and discards every stored reading.
     void setCapacity(int n);
 
-    const QList<float> &storedValues() const { return values; }
+    // The stored readings, newest first.
+    QList<float> storedValues() const;
     int capacityLimit() const { return capacity; }
 
 private:
-    QList<float> values;
+    template <typename Visit>
+    void forEachNewestFirst(Visit visit) const;
+
+    // A ring: while filling, slot i holds the (i+1)-th reading; once full,
+    // each new reading overwrites the oldest.
+    std::vector<float> values;
+    std::size_t newest = 0;
     int capacity = 10;
 };
 
