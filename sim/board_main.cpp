@@ -5,8 +5,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
@@ -23,8 +25,13 @@ int main(int argc, char *argv[])
                                         QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption pacedOption(QStringLiteral("paced"),
                                          QStringLiteral("Send replies at the pace of a 38400-baud line."));
+    const QCommandLineOption reportOption(
+        QStringLiteral("report"),
+        QStringLiteral("Stop when standard input closes and print the polls received and "
+                       "frames sent."));
     parser.addOption(seedOption);
     parser.addOption(pacedOption);
+    parser.addOption(reportOption);
     parser.process(app);
 
     bool seedOk = false;
@@ -45,5 +52,20 @@ int main(int argc, char *argv[])
 
     std::printf("%s\n", qPrintable(board.portName()));
     std::fflush(stdout);
+
+    // The one who started the board ends it by closing our input.
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    input.setEnabled(parser.isSet(reportOption));
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char discard[256];
+        if (::read(STDIN_FILENO, discard, sizeof discard) > 0)
+            return;
+        input.setEnabled(false);
+        std::printf("polls %llu frames %llu\n",
+                    static_cast<unsigned long long>(board.pollsReceived()),
+                    static_cast<unsigned long long>(board.framesSent()));
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "displayrefresh.h"
 #include "form/mainwindowform.h"
 
 #include <QComboBox>
@@ -12,6 +13,7 @@ MainWindow::MainWindow(QWidget *parent)
     , serialPort()
     , pollTimer()
     , cylinderAverages()
+    , displayRefresh(std::make_unique<DisplayRefresh>())
 {
     setupForm(form, this);
 

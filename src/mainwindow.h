@@ -10,7 +10,9 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
+class DisplayRefresh;
 struct MainWindowForm;
 class QMessageLogger;
 
@@ -60,6 +62,7 @@ private:
     QSerialPort serialPort;
     QTimer pollTimer;
     std::array<RunningAverage, 4> cylinderAverages;
+    std::unique_ptr<DisplayRefresh> displayRefresh;
 };
 
 #endif // MAINWINDOW_H

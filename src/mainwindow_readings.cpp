@@ -2,6 +2,7 @@
 // averages and the log.
 #include "mainwindow.h"
 
+#include "displayrefresh.h"
 #include "form/mainwindowform.h"
 
 #include <QComboBox>
@@ -10,19 +11,30 @@
 
 namespace {
 
-void showOnDisplays(const std::array<QLCDNumber *, 4> &displays, const CylinderValues &values)
+void showOnDisplay(DisplayRefresh &refresh, QLCDNumber *display, float value)
+{
+    refresh.aboutToChange(display);
+    display->display(static_cast<double>(value));
+}
+
+void showOnDisplays(DisplayRefresh &refresh, const std::array<QLCDNumber *, 4> &displays,
+                    const CylinderValues &values)
 {
     for (std::size_t i = 0; i < displays.size(); ++i)
-        displays[i]->display(static_cast<double>(values[i]));
+        showOnDisplay(refresh, displays[i], values[i]);
 }
 
 // A value that is not finite or does not fit an int leaves the bar as it is;
 // the bar itself ignores integers outside its range.
-void showOnBars(const std::array<QProgressBar *, 4> &bars, const CylinderValues &values)
+void showOnBars(DisplayRefresh &refresh, const std::array<QProgressBar *, 4> &bars,
+                const CylinderValues &values)
 {
     for (std::size_t i = 0; i < bars.size(); ++i) {
-        if (const std::optional<int> value = barValue(values[i]))
-            bars[i]->setValue(*value);
+        const std::optional<int> value = barValue(values[i]);
+        if (!value || *value == bars[i]->value())
+            continue;
+        refresh.aboutToChange(bars[i]);
+        bars[i]->setValue(*value);
     }
 }
 
@@ -31,12 +43,12 @@ void showOnBars(const std::array<QProgressBar *, 4> &bars, const CylinderValues 
 void MainWindow::runReadingPipeline(const MeasurementFrame &frame)
 {
     const CylinderValues &readings = frame.readings;
-    showOnDisplays({form->A, form->B, form->C, form->D}, readings);
-    showOnBars({form->BA, form->BB, form->BC, form->BAD}, readings);
-    form->Tardu->display(static_cast<double>(frame.cycleTime));
+    showOnDisplays(*displayRefresh, {form->A, form->B, form->C, form->D}, readings);
+    showOnBars(*displayRefresh, {form->BA, form->BB, form->BC, form->BAD}, readings);
+    showOnDisplay(*displayRefresh, form->Tardu, frame.cycleTime);
 
     const int reference = form->Scegli->currentIndex();
-    showOnDisplays({form->AD, form->BD, form->CD, form->DD},
+    showOnDisplays(*displayRefresh, {form->AD, form->BD, form->CD, form->DD},
                    differencesFromReference(readings, reference));
 
     CylinderValues averages{};
@@ -45,10 +57,12 @@ void MainWindow::runReadingPipeline(const MeasurementFrame &frame)
     for (std::size_t i = 0; i < cylinderAverages.size(); ++i)
         averages[i] = cylinderAverages[i].mean();
 
-    showOnBars({form->BAM, form->BBM, form->BCM, form->BDM}, averages);
-    showOnDisplays({form->AM, form->BM, form->CM, form->DM}, averages);
-    showOnDisplays({form->AMD, form->BMD, form->CMD, form->DMD},
+    showOnBars(*displayRefresh, {form->BAM, form->BBM, form->BCM, form->BDM}, averages);
+    showOnDisplays(*displayRefresh, {form->AM, form->BM, form->CM, form->DM}, averages);
+    showOnDisplays(*displayRefresh, {form->AMD, form->BMD, form->CMD, form->DMD},
                    differencesFromReference(averages, reference));
+
+    displayRefresh->frameShown();
 
     appendLogLine(readings[0], readings[1], readings[2], readings[3],
                   averages[0], averages[1], averages[2], averages[3]);

@@ -1,0 +1,153 @@
+// The gauge against the simulated board in a process of its own, paced at
+// 38400 baud, polled every 10 ms with the longest running average: polls
+// sent, frames accepted and lost, processor time and memory growth.
+#include "demosession.h"
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPollPeriodMs = 10;
+constexpr int kAverageLength = 10000;
+constexpr double kCpuTarget = 0.05; // share of one core
+constexpr int kWarmUpMs = 5000;
+
+double processCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+long residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+void silenceDebugLines()
+{
+    // The program writes a debug line per frame; keep the cost of writing
+    // it, but not the text, out of the report.
+    const int devNull = ::open("/dev/null", O_WRONLY);
+    if (devNull >= 0) {
+        ::dup2(devNull, STDERR_FILENO);
+        ::close(devNull);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+    if (seconds < 1) {
+        std::fprintf(stderr, "usage: bench_endtoend [SECONDS]\n");
+        return 2;
+    }
+
+    QProcess board;
+    board.start(QStringLiteral(BOARD_EXECUTABLE),
+                {QStringLiteral("--paced"), QStringLiteral("--report")});
+    if (!board.waitForReadyRead(10000)) {
+        std::fprintf(stderr, "bench_endtoend: the simulated board did not start\n");
+        return 1;
+    }
+    const QString port = QString::fromLocal8Bit(board.readLine()).trimmed();
+
+    MainWindow window;
+    window.findChild<QSpinBox *>(QStringLiteral("Media"))->setValue(kAverageLength);
+    window.findChild<QSpinBox *>(QStringLiteral("spin_ms_timer"))->setValue(kPollPeriodMs);
+    offerBoardPort(window, port);
+    window.show();
+    QCoreApplication::processEvents();
+
+    std::printf("end to end: %d s (after a warm-up) against the simulated board on %s, paced at 38400 baud,\n"
+                "  polled every %d ms, Media %d\n",
+                seconds, qPrintable(port), kPollPeriodMs, kAverageLength);
+    std::fflush(stdout);
+    if (!qEnvironmentVariableIsSet("BENCH_KEEP_STDERR")) silenceDebugLines();
+
+    if (!openAndPollContinuously(window)) {
+        std::printf("  could not open the board's port\n");
+        return 1;
+    }
+
+    // Processor time and memory are measured after a warm-up, once the
+    // window's first paints and the toolkit's caches are behind us.
+    long residentBefore = 0;
+    double cpuBefore = 0.0;
+    int framesBefore = 0;
+    QElapsedTimer wall;
+    QTimer::singleShot(kWarmUpMs, [&] {
+        residentBefore = residentBytes();
+        cpuBefore = processCpuSeconds();
+        framesBefore = acceptedFrames(window);
+        wall.start();
+    });
+
+    // At the end, stop right after a frame is taken, while no poll waits
+    // for its reply, so that the count of lost frames is exact.
+    QTimer stopAfterNextFrame;
+    int framesAtDeadline = -1;
+    QObject::connect(&stopAfterNextFrame, &QTimer::timeout, [&] {
+        if (framesAtDeadline < 0)
+            framesAtDeadline = acceptedFrames(window);
+        else if (acceptedFrames(window) > framesAtDeadline)
+            QCoreApplication::quit();
+    });
+    QTimer::singleShot(kWarmUpMs + seconds * 1000, [&] { stopAfterNextFrame.start(1); });
+    application.exec();
+    window.findChild<QPushButton *>(QStringLiteral("push_serial_connect"))->click();
+
+    const double cpu = processCpuSeconds() - cpuBefore;
+    const double elapsed = static_cast<double>(wall.elapsed()) / 1000.0;
+    const long residentGrowth = residentBytes() - residentBefore;
+    const int accepted = acceptedFrames(window);
+    const int measured = accepted - framesBefore;
+    const QString &log = window.measurementLog();
+    const double lineBytes = accepted > 0
+        ? static_cast<double>(log.size()) * sizeof(QChar) / accepted : 0.0;
+
+    // Let the board tell what it received.
+    board.closeWriteChannel();
+    board.waitForFinished(10000);
+    unsigned long long polls = 0;
+    unsigned long long sent = 0;
+    const QByteArray report = board.readAll();
+    std::sscanf(report.constData(), "polls %llu frames %llu", &polls, &sent);
+
+    const double expectedPolls = (elapsed * 1000.0 + kWarmUpMs) / kPollPeriodMs;
+    std::printf("  polls sent:      %llu (%.0f expected from the period, %.3f of it)\n",
+                polls, expectedPolls, static_cast<double>(polls) / expectedPolls);
+    std::printf("  frames accepted: %d of %llu sent by the board\n", accepted, sent);
+    std::printf("  frames lost:     %lld (target 0)\n",
+                static_cast<long long>(polls) - static_cast<long long>(accepted));
+    std::printf("  after a %d s warm-up, over %d frames:\n", kWarmUpMs / 1000, measured);
+    std::printf("  processor time:  %.3f s in %.1f s = %.2f %% of one core, %.2f of the %.0f %% target\n",
+                cpu, elapsed, 100.0 * cpu / elapsed, cpu / elapsed / kCpuTarget, 100.0 * kCpuTarget);
+    std::printf("  memory growth:   %ld bytes resident = %.0f bytes per frame; one log line "
+                "holds %.0f bytes, ratio %.2f\n",
+                residentGrowth, measured > 0 ? static_cast<double>(residentGrowth) / measured : 0.0,
+                lineBytes,
+                measured > 0 && lineBytes > 0 ? residentGrowth / measured / lineBytes : 0.0);
+    return 0;
+}

@@ -1,0 +1,145 @@
+// libFuzzer target for the byte and text logic: frame decoding, the
+// settings command, the log line, the log file name and the bar value.
+// Every property checked here must hold for any input; a violation aborts.
+#include "deviceprotocol.h"
+#include "measure/readings.h"
+#include "measure/runningaverage.h"
+#include "measurementlog.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+template <typename T>
+T take(const std::uint8_t *&data, std::size_t &size)
+{
+    T value{};
+    const std::size_t n = size < sizeof value ? size : sizeof value;
+    std::memcpy(&value, data, n);
+    data += n;
+    size -= n;
+    return value;
+}
+
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void checkFrame(const std::uint8_t *data, std::size_t size)
+{
+    if (size < static_cast<std::size_t>(kFrameSize))
+        return;
+    const MeasurementFrame frame = decodeFrame(reinterpret_cast<const char *>(data));
+    const QByteArray again = encodeFrame(frame);
+    require(again.size() == kFrameSize);
+    require(std::memcmp(again.constData(), data, kFrameSize) == 0);
+
+    const int reference = static_cast<int>(data[0] % 6) - 1;
+    const CylinderValues differences = differencesFromReference(frame.readings, reference);
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (reference < 0 || reference > 3)
+            require(differences[i] == 0.0f);
+        else if (static_cast<int>(i) == reference)
+            require(sameBits(differences[i], 0.0f));
+        if (const std::optional<int> bar = barValue(frame.readings[i]))
+            require(static_cast<float>(*bar) == std::trunc(frame.readings[i]));
+        else
+            require(!std::isfinite(frame.readings[i]) || std::fabs(frame.readings[i]) >= 2147483648.0f);
+    }
+}
+
+void checkSettings(const std::uint8_t *data, std::size_t size)
+{
+    const int count = take<int>(data, size);
+    const double coefficient = take<double>(data, size);
+    const QByteArray command = encodeSettingsCommand(count, coefficient);
+    require(command.size() == kSettingsCommandSize);
+    require(command.startsWith("$$"));
+    require(sameBits(readFloatLittleEndian(command.constData() + 2), static_cast<float>(count)));
+    const float sent = readFloatLittleEndian(command.constData() + 6);
+    if (std::isnan(coefficient))
+        require(std::isnan(sent));
+    else if (std::fabs(coefficient) <= 1e38)
+        require(sameBits(sent, static_cast<float>(coefficient)));
+}
+
+void checkLogLine(const std::uint8_t *data, std::size_t size)
+{
+    CylinderValues readings{};
+    CylinderValues averages{};
+    for (float &value : readings)
+        value = take<float>(data, size);
+    for (float &value : averages)
+        value = take<float>(data, size);
+    QString log = QStringLiteral("earlier\r\n");
+    appendLogLine(log, readings, averages);
+    const QString line = log.mid(9);
+    require(line.endsWith(QLatin1String("\r\n")));
+    require(line.count(QLatin1Char('\n')) == 1 && line.count(QLatin1Char('\r')) == 1);
+    require(line.count(QLatin1Char(',')) == 7);
+    const QStringList fields = line.chopped(2).split(QLatin1Char(','));
+    for (int i = 0; i < fields.size(); ++i) {
+        const float value = i < 4 ? readings[static_cast<std::size_t>(i)]
+                                  : averages[static_cast<std::size_t>(i - 4)];
+        if (!std::isfinite(value))
+            continue;
+        const QString &field = fields[i];
+        require(!field.contains(QLatin1Char('e')));
+        const int point = field.indexOf(QLatin1Char('.'));
+        require(point > 0 && field.size() - point - 1 == 6);
+    }
+}
+
+void checkFileName(const std::uint8_t *data, std::size_t size)
+{
+    const std::uint32_t day = take<std::uint32_t>(data, size);
+    const std::uint32_t seconds = take<std::uint32_t>(data, size);
+    const QDate date = QDate(2000, 1, 1).addDays(day % 40000);
+    const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds % 86400));
+    const QString name = logFileName(QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), date, time);
+    const QString expected = QStringLiteral("TOP_log_A_B_C_D_EMEDIE%1_%2_%3_%4_%5_%6.txt")
+                                 .arg(date.day()).arg(date.month()).arg(date.year())
+                                 .arg(time.hour()).arg(time.minute()).arg(time.second());
+    require(name == expected);
+}
+
+void checkRunningAverage(const std::uint8_t *data, std::size_t size)
+{
+    RunningAverage average;
+    average.setCapacity(static_cast<int>(take<std::uint8_t>(data, size) % 8) - 1);
+    while (size >= sizeof(float)) {
+        average.push(take<float>(data, size));
+        require(average.storedValues().size() <= std::max(average.capacityLimit(), 0));
+        if (!average.storedValues().isEmpty())
+            (void)average.mean();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::uint8_t selector = data[0];
+    ++data;
+    --size;
+    switch (selector % 5) {
+    case 0: checkFrame(data, size); break;
+    case 1: checkSettings(data, size); break;
+    case 2: checkLogLine(data, size); break;
+    case 3: checkFileName(data, size); break;
+    default: checkRunningAverage(data, size); break;
+    }
+    return 0;
+}
