@@ -38,7 +38,8 @@ demo: build
 
 # The README's picture, made by the demo itself, headless.
 screenshot: build
-	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150
+	@QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" \
+	  $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

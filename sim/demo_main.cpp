@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -71,7 +73,10 @@ int main(int argc, char *argv[])
             if (acceptedFrames(window) < frames)
                 return;
             screenshotWatch.stop();
-            const bool saved = window.grab().save(screenshot, "PNG");
+            // What the screen shows, as last painted: rendering the widgets
+            // afresh would leave out displays whose painting is held back.
+            const QPixmap shown = window.screen()->grabWindow(window.winId());
+            const bool saved = shown.save(screenshot, "PNG");
             if (!saved)
                 std::fprintf(stderr, "Aspirello-demo: could not write %s\n", qPrintable(screenshot));
             QCoreApplication::exit(saved ? 0 : 1);
