@@ -2,6 +2,7 @@
 // 38400 baud, polled every 10 ms with the longest running average: polls
 // sent, frames accepted and lost, processor time and memory growth.
 #include "demosession.h"
+#include "longrun.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ void silenceDebugLines()
 
 int main(int argc, char *argv[])
 {
+    prepareForLongRuns();
     QApplication application(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
     if (seconds < 1) {

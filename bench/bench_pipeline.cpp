@@ -1,6 +1,7 @@
 // Cost of the reading pipeline per accepted frame: all 25 displays and bars,
 // four running averages and one log line, at a short and the longest
 // averaging window. Prints medians as a share of their budgets.
+#include "longrun.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -55,6 +56,7 @@ double medianMicroseconds(MainWindow &window, int averageLength, int frames)
 
 int main(int argc, char *argv[])
 {
+    prepareForLongRuns();
     QApplication application(argc, argv);
     MainWindow window;
     window.show();

@@ -1,6 +1,7 @@
 // The gauge on a simulated measuring board: the same window as the program,
 // with the board started in this process and its port offered in the list.
 #include "demosession.h"
+#include "longrun.h"
 #include "mainwindow.h"
 #include "simulatedboard.h"
 
@@ -14,6 +15,7 @@
 
 int main(int argc, char *argv[])
 {
+    prepareForLongRuns();
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Aspirello-demo"));
 

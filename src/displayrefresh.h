@@ -26,7 +26,7 @@ class DisplayRefresh
 public:
     static constexpr int kShortestIntervalMs = 100;
     static constexpr int kLongestIntervalMs = 500;
-    static constexpr double kPaintingShare = 0.025;
+    static constexpr double kPaintingShare = 0.02;
 
     explicit DisplayRefresh(int shortestIntervalMs = kShortestIntervalMs);
     ~DisplayRefresh();

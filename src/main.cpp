@@ -1,9 +1,11 @@
+#include "longrun.h"
 #include "mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    prepareForLongRuns();
     QApplication application(argc, argv);
     int result = 0;
     {
