@@ -98,11 +98,13 @@ int main(int argc, char *argv[])
     long residentBefore = 0;
     double cpuBefore = 0.0;
     int framesBefore = 0;
+    long logBytesBefore = 0;
     QElapsedTimer wall;
     QTimer::singleShot(kWarmUpMs, [&] {
         residentBefore = residentBytes();
         cpuBefore = processCpuSeconds();
         framesBefore = acceptedFrames(window);
+        logBytesBefore = window.measurementLog().size() * static_cast<long>(sizeof(QChar));
         wall.start();
     });
 
@@ -151,5 +153,8 @@ int main(int argc, char *argv[])
                 residentGrowth, measured > 0 ? static_cast<double>(residentGrowth) / measured : 0.0,
                 lineBytes,
                 measured > 0 && lineBytes > 0 ? residentGrowth / measured / lineBytes : 0.0);
+    const long logGrowth = log.size() * static_cast<long>(sizeof(QChar)) - logBytesBefore;
+    std::printf("  of which the log: %ld bytes; everything else: %ld bytes over the run\n",
+                logGrowth, residentGrowth - logGrowth);
     return 0;
 }
