@@ -36,10 +36,16 @@ run: build
 demo: build
 	@scripts/demo.sh $(BUILD_DIR)
 
-# The README's picture, made by the demo itself, headless.
+# The README's picture, made by the demo itself: on a virtual X display when
+# Xvfb is installed (the desktop's fonts), otherwise headless.
 screenshot: build
-	@QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" \
-	  $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150
+	@if command -v xvfb-run >/dev/null; then \
+	  QT_LOGGING_RULES="default.debug=false" xvfb-run -a -s '-screen 0 1400x1000x24' \
+	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150; \
+	else \
+	  QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" \
+	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150; \
+	fi
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
