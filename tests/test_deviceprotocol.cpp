@@ -1,4 +1,5 @@
 #include "deviceprotocol.h"
+#include "floatbits.h"
 
 #include <QtTest>
 
@@ -9,20 +10,6 @@
 Q_DECLARE_METATYPE(WaitingBytes)
 
 namespace {
-
-std::uint32_t bitsOf(float value)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-float fromBits(std::uint32_t bits)
-{
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 // Little-endian bytes written out by hand, independent of the code under test.
 QByteArray littleEndian(std::uint32_t bits)
@@ -180,8 +167,8 @@ void TestDeviceProtocol::roundTripIsBitExact()
     // And from values never decoded.
     MeasurementFrame built;
     for (int i = 0; i < 4; ++i)
-        built.readings[std::size_t(i)] = fromBits(bits[std::size_t(i)]);
-    built.cycleTime = fromBits(bits[4]);
+        built.readings[std::size_t(i)] = floatFromBits(bits[std::size_t(i)]);
+    built.cycleTime = floatFromBits(bits[4]);
     QCOMPARE(encodeFrame(built).toHex(' '), wire.toHex(' '));
 
     for (int i = 0; i < 5; ++i)
@@ -192,7 +179,7 @@ void TestDeviceProtocol::appendsAfterExistingBytes()
 {
     QByteArray bytes("$$");
     appendFloatLittleEndian(bytes, -20.5f);
-    appendFloatLittleEndian(bytes, fromBits(0x7FC12345));
+    appendFloatLittleEndian(bytes, floatFromBits(0x7FC12345));
     QCOMPARE(bytes.toHex(' '), QByteArray::fromHex("2424" "0000a4c1" "4523c17f").toHex(' '));
 }
 

@@ -4,6 +4,7 @@
 // cut the stream, the "Ready read" counts replayed against the bytes sent
 // must account for every byte, every accepted frame must be logged exactly
 // as its bytes decode, and nothing else may reach the log.
+#include "floatbits.h"
 #include "mainwindow.h"
 #include "ptyboard.h"
 
@@ -46,13 +47,6 @@ public:
 private:
     std::mt19937_64 engine;
 };
-
-std::uint32_t bitsOf(float value)
-{
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 // The test's own little-endian binary32 decoder.
 float floatAt(const QByteArray &bytes, int offset)

@@ -1,6 +1,7 @@
 // The simulated board on a real pseudo-terminal, seen from the program's
 // side of the line.
 
+#include "floatbits.h"
 #include "simulatedboard.h"
 #include "slaveline.h"
 
@@ -30,20 +31,6 @@ float fieldOf(const QByteArray &frame, int field)
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
-}
-
-float floatFromBits(std::uint32_t bits)
-{
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-std::uint32_t bitsOf(float value)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 EngineConfig seeded(std::uint64_t seed)
