@@ -307,7 +307,7 @@ struct Rig
 
     bool send(const QByteArray &bytes)
     {
-        marks.append({messages.messages().size(), sent.size() + bytes.size()});
+        marks.append({static_cast<int>(messages.messages().size()), sent.size() + bytes.size()});
         sent += bytes;
         return board.send(bytes);
     }

@@ -262,7 +262,10 @@ private slots:
 
         QAction *action = find<QAction>("actionAvanzate");
         QVERIFY(action);
-        QVERIFY(action->associatedWidgets().isEmpty());
+        // No widget shows the action: neither a menu nor the tool bar.
+        QVERIFY(!window->actions().contains(action));
+        for (const QWidget *widget : window->findChildren<QWidget *>())
+            QVERIFY2(!widget->actions().contains(action), qPrintable(widget->objectName()));
     }
 
     void presetObjectNameIsKept()

@@ -298,7 +298,7 @@ void TestSimulatedBoard::repliesCarryStrayBytesAndSplits()
     QVERIFY(line.write("@@"));
     const QList<QByteArray> chunks = line.readChunks(stray.size() + kFrameSize);
     if (firstPart > 0) {
-        QCOMPARE(sizesOf(chunks), (QList<int>{stray.size() + firstPart, kFrameSize - firstPart}));
+        QCOMPARE(sizesOf(chunks), (QList<int>{static_cast<int>(stray.size()) + firstPart, kFrameSize - firstPart}));
         QCOMPARE(chunks.at(0), stray + reply.left(firstPart));
         QCOMPARE(chunks.at(1), reply.mid(firstPart));
     } else {
