@@ -1,22 +1,36 @@
 # Aspirello: build, test and try the gauge. Every target installs what it
 # needs first (Debian packages, through sudo when not root).
 
-BUILD_DIR ?= build
-SANITIZE_DIR ?= build-sanitize
-FUZZ_DIR ?= build-fuzz
+# QT=6 builds with Qt 6 instead of Qt 5, into folders of its own (build-qt6,
+# build-qt6-sanitize, build-qt6-fuzz), so that the two builds live side by side.
+QT ?= 5
+ifeq ($(QT),5)
+  QT_SUFFIX :=
+  QT_DEPS :=
+else ifeq ($(QT),6)
+  QT_SUFFIX := -qt6
+  QT_DEPS := qt6
+else
+  $(error QT must be 5 or 6, not '$(QT)')
+endif
+
+BUILD_DIR ?= build$(QT_SUFFIX)
+SANITIZE_DIR ?= build$(QT_SUFFIX)-sanitize
+FUZZ_DIR ?= build$(QT_SUFFIX)-fuzz
+SCREENSHOT ?= docs/screenshot.png
 BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DASPIRELLO_WERROR=$(WERROR)
+CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DASPIRELLO_WERROR=$(WERROR) -DASPIRELLO_QT_MAJOR=$(QT)
 
 .PHONY: all build deps configure test run demo screenshot sanitize fuzz bench clean
 
 all: build
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh $(QT_DEPS)
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
@@ -37,28 +51,30 @@ demo: build
 	@scripts/demo.sh $(BUILD_DIR)
 
 # The README's picture, made by the demo itself: on a virtual X display when
-# Xvfb is installed (the desktop's fonts), otherwise headless.
+# Xvfb is installed (the desktop's fonts, at the 96 dpi of a usual desktop,
+# which Qt 6 assumes and Qt 5 takes from the display), otherwise headless.
 screenshot: build
 	@if command -v xvfb-run >/dev/null; then \
-	  QT_LOGGING_RULES="default.debug=false" xvfb-run -a -s '-screen 0 1400x1000x24' \
-	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150; \
+	  QT_LOGGING_RULES="default.debug=false" xvfb-run -a -s '-screen 0 1400x1000x24 -dpi 96' \
+	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot $(SCREENSHOT) --frames 150; \
 	else \
 	  QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" \
-	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150; \
+	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot $(SCREENSHOT) --frames 150; \
 	fi
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
-	@scripts/install-deps.sh sanitize
-	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DASPIRELLO_WERROR=$(WERROR) -DASPIRELLO_SANITIZE=ON >/dev/null
+	@scripts/install-deps.sh sanitize $(QT_DEPS)
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DASPIRELLO_WERROR=$(WERROR) \
+	  -DASPIRELLO_QT_MAJOR=$(QT) -DASPIRELLO_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 # libFuzzer on the frame decoder, the settings encoder and the log line.
 fuzz:
-	@scripts/install-deps.sh fuzz
-	@scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+	@scripts/install-deps.sh fuzz $(QT_DEPS)
+	@scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(QT)
 
 # Speed and memory figures (not part of the tests).
 bench: configure

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer target with clang and runs it for a bounded time.
-# usage: scripts/fuzz.sh BUILD_DIR SECONDS
+# usage: scripts/fuzz.sh BUILD_DIR SECONDS [QT_MAJOR]
 set -euo pipefail
 build_dir=${1:-build-fuzz}
 seconds=${2:-60}
+qt_major=${3:-5}
 
 cmake -S . -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DASPIRELLO_FUZZ=ON >/dev/null
+  -DASPIRELLO_QT_MAJOR="$qt_major" -DASPIRELLO_FUZZ=ON >/dev/null
 cmake --build "$build_dir" -j "$(nproc)" --target fuzz_pure_functions
 
 corpus="$build_dir/fuzz-corpus"

@@ -3,19 +3,23 @@
 # demo, and only those that are missing. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(
-  cmake make g++ pkg-config
-  qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
-)
-# Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot".
+packages=(cmake make g++ pkg-config)
+# Qt 5 by default; the extra "qt6" asks for Qt 6 instead. Qt 6's CMake files
+# also want the OpenGL development files (libgl-dev and the libraries it
+# brings), which qt6-base-dev depends on.
+qt_packages=(qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev)
+# Extra tool sets, asked for by name: "qt6", "sanitize", "fuzz", "screenshot".
 for extra in "$@"; do
   case "$extra" in
+    qt6) qt_packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev) ;;
     sanitize) packages+=(libasan8 libubsan1) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     screenshot) packages+=(xvfb xauth imagemagick) ;;
     *) echo "install-deps: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done
+
+packages+=("${qt_packages[@]}")
 
 missing=()
 for package in "${packages[@]}"; do
