@@ -1,7 +1,6 @@
 # Installs the build into a scratch DESTDIR under /usr, as the package does,
-# and checks that exactly the expected files are there: the programs, the
-# menu entry naming an installed program and icon, each icon at its size, the
-# metainfo launching that entry, and the documentation.
+# and checks that exactly the expected files are there, each icon at its size,
+# and that the menu entry and metainfo name what is installed.
 # cmake -DBUILD_DIR=... -DSTAGE=... -DAPP_ID=... -DVERSION=... -P check_install.cmake
 
 function(fail)
@@ -35,14 +34,6 @@ if(NOT installed STREQUAL expected)
 endif()
 set(root ${STAGE}/usr)
 
-# Programs are ELF executables; the changelog is gzip-compressed.
-foreach(file bin/Aspirello bin/Aspirello-demo bin/aspirello-board share/doc/aspirello/changelog.gz)
-  file(READ ${root}/${file} magic LIMIT 4 HEX)
-  if(NOT magic MATCHES "^(7f454c46|1f8b)")
-    fail("${file} starts with ${magic}")
-  endif()
-endforeach()
-
 # Each PNG is square at the size its folder names (width, height in IHDR).
 foreach(size 256 128 64 48 32)
   set(png ${root}/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
@@ -75,4 +66,3 @@ foreach(part "<id>${APP_ID}</id>" "<launchable type=\"desktop-id\">${APP_ID}.des
     fail("metainfo lacks ${part}")
   endif()
 endforeach()
-message(STATUS "install tree: ${expected}")
