@@ -25,7 +25,8 @@ set(expected
   share/metainfo/${APP_ID}.metainfo.xml
   ${icons}
   share/doc/aspirello/copyright share/doc/aspirello/changelog.gz
-  share/doc/aspirello/README.md share/doc/aspirello/docs/screenshot.png)
+  share/doc/aspirello/README.md share/doc/aspirello/docs/screenshot.png
+  share/man/man1/Aspirello.1.gz share/man/man1/Aspirello-demo.1.gz share/man/man1/aspirello-board.1.gz)
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${STAGE}/usr ${STAGE}/*)
 list(SORT installed)
 list(SORT expected)
