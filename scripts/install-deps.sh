@@ -3,18 +3,24 @@
 # demo, and only those that are missing. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config)
+packages=(
+  cmake make g++ pkg-config
+  binutils-mingw-w64-x86-64 desktop-file-utils appstream
+)
 # Qt 5 by default; the extra "qt6" asks for Qt 6 instead. Qt 6's CMake files
 # also want the OpenGL development files (libgl-dev and the libraries it
 # brings), which qt6-base-dev depends on.
 qt_packages=(qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev)
-# Extra tool sets, asked for by name: "qt6", "sanitize", "fuzz", "screenshot".
+# Extra tool sets, asked for by name: "qt6", "sanitize", "fuzz", "screenshot",
+# "package" (the .deb and its checks), "icons" (rendering the icon).
 for extra in "$@"; do
   case "$extra" in
     qt6) qt_packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev) ;;
     sanitize) packages+=(libasan8 libubsan1) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     screenshot) packages+=(xvfb xauth imagemagick) ;;
+    package) packages+=(dpkg-dev file lintian) ;;
+    icons) packages+=(librsvg2-bin icoutils) ;;
     *) echo "install-deps: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done
