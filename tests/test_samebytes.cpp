@@ -6,6 +6,7 @@
 // onto the displays, the log file they give, and the debug lines.
 //
 // ASPIRELLO_UPDATE_GOLDEN=1 rewrites the golden files from a Qt 5 build.
+#include "floatbits.h"
 #include "mainwindow.h"
 #include "ptyboard.h"
 
@@ -20,20 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <limits>
-#include <memory>
 
 namespace {
-
-float fromBits(std::uint32_t bits)
-{
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
@@ -46,7 +37,7 @@ const std::array<float, 4> kReadings[] = {
     {0.0f, -0.0f, 0.1f, -0.1f},
     {1e-45f, -1.17549435e-38f, 0.0000005f, -0.0000004f},
     {3.40282347e38f, -3.40282347e38f, 16777217.0f, 123456.789f},
-    {fromBits(0x7FC00000u), fromBits(0xFFC00000u), fromBits(0x7F800001u), -25.5337f},
+    {floatFromBits(0x7FC00000u), floatFromBits(0xFFC00000u), floatFromBits(0x7F800001u), -25.5337f},
     {kInf, -kInf, -49.99f, 1.0f},
     {-26.7824f, -23.7881f, -24.6282f, -50.5f},
     {2147483648.0f, -2147483904.0f, 0.999999f, -0.999999f},
@@ -66,9 +57,7 @@ const char *const kBars[] = {"BA", "BB", "BC", "BAD", "BAM", "BBM", "BCM", "BDM"
 
 QString hexBits(float value)
 {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return QString::asprintf("%08x", static_cast<unsigned>(bits));
+    return QString::asprintf("%08x", static_cast<unsigned>(bitsOf(value)));
 }
 
 // A display's value written independently of Qt: the C library's exact
