@@ -15,6 +15,16 @@ else()
 endif()
 set(ASPIRELLO_QT Qt${ASPIRELLO_QT_MAJOR})
 
+# Debian packages the program needs at run time besides the libraries it
+# links: Qt 6 keeps its platform plugins (xcb, wayland, offscreen) in a
+# package of their own, which its GUI library only recommends; Qt 5 ships
+# them with that library.
+if(ASPIRELLO_QT_MAJOR STREQUAL "6")
+  set(ASPIRELLO_QT_RUNTIME_PACKAGES qt6-qpa-plugins)
+else()
+  set(ASPIRELLO_QT_RUNTIME_PACKAGES "")
+endif()
+
 # aspirello_find_qt(Component...): the named modules of the chosen Qt, as
 # Qt::Component targets in the calling directory and below.
 macro(aspirello_find_qt)
