@@ -6,6 +6,9 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+  # The window's font: Liberation Sans, which a Debian desktop has and a
+  # bare system lacks (headless the window would fall back to a wider one).
+  fonts-liberation2
 )
 # Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot".
 for extra in "$@"; do

@@ -1,6 +1,7 @@
 // The gauge on a simulated measuring board: the same window as the program,
 // with the board started in this process and its port offered in the list.
 #include "demosession.h"
+#include "legibleform.h"
 #include "longrun.h"
 #include "mainwindow.h"
 #include "simulatedboard.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
 {
     prepareForLongRuns();
     QApplication application(argc, argv);
+    useLegibleForm();
     QCoreApplication::setApplicationName(QStringLiteral("Aspirello-demo"));
 
     QCommandLineParser parser;

@@ -2,6 +2,7 @@
 // exact object name, class and parent; the values the logic depends on; the
 // bar palette; the window settings; and every text.
 #include "form/mainwindowform.h"
+#include "legibleform.h"
 #include "mainwindow.h"
 
 #include <QAction>
@@ -9,19 +10,26 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFontDatabase>
 #include <QGroupBox>
+#include <QImage>
 #include <QLCDNumber>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include <functional>
 #include <memory>
@@ -131,6 +139,215 @@ void catchMessage(QtMsgType, const QMessageLogContext &, const QString &message)
     caughtMessages << message;
 }
 
+
+// --- Where texts are painted ------------------------------------------------
+
+// A text as a widget paints it: the room the widget gives it and the
+// rectangle the text takes there, both in the widget's coordinates.
+struct PaintedText
+{
+    QRect room;
+    QRect text;
+};
+
+QRect aligned(const QWidget *widget, Qt::Alignment alignment, const QSize &size, const QRect &room)
+{
+    return QStyle::alignedRect(widget->layoutDirection(), alignment, size, room);
+}
+
+// How far the text's painted pixels reach from where it starts.
+int inkWidth(const QFont &font, const QString &text)
+{
+    const QFontMetrics metrics(font);
+    QImage image(metrics.horizontalAdvance(text) + 2 * metrics.height(), 2 * metrics.height(),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.drawText(QPoint(0, metrics.ascent()), text);
+    painter.end();
+    for (int x = image.width() - 1; x >= 0; --x)
+        for (int y = 0; y < image.height(); ++y)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return x + 1;
+    return 0;
+}
+
+QSize textSize(const QFontMetrics &metrics, const QString &text)
+{
+    return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+// A line edit (of a spin box or an editable combo box) leaves two pixels on
+// either side of its contents and needs one more for the cursor.
+PaintedText lineEditText(const QLineEdit *edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                                     &option, edit)
+                                        : 0;
+    const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QMargins margins = edit->textMargins();
+    const QRect room = contents.marginsRemoved(margins).adjusted(2, 0, -2, 0);
+    QSize size = textSize(edit->fontMetrics(), edit->text());
+    size.rwidth() += 1;
+    const QRect text = aligned(edit, edit->alignment(), size, room);
+    return {room.translated(edit->pos()), text.translated(edit->pos())};
+}
+
+QStyleOptionGroupBox groupBoxOption(const QGroupBox *box)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.lineWidth = 1;
+    option.midLineWidth = 0;
+    option.textAlignment = box->alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    if (box->isFlat())
+        option.features |= QStyleOptionFrame::Flat;
+    return option;
+}
+
+// The text a widget shows, where it shows it; false for a widget without one.
+bool paintedText(const QWidget *widget, PaintedText *painted)
+{
+    const QStyle *style = widget->style();
+    if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+        if (label->text().isEmpty())
+            return false;
+        const QRect room = label->contentsRect();
+        *painted = {room, aligned(label, label->alignment(),
+                                  textSize(label->fontMetrics(), label->text()), room)};
+        return true;
+    }
+    if (const auto *box = qobject_cast<const QGroupBox *>(widget)) {
+        if (box->title().isEmpty())
+            return false;
+        const QStyleOptionGroupBox option = groupBoxOption(box);
+        const QRect title =
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+        // The style draws the title clipped to a rectangle of its own, which
+        // it sizes from the font's metrics: what is painted must fit there.
+        const QSize size(inkWidth(box->font(), box->title()), box->fontMetrics().height());
+        *painted = {title, aligned(box, Qt::AlignLeft | Qt::AlignVCenter, size, title)};
+        return true;
+    }
+    if (const auto *check = qobject_cast<const QCheckBox *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(check);
+        option.text = check->text();
+        const QRect room = style->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+        *painted = {room, aligned(check, Qt::AlignLeft | Qt::AlignVCenter,
+                                  textSize(check->fontMetrics(), check->text()), room)};
+        return true;
+    }
+    if (const auto *button = qobject_cast<const QPushButton *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room = style->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        *painted = {room, aligned(button, Qt::AlignCenter,
+                                  textSize(button->fontMetrics(), button->text()), room)};
+        return true;
+    }
+    if (const auto *spin = qobject_cast<const QAbstractSpinBox *>(widget)) {
+        *painted = lineEditText(spin->findChild<QLineEdit *>());
+        return true;
+    }
+    if (const auto *combo = qobject_cast<const QComboBox *>(widget)) {
+        if (combo->isEditable()) {
+            *painted = lineEditText(combo->lineEdit());
+            return true;
+        }
+        if (combo->currentText().isEmpty())
+            return false;
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = false;
+        option.frame = combo->hasFrame();
+        option.currentText = combo->currentText();
+        option.subControls = QStyle::SC_All;
+        // The current item is drawn one pixel in from either side of the
+        // edit field.
+        const QRect room = style->subControlRect(QStyle::CC_ComboBox, &option,
+                                                 QStyle::SC_ComboBoxEditField, combo)
+                               .adjusted(1, 0, -1, 0);
+        *painted = {room, aligned(combo, Qt::AlignLeft | Qt::AlignVCenter,
+                                  textSize(combo->fontMetrics(), combo->currentText()), room)};
+        return true;
+    }
+    return false;
+}
+
+// What a widget paints over whatever lies under it, in its parent's
+// coordinates: a label only its text, a group box its title and the lines of
+// its frame, a check box its indicator and text, any other control all of
+// its rectangle.
+QRegion cover(const QWidget *widget)
+{
+    if (widget->isHidden())
+        return {};
+    const QPoint at = widget->pos();
+    PaintedText painted;
+    if (qobject_cast<const QLabel *>(widget))
+        return paintedText(widget, &painted) ? QRegion(painted.text.translated(at)) : QRegion();
+    if (const auto *box = qobject_cast<const QGroupBox *>(widget)) {
+        const QStyleOptionGroupBox option = groupBoxOption(box);
+        const QRect frame = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxFrame, box);
+        QRegion region = QRegion(frame) - QRegion(frame.adjusted(1, 1, -1, -1));
+        if (paintedText(widget, &painted))
+            region += painted.text;
+        return region.translated(at);
+    }
+    if (const auto *check = qobject_cast<const QCheckBox *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(check);
+        QRegion region = check->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, check);
+        if (paintedText(widget, &painted))
+            region += painted.text;
+        return region.translated(at);
+    }
+    return widget->geometry();
+}
+
+// Why the text of a widget cannot be read in full, or an empty string. The
+// text must fit the room its widget gives it, lie inside the widget and
+// every ancestor up to the window, and lie under nothing painted later: a
+// later sibling of the widget or of an ancestor, or a child of the widget.
+QString clipOf(const QWidget *widget, const QWidget *window)
+{
+    PaintedText painted;
+    if (!paintedText(widget, &painted))
+        return QStringLiteral("shows no text");
+    const QRect text = painted.text;
+    if (text.width() > painted.room.width() || text.height() > painted.room.height())
+        return QStringLiteral("needs %1x%2 px, has %3x%4")
+            .arg(text.width()).arg(text.height()).arg(painted.room.width()).arg(painted.room.height());
+    for (const QObject *child : widget->children()) {
+        const auto *covering = qobject_cast<const QWidget *>(child);
+        if (covering && !covering->isWindow() && !qobject_cast<const QLineEdit *>(covering)
+            && cover(covering).intersects(text))
+            return QStringLiteral("under its child %1").arg(covering->objectName());
+    }
+    QRect inParent = text;
+    for (const QWidget *w = widget; w != window; w = w->parentWidget()) {
+        inParent.translate(w->pos());
+        const QWidget *parent = w->parentWidget();
+        if (!parent->rect().contains(inParent))
+            return QStringLiteral("cut by the edge of %1").arg(parent->objectName());
+        const QObjectList siblings = parent->children();
+        for (int i = siblings.indexOf(const_cast<QWidget *>(w)) + 1; i < siblings.size(); ++i) {
+            const auto *covering = qobject_cast<const QWidget *>(siblings.at(i));
+            if (covering && !covering->isWindow() && cover(covering).intersects(inParent))
+                return QStringLiteral("under %1").arg(covering->objectName());
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 class TestForm : public QObject
@@ -154,6 +371,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // The font and style the program and the demo choose.
+        useLegibleForm();
         QtMessageHandler previous = qInstallMessageHandler(catchMessage);
         caughtMessages.clear();
         window = std::make_unique<MainWindow>();
@@ -446,9 +665,10 @@ private slots:
         QTest::addColumn<int>("minimum");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("value");
-        QTest::newRow("spin_ms_timer") << 10 << 50 << 20;
-        QTest::newRow("Media") << 1 << 10000 << 10;
-        QTest::newRow("MedInt") << 1 << 1000 << 10;
+        QTest::addColumn<bool>("arrows");
+        QTest::newRow("spin_ms_timer") << 10 << 50 << 20 << true;
+        QTest::newRow("Media") << 1 << 10000 << 10 << false;
+        QTest::newRow("MedInt") << 1 << 1000 << 10 << false;
     }
 
     void spinBoxes()
@@ -464,6 +684,19 @@ private slots:
         QVERIFY(box->prefix().isEmpty());
         QVERIFY(box->suffix().isEmpty());
         QVERIFY(!box->testAttribute(Qt::WA_SetCursor));
+
+        // A box too narrow for arrow buttons beside its widest value goes
+        // without them and still steps from the keyboard and the wheel.
+        QFETCH(bool, arrows);
+        QCOMPARE(box->buttonSymbols() != QAbstractSpinBox::NoButtons, arrows);
+        MainWindow other;
+        QSpinBox *stepped = other.findChild<QSpinBox *>(QString::fromLatin1(QTest::currentDataTag()));
+        QTest::keyClick(stepped, Qt::Key_Up);
+        QCOMPARE(stepped->value(), value + 1);
+        QWheelEvent wheel(QPointF(5, 5), QPointF(stepped->mapToGlobal(QPoint(5, 5))), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(stepped, &wheel);
+        QCOMPARE(stepped->value(), value);
     }
 
     void filtroLp()
@@ -662,6 +895,114 @@ private slots:
         QCOMPARE(form.Scegli->currentText(), QStringLiteral("1"));
         QCOMPARE(form.groupBox_13->title(), QStringLiteral("Scegli il carb. statico"));
         QCOMPARE(plain.windowTitle(), QStringLiteral("Aspirello Kit V1.0 \"VALVOLIX KIT\""));
+    }
+
+
+    // --- Every text fits -------------------------------------------------
+
+    // Every caption, button text, spin box value at its widest and the
+    // name of a real serial adapter can be read in full: in the font the
+    // program chooses, and in each candidate font installed here.
+    void everyTextFits_data()
+    {
+        QTest::addColumn<QFont>("font");
+        const QStringList installed = QFontDatabase().families();
+        QTest::newRow("the program's font") << QApplication::font();
+        for (const FormFontCandidate &candidate : formFontCandidates()) {
+            const QString family = QString::fromLatin1(candidate.family);
+            if (installed.contains(family, Qt::CaseInsensitive))
+                QTest::newRow(candidate.family) << formFont({family}, QApplication::font());
+        }
+    }
+
+    void everyTextFits()
+    {
+        QFETCH(QFont, font);
+        struct FontForThisTest
+        {
+            const QFont before = QApplication::font();
+            explicit FontForThisTest(const QFont &font) { QApplication::setFont(font); }
+            ~FontForThisTest() { QApplication::setFont(before); }
+        } fontForThisTest(font);
+        MainWindow shown;
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        QCOMPARE(shown.font(), font);
+        QVERIFY(dynamic_cast<const TitleFittingStyle *>(shown.style()));
+
+        QStringList clipped;
+        auto check = [&](const QWidget *widget, const QString &what) {
+            const QString clip = clipOf(widget, &shown);
+            if (!clip.isEmpty())
+                clipped << QStringLiteral("%1 \"%2\": %3").arg(widget->objectName(), what, clip);
+        };
+        int captions = 0;
+        for (const QWidget *widget : shown.findChildren<QWidget *>()) {
+            if (qobject_cast<const QAbstractSpinBox *>(widget)
+                || qobject_cast<const QComboBox *>(widget))
+                continue;
+            PaintedText painted;
+            if (!paintedText(widget, &painted))
+                continue;
+            const auto *box = qobject_cast<const QGroupBox *>(widget);
+            check(widget, box ? box->title() : widget->property("text").toString());
+            ++captions;
+        }
+        // Eleven labels, six buttons, a check box and 22 group boxes.
+        QCOMPARE(captions, 40);
+
+        const struct
+        {
+            const char *name;
+            double value;
+        } values[] = {
+            {"Media", 10000}, {"Media", 1},     {"MedInt", 1000},   {"MedInt", 999},
+            {"spin_ms_timer", 50}, {"spin_ms_timer", 10}, {"filtroLp", 0.0}, {"filtroLp", 1.0},
+        };
+        for (const auto &value : values) {
+            auto *spin = shown.findChild<QAbstractSpinBox *>(QString::fromLatin1(value.name));
+            QVERIFY(spin);
+            if (auto *integer = qobject_cast<QSpinBox *>(spin))
+                integer->setValue(int(value.value));
+            else
+                qobject_cast<QDoubleSpinBox *>(spin)->setValue(value.value);
+            check(spin, spin->text());
+        }
+        QCOMPARE(shown.findChild<QDoubleSpinBox *>(QStringLiteral("filtroLp"))->text(),
+                 QLocale().toString(1.0, 'f', 5));
+
+        auto *scegli = shown.findChild<QComboBox *>(QStringLiteral("Scegli"));
+        for (int i = 0; i < scegli->count(); ++i) {
+            scegli->setCurrentIndex(i);
+            check(scegli, scegli->currentText());
+        }
+        auto *serial = shown.findChild<QComboBox *>(QStringLiteral("combo_serial"));
+        for (const char *port : {"ttyUSB0", "ttyACM0", "COM12", "pts/12"}) {
+            serial->addItem(QString::fromLatin1(port));
+            serial->setCurrentIndex(serial->count() - 1);
+            check(serial, serial->currentText());
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(font.toString() + QLatin1String(": ")
+                                               + clipped.join(QLatin1String("; "))));
+    }
+
+    // The program's font is the first candidate installed, at its size.
+    void formFontChoice()
+    {
+        QFont fallback(QStringLiteral("Sans Serif"));
+        fallback.setPointSize(10);
+        const QFont dejavu = formFont({QStringLiteral("Foo"), QStringLiteral("dejavu sans")}, fallback);
+        QCOMPARE(dejavu.family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(dejavu.pixelSize(), formFontCandidates().last().pixelSize);
+        const QFont first = formFont({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial"),
+                                      QStringLiteral("Liberation Sans")}, fallback);
+        QCOMPARE(first.family(), QStringLiteral("Liberation Sans"));
+        QCOMPARE(first.pixelSize(), formFontCandidates().first().pixelSize);
+        const QFont none = formFont({QStringLiteral("Foo")}, fallback);
+        QCOMPARE(none.family(), fallback.family());
+        QVERIFY(none.pixelSize() > 0);
+        for (const FormFontCandidate &candidate : formFontCandidates())
+            QVERIFY(none.pixelSize() <= candidate.pixelSize);
     }
 
     // --- Lifetime -------------------------------------------------------
