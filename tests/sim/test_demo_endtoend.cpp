@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QComboBox>
 #include <QLCDNumber>
 #include <QProcess>
 #include <QPushButton>
@@ -41,6 +43,7 @@ private slots:
     void framesFlowAndEveryOneIsLogged();
     void newInnerLoopCountChangesTheCycleTime();
     void boardPulledOutAndPutBack();
+    void demoSavesAScreenshotHeadless_data();
     void demoSavesAScreenshotHeadless();
 };
 
@@ -50,6 +53,9 @@ void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
     QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
     MainWindow window;
     offerBoardPort(window, board.portName());
+    // Offered under its name below /dev, which the serial library opens.
+    QVERIFY(board.portName().startsWith(QLatin1String("/dev/pts/")));
+    QCOMPARE(child<QComboBox>(&window, "combo_serial")->currentText(), board.portName().mid(5));
     QVERIFY(openAndPollContinuously(window));
 
     QTRY_VERIFY_WITH_TIMEOUT(acceptedFrames(window) >= 30, kWaitMs);
@@ -139,23 +145,47 @@ void TestDemoEndToEnd::boardPulledOutAndPutBack()
     QVERIFY(window.measurementLog().startsWith(logAfterLoss));
 }
 
+// The picture comes in the format its name asks for; the terminal stays
+// free of the gauge's debug lines unless --verbose.
+void TestDemoEndToEnd::demoSavesAScreenshotHeadless_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<bool>("verbose");
+    QTest::newRow("png") << "gauge.png" << QStringList() << QByteArray("png") << false;
+    QTest::newRow("jpeg, fastest polls, verbose")
+        << "gauge.jpg" << QStringList{"--period", "10", "--verbose"} << QByteArray("jpeg") << true;
+}
+
 void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
 {
+    QFETCH(QString, file);
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, format);
+    QFETCH(bool, verbose);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString png = dir.filePath(QStringLiteral("gauge.png"));
+    const QString picture = dir.filePath(file);
     QProcess demo;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("QT_LOGGING_RULES"));
     demo.setProcessEnvironment(environment);
     demo.start(QStringLiteral(DEMO_EXECUTABLE),
-               {QStringLiteral("--auto"), QStringLiteral("--screenshot"), png,
-                QStringLiteral("--frames"), QStringLiteral("20")});
+               QStringList{QStringLiteral("--auto"), QStringLiteral("--screenshot"), picture,
+                           QStringLiteral("--frames"), QStringLiteral("20")} + options);
     QVERIFY(demo.waitForFinished(60000));
     QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
     QCOMPARE(demo.exitCode(), 0);
-    const QImage image(png);
-    QCOMPARE(image.size(), QSize(1291, 903));
+    QImageReader reader(picture);
+    QCOMPARE(reader.format(), format);
+    QCOMPARE(reader.read().size(), QSize(1291, 903));
+    const QByteArray output = demo.readAllStandardOutput() + demo.readAllStandardError();
+    if (verbose)
+        QVERIFY2(output.count("Ready read: ") >= 20, output.constData());
+    else
+        QVERIFY2(!output.contains("Ready read"), output.constData());
 }
 
 QTEST_MAIN(TestDemoEndToEnd)
