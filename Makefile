@@ -32,18 +32,20 @@ test: build
 run: build
 	@$(BUILD_DIR)/Aspirello
 
-# The gauge on the simulated measuring board.
-demo: build
+# The gauge on the simulated measuring board, built with a short progress.
+demo: configure
+	@scripts/build-quietly.sh $(BUILD_DIR) $(JOBS) Aspirello-demo
 	@scripts/demo.sh $(BUILD_DIR)
 
 # The README's picture, made by the demo itself: on a virtual X display when
 # Xvfb is installed (the desktop's fonts), otherwise headless.
-screenshot: build
+screenshot: configure
+	@scripts/build-quietly.sh $(BUILD_DIR) $(JOBS) Aspirello-demo
 	@if command -v xvfb-run >/dev/null; then \
-	  QT_LOGGING_RULES="default.debug=false" xvfb-run -a -s '-screen 0 1400x1000x24' \
+	  xvfb-run -a -s '-screen 0 1400x1000x24' \
 	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150; \
 	else \
-	  QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" \
+	  QT_QPA_PLATFORM=offscreen \
 	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150; \
 	fi
 

@@ -16,8 +16,7 @@ To make such a picture yourself:
 or, with Xvfb installed, run the window on a virtual display:
   xvfb-run -a make demo
 MSG
-  QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" \
-    "$demo" --auto --screenshot "$shot" --frames 150
+  QT_QPA_PLATFORM=offscreen "$demo" --auto --screenshot "$shot" --frames 150
   echo "Saved $shot"
   exit 0
 fi
@@ -26,5 +25,6 @@ cat <<MSG
 Aspirello on a simulated board ($demo).
 Press "Aprila" to open the board's port, tick "Ricevi dati in:" and press
 "Ricevi" to poll it continuously; "Salva" writes the log to this folder.
+Options (poll period, debug lines, pictures): $demo --help
 MSG
 exec "$demo" "${@:2}"
