@@ -43,7 +43,6 @@ private slots:
     void framesFlowAndEveryOneIsLogged();
     void newInnerLoopCountChangesTheCycleTime();
     void boardPulledOutAndPutBack();
-    void demoSavesAScreenshotHeadless_data();
     void demoSavesAScreenshotHeadless();
 };
 
@@ -145,47 +144,29 @@ void TestDemoEndToEnd::boardPulledOutAndPutBack()
     QVERIFY(window.measurementLog().startsWith(logAfterLoss));
 }
 
-// The picture comes in the format its name asks for; the terminal stays
-// free of the gauge's debug lines unless --verbose.
-void TestDemoEndToEnd::demoSavesAScreenshotHeadless_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<bool>("verbose");
-    QTest::newRow("png") << "gauge.png" << QStringList() << QByteArray("png") << false;
-    QTest::newRow("jpeg, fastest polls, verbose")
-        << "gauge.jpg" << QStringList{"--period", "10", "--verbose"} << QByteArray("jpeg") << true;
-}
-
+// The picture comes in the format its name asks for, at the fastest poll
+// period, and the gauge's debug line per reading stays off the terminal.
 void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
 {
-    QFETCH(QString, file);
-    QFETCH(QStringList, options);
-    QFETCH(QByteArray, format);
-    QFETCH(bool, verbose);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString picture = dir.filePath(file);
+    const QString picture = dir.filePath(QStringLiteral("gauge.jpg"));
     QProcess demo;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.remove(QStringLiteral("QT_LOGGING_RULES"));
     demo.setProcessEnvironment(environment);
     demo.start(QStringLiteral(DEMO_EXECUTABLE),
-               QStringList{QStringLiteral("--auto"), QStringLiteral("--screenshot"), picture,
-                           QStringLiteral("--frames"), QStringLiteral("20")} + options);
+               {QStringLiteral("--auto"), QStringLiteral("--period"), QStringLiteral("10"),
+                QStringLiteral("--screenshot"), picture, QStringLiteral("--frames"), QStringLiteral("20")});
     QVERIFY(demo.waitForFinished(60000));
     QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
     QCOMPARE(demo.exitCode(), 0);
     QImageReader reader(picture);
-    QCOMPARE(reader.format(), format);
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
     QCOMPARE(reader.read().size(), QSize(1291, 903));
     const QByteArray output = demo.readAllStandardOutput() + demo.readAllStandardError();
-    if (verbose)
-        QVERIFY2(output.count("Ready read: ") >= 20, output.constData());
-    else
-        QVERIFY2(!output.contains("Ready read"), output.constData());
+    QVERIFY2(!output.contains("Ready read"), output.constData());
 }
 
 QTEST_MAIN(TestDemoEndToEnd)
