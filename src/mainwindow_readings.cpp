@@ -4,6 +4,7 @@
 
 #include "displayrefresh.h"
 #include "form/mainwindowform.h"
+#include "numberdisplay.h"
 
 #include <QComboBox>
 #include <QLCDNumber>
@@ -14,7 +15,7 @@ namespace {
 void showOnDisplay(DisplayRefresh &refresh, QLCDNumber *display, float value)
 {
     refresh.aboutToChange(display);
-    display->display(static_cast<double>(value));
+    showNumber(display, static_cast<double>(value));
 }
 
 void showOnDisplays(DisplayRefresh &refresh, const std::array<QLCDNumber *, 4> &displays,
