@@ -19,6 +19,36 @@ void appendLogLine(QString &log, const CylinderValues &readings, const CylinderV
     log += QLatin1String("\r\n");
 }
 
+MeasurementLog::MeasurementLog(qsizetype bound)
+    : logText()
+    , maxCharacters(bound)
+{
+}
+
+MeasurementLog::Append MeasurementLog::append(const CylinderValues &readings,
+                                              const CylinderValues &averages)
+{
+    if (full)
+        return Append::Full;
+    // Appended in place and taken back if it went too far: the bound lies
+    // far below the string's own limit, so a line past it is still safe to
+    // write.
+    const auto before = logText.size();
+    appendLogLine(logText, readings, averages);
+    if (logText.size() <= maxCharacters)
+        return Append::Logged;
+    logText.truncate(before);
+    full = true;
+    return Append::Filled;
+}
+
+void MeasurementLog::clear()
+{
+    if (!logText.isEmpty())
+        logText.clear();
+    full = false;
+}
+
 QString logFileName(const QString &prefix, const QDate &date, const QTime &time)
 {
     return prefix
@@ -31,20 +61,31 @@ QString logFileName(const QString &prefix, const QDate &date, const QTime &time)
         .arg(time.second());
 }
 
-LogSaveResult writeLogFile(const QString &fileName, const QString &log)
+LogSaveResult writeLogFile(const QString &fileName, const QString &log, LogSaveFailure *failure)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    const auto noteFailure = [&file, failure] {
+        if (failure)
+            *failure = {file.error(), file.errorString()};
+    };
+    if (!file.open(QIODevice::WriteOnly)) {
+        noteFailure();
         return LogSaveResult::OpenFailed;
+    }
     const QByteArray bytes = log.toLocal8Bit();
     // A text smaller than the device's write buffer only reaches the disk
     // when commit() flushes it, and commit() does not treat a failure of
     // that flush as a write error: it would put a truncated file in place.
     // Flush here, where a failure can still cancel the save.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
+        noteFailure();
         file.cancelWriting();
         file.commit(); // discards the temporary file
         return LogSaveResult::WriteFailed;
     }
-    return file.commit() ? LogSaveResult::Saved : LogSaveResult::WriteFailed;
+    if (!file.commit()) {
+        noteFailure();
+        return LogSaveResult::WriteFailed;
+    }
+    return LogSaveResult::Saved;
 }
