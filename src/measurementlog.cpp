@@ -61,6 +61,33 @@ QString logFileName(const QString &prefix, const QDate &date, const QTime &time)
         .arg(time.second());
 }
 
+namespace {
+
+// Writes and flushes every byte. The file engine reports a write that stops
+// short (a full disk, a size limit) by its count alone, without the
+// system's reason; writing the rest once more then fails at once and gives
+// the reason, which the user is told.
+bool writeWhole(QSaveFile &file, const QByteArray &bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    // A text smaller than the device's write buffer only reaches the disk
+    // when commit() flushes it, and commit() does not treat a failure of
+    // that flush as a write error: it would put a truncated file in place.
+    // Flush here, where a failure can still cancel the save.
+    if (file.flush())
+        return true;
+    file.flush(); // only for the reason: the save has failed already
+    return false;
+}
+
+} // namespace
+
 LogSaveResult writeLogFile(const QString &fileName, const QString &log, LogSaveFailure *failure)
 {
     QSaveFile file(fileName);
@@ -72,12 +99,7 @@ LogSaveResult writeLogFile(const QString &fileName, const QString &log, LogSaveF
         noteFailure();
         return LogSaveResult::OpenFailed;
     }
-    const QByteArray bytes = log.toLocal8Bit();
-    // A text smaller than the device's write buffer only reaches the disk
-    // when commit() flushes it, and commit() does not treat a failure of
-    // that flush as a write error: it would put a truncated file in place.
-    // Flush here, where a failure can still cancel the save.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!writeWhole(file, log.toLocal8Bit())) {
         noteFailure();
         file.cancelWriting();
         file.commit(); // discards the temporary file

@@ -39,6 +39,15 @@ QString plainSystemReason(const QString &toolkitReason)
     return QString();
 }
 
+// The toolkit's text, or nothing when it has no reason to give.
+QString givenReason(const QString &toolkitReason)
+{
+    const QString reason = toolkitReason.trimmed();
+    if (reason.compare(QLatin1String("Unknown error"), Qt::CaseInsensitive) == 0)
+        return QString();
+    return reason;
+}
+
 QString portOpenFailureReason(QSerialPort::SerialPortError error, const QString &toolkitReason)
 {
     switch (error) {
@@ -67,8 +76,8 @@ QString portOpenFailureReason(QSerialPort::SerialPortError error, const QString 
     const QString plain = plainSystemReason(toolkitReason);
     if (!plain.isEmpty())
         return plain;
-    if (!toolkitReason.trimmed().isEmpty())
-        return toolkitReason.trimmed();
+    if (!givenReason(toolkitReason).isEmpty())
+        return givenReason(toolkitReason);
     return error == QSerialPort::ResourceError ? tr("dispositivo non disponibile")
                                                : tr("errore sconosciuto");
 }
@@ -87,7 +96,7 @@ QString saveFailedMessage(QFileDevice::FileError error, const QString &toolkitRe
 {
     QString reason = plainSystemReason(toolkitReason);
     if (reason.isEmpty())
-        reason = toolkitReason.trimmed();
+        reason = givenReason(toolkitReason);
     if (reason.isEmpty()) {
         // The toolkit's code for a write that found the disk full.
         if (error == QFileDevice::ResourceError)
