@@ -56,7 +56,7 @@ QString portOpenFailureReason(QSerialPort::SerialPortError error, const QString 
     case QSerialPort::PermissionError:
         // The toolkit reports a port that another program has locked or
         // holds exclusively as a permission error too.
-        if (toolkitReason.contains(QLatin1String("lock"), Qt::CaseInsensitive)
+        if (toolkitReason.contains(QLatin1String("locking the device"), Qt::CaseInsensitive)
             || toolkitReason.contains(QLatin1String("busy"), Qt::CaseInsensitive))
             return tr("porta già in uso");
 #if defined(Q_OS_WIN)
