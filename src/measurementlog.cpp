@@ -21,6 +21,7 @@ void appendLogLine(QString &log, const CylinderValues &readings, const CylinderV
 
 MeasurementLog::MeasurementLog(qsizetype bound)
     : logText()
+    , line()
     , maxCharacters(bound)
 {
 }
@@ -30,16 +31,16 @@ MeasurementLog::Append MeasurementLog::append(const CylinderValues &readings,
 {
     if (full)
         return Append::Full;
-    // Appended in place and taken back if it went too far: the bound lies
-    // far below the string's own limit, so a line past it is still safe to
-    // write.
-    const auto before = logText.size();
-    appendLogLine(logText, readings, averages);
-    if (logText.size() <= maxCharacters)
-        return Append::Logged;
-    logText.truncate(before);
-    full = true;
-    return Append::Filled;
+    // The line is formed apart first, in a buffer kept from line to line,
+    // so that the text never grows past the bound, not even for a moment.
+    line.truncate(0);
+    appendLogLine(line, readings, averages);
+    if (line.size() > maxCharacters - logText.size()) {
+        full = true;
+        return Append::Filled;
+    }
+    logText += line;
+    return Append::Logged;
 }
 
 void MeasurementLog::clear()

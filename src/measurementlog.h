@@ -50,6 +50,7 @@ public:
 
 private:
     QString logText;
+    QString line;
     qsizetype maxCharacters;
     bool full = false;
 };
