@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 
 CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DASPIRELLO_WERROR=$(WERROR)
 
-.PHONY: all build deps configure test run demo screenshot sanitize fuzz bench clean
+.PHONY: all build deps configure test run demo screenshot package check-package icons sanitize fuzz bench clean
 
 all: build
 
@@ -46,6 +46,21 @@ screenshot: build
 	  QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" \
 	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot docs/screenshot.png --frames 150; \
 	fi
+
+# The Debian package: $(BUILD_DIR)/aspirello_<version>_<arch>.deb.
+package: build
+	@scripts/install-deps.sh package
+	@cd $(BUILD_DIR) && cpack -G DEB
+
+# The package checked as a user gets it: lintian, apt install, the installed
+# demo's headless picture, apt remove (as root).
+check-package: package
+	@scripts/check-package.sh $(BUILD_DIR)
+
+# The icon's PNG sizes and .ico, rendered again from its SVG.
+icons:
+	@scripts/install-deps.sh icons
+	@packaging/make-icons.sh
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

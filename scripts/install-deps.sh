@@ -6,13 +6,17 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+  binutils-mingw-w64-x86-64 desktop-file-utils appstream
 )
-# Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot".
+# Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot",
+# "package" (the .deb and its checks), "icons" (rendering the icon).
 for extra in "$@"; do
   case "$extra" in
     sanitize) packages+=(libasan8 libubsan1) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     screenshot) packages+=(xvfb xauth imagemagick) ;;
+    package) packages+=(dpkg-dev file lintian) ;;
+    icons) packages+=(librsvg2-bin icoutils) ;;
     *) echo "install-deps: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done
