@@ -2,62 +2,95 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QWidget>
+#include <QLCDNumber>
+#include <QProgressBar>
 
 #include <algorithm>
-#include <cmath>
 
-DisplayRefresh::DisplayRefresh(int shortestIntervalMs)
-    : shortestIntervalMs(shortestIntervalMs)
-    , interval(shortestIntervalMs)
+namespace {
+
+// A held display simply has its updates disabled: the widget remembers that
+// it has to be painted, and nothing else has to.
+void hold(QWidget *display)
 {
-    stragglers.setSingleShot(true);
-    QObject::connect(&stragglers, &QTimer::timeout, [this] { paintHeld(); });
+    if (display->updatesEnabled())
+        display->setUpdatesEnabled(false);
+}
+
+// Enabling updates again schedules each held display's repaint.
+template <typename Display>
+void release(const QWidget &window)
+{
+    for (Display *display : window.findChildren<Display *>()) {
+        if (!display->updatesEnabled())
+            display->setUpdatesEnabled(true);
+    }
+}
+
+// Milliseconds until a pace that began at a paint is over; 0 when it is.
+qint64 paceLeft(const QElapsedTimer &sincePainted, int paceMs)
+{
+    return sincePainted.isValid() ? std::max<qint64>(0, paceMs - sincePainted.elapsed()) : 0;
+}
+
+} // namespace
+
+DisplayRefresh::DisplayRefresh(QWidget &window)
+    : window(window)
+{
+    lateFrame.setSingleShot(true);
+    QObject::connect(&lateFrame, &QTimer::timeout, [this] { paint(false); });
 }
 
 DisplayRefresh::~DisplayRefresh() = default;
 
-bool DisplayRefresh::insideInterval() const
+void DisplayRefresh::aboutToChange(QProgressBar *bar)
 {
-    return sincePainted.isValid() && sincePainted.elapsed() < interval;
+    hold(bar);
+    barsHeld = true;
 }
 
-void DisplayRefresh::aboutToChange(QWidget *display)
+void DisplayRefresh::aboutToChange(QLCDNumber *digits)
 {
-    if (!insideInterval() || !display->updatesEnabled())
-        return;
-    display->setUpdatesEnabled(false);
-    held.push_back(display);
+    hold(digits);
+    digitsHeld = true;
 }
 
 void DisplayRefresh::frameShown()
 {
-    if (insideInterval()) {
-        stragglers.start(interval);
-        return;
-    }
-    stragglers.stop();
-    // What this frame set unheld paints as usual, once the slot returns.
-    if (held.empty())
-        sincePainted.start();
-    else
-        paintHeld();
+    const bool slowFrames = !sinceFrame.isValid() || sinceFrame.elapsed() >= kSlowFramesMs;
+    sinceFrame.start();
+    paint(slowFrames);
 }
 
-void DisplayRefresh::paintHeld()
+void DisplayRefresh::paint(bool everything)
 {
-    QElapsedTimer painting;
-    painting.start();
-    // Enabling updates again schedules each display's repaint; dispatching
-    // the pending update requests paints them all in one pass, now.
-    for (QWidget *display : held)
-        display->setUpdatesEnabled(true);
-    held.clear();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    bool released = false;
+    if (barsHeld && (everything || paceLeft(sinceBarsPainted, kBarsPaceMs) == 0)) {
+        release<QProgressBar>(window);
+        barsHeld = false;
+        sinceBarsPainted.start();
+        released = true;
+    }
+    if (digitsHeld && (everything || paceLeft(sinceDigitsPainted, kDigitsPaceMs) == 0)) {
+        release<QLCDNumber>(window);
+        digitsHeld = false;
+        sinceDigitsPainted.start();
+        released = true;
+    }
+    // Dispatching the pending update requests paints everything released
+    // in one pass, now, before the next poll goes out.
+    if (released)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 
-    const double paintingMs = static_cast<double>(painting.nsecsElapsed()) / 1e6;
-    const double wantedMs = std::ceil(paintingMs / kPaintingShare);
-    interval = static_cast<int>(std::clamp(
-        wantedMs, double(shortestIntervalMs), double(std::max(shortestIntervalMs, kLongestIntervalMs))));
-    sincePainted.start();
+    if (!barsHeld && !digitsHeld) {
+        lateFrame.stop();
+        return;
+    }
+    qint64 dueMs = kDigitsPaceMs;
+    if (barsHeld)
+        dueMs = std::min(dueMs, paceLeft(sinceBarsPainted, kBarsPaceMs));
+    if (digitsHeld)
+        dueMs = std::min(dueMs, paceLeft(sinceDigitsPainted, kDigitsPaceMs));
+    lateFrame.start(static_cast<int>(dueMs) + kLateFrameMs);
 }
