@@ -7,12 +7,13 @@ packages=(
   cmake make g++ pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
 )
-# Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot".
+# Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot", "bench".
 for extra in "$@"; do
   case "$extra" in
     sanitize) packages+=(libasan8 libubsan1) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     screenshot) packages+=(xvfb xauth imagemagick) ;;
+    bench) packages+=(xvfb xauth) ;;
     *) echo "install-deps: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done
