@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
 
 namespace {
