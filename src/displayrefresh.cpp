@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLCDNumber>
+#include <QPainter>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -18,10 +19,9 @@ void hold(QWidget *display)
 }
 
 // Enabling updates again schedules each held display's repaint.
-template <typename Display>
-void release(const QWidget &window)
+void releaseDigits(const QWidget &window)
 {
-    for (Display *display : window.findChildren<Display *>()) {
+    for (QLCDNumber *display : window.findChildren<QLCDNumber *>()) {
         if (!display->updatesEnabled())
             display->setUpdatesEnabled(true);
     }
@@ -43,6 +43,67 @@ DisplayRefresh::DisplayRefresh(QWidget &window)
 }
 
 DisplayRefresh::~DisplayRefresh() = default;
+
+void DisplayRefresh::releaseBars()
+{
+    for (QProgressBar *bar : window.findChildren<QProgressBar *>()) {
+        if (bar->updatesEnabled())
+            continue;
+        if (bar->isVisible() && backdrops.count(bar) == 0)
+            takeBackdrop(bar);
+        bar->setUpdatesEnabled(true);
+    }
+}
+
+void DisplayRefresh::takeBackdrop(QProgressBar *bar)
+{
+    // The window rendered where the bar is, without the bar.
+    bar->hide();
+    backdrops[bar] = window.grab(QRect(bar->mapTo(&window, QPoint(0, 0)), bar->size()));
+    bar->show();
+    // The bar now paints every pixel of its own: what lies behind it need
+    // not be painted first.
+    bar->setAttribute(Qt::WA_OpaquePaintEvent);
+    bar->installEventFilter(this);
+}
+
+void DisplayRefresh::forgetBackdrop(QWidget *bar)
+{
+    if (backdrops.erase(bar) == 0)
+        return;
+    bar->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    bar->update();
+}
+
+bool DisplayRefresh::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *bar = static_cast<QWidget *>(watched);
+    switch (event->type()) {
+    case QEvent::Paint: {
+        const auto found = backdrops.find(watched);
+        if (found == backdrops.end())
+            break;
+        QPainter(bar).drawPixmap(0, 0, found->second);
+        // On a screen of another pixel density, a new one is taken.
+        if (found->second.devicePixelRatio() != bar->devicePixelRatioF())
+            forgetBackdrop(bar);
+        break;
+    }
+    // What lies behind the bar, or where it lies, may have changed.
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ParentChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::ActivationChange:
+        forgetBackdrop(bar);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
 
 void DisplayRefresh::aboutToChange(QProgressBar *bar)
 {
@@ -67,13 +128,13 @@ void DisplayRefresh::paint(bool everything)
 {
     bool released = false;
     if (barsHeld && (everything || paceLeft(sinceBarsPainted, kBarsPaceMs) == 0)) {
-        release<QProgressBar>(window);
+        releaseBars();
         barsHeld = false;
         sinceBarsPainted.start();
         released = true;
     }
     if (digitsHeld && (everything || paceLeft(sinceDigitsPainted, kDigitsPaceMs) == 0)) {
-        release<QLCDNumber>(window);
+        releaseDigits(window);
         digitsHeld = false;
         sinceDigitsPainted.start();
         released = true;

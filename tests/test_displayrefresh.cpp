@@ -5,7 +5,9 @@
 #include "mainwindow.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLCDNumber>
+#include <QScreen>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QtTest>
@@ -126,6 +128,7 @@ private slots:
     void frameAfterAPausePaintsAtOnce();
     void burstThenSilence_data();
     void burstThenSilence();
+    void barsLookAsPaintedPlainly();
 };
 
 void TestDisplayRefresh::frameAfterAPausePaintsAtOnce_data()
@@ -231,6 +234,42 @@ void TestDisplayRefresh::burstThenSilence()
         QTest::qWait(DisplayRefresh::kDigitsPaceMs);
         for (QProgressBar *bar : rig.bars)
             QCOMPARE(rig.paints(bar), beforeBurst.at(bar));
+    }
+}
+
+// Bars painted over their backdrop show exactly what bars painted with the
+// window behind them show, however far they moved.
+void TestDisplayRefresh::barsLookAsPaintedPlainly()
+{
+    Rig paced;
+    QVERIFY(paced.setUp());
+    Rig plain;
+    QVERIFY(plain.setUp());
+    plain.window.move(paced.window.pos());
+
+    const MeasurementFrame frames[] = {frameNumber(9), frameNumber(1), frameNumber(5)};
+    for (const MeasurementFrame &frame : frames) {
+        const auto before = paced.snapshot();
+        paced.window.runReadingPipeline(frame);
+        QTRY_VERIFY(paced.unpaintedSince(before).isEmpty());
+        // The same values set straight on the other window's bars, which
+        // repaint at once, the window behind them first.
+        for (std::size_t i = 0; i < 8; ++i) {
+            const int value = static_cast<int>(frame.readings[i % 4]);
+            plain.bars[i]->setValue(value);
+            QCOMPARE(paced.bars[i]->value(), value);
+        }
+        QCoreApplication::processEvents();
+
+        const QImage pacedShot = paced.window.screen()->grabWindow(paced.window.winId()).toImage();
+        const QImage plainShot = plain.window.screen()->grabWindow(plain.window.winId()).toImage();
+        QVERIFY(!pacedShot.isNull() && !plainShot.isNull());
+        for (std::size_t i = 0; i < 8; ++i) {
+            const QRect rect(paced.bars[i]->mapTo(&paced.window, QPoint(0, 0)),
+                             paced.bars[i]->size());
+            QVERIFY2(pacedShot.copy(rect) == plainShot.copy(rect),
+                     qPrintable(paced.bars[i]->objectName()));
+        }
     }
 }
 
