@@ -77,11 +77,14 @@ fuzz:
 	@scripts/install-deps.sh fuzz
 	@scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
-# Speed and memory figures (not part of the tests).
+# Speed and memory figures (not part of the tests). The painting is measured
+# on a virtual X server, which the benchmark starts itself.
 bench: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend aspirello-board
+	@scripts/install-deps.sh bench
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend bench_display aspirello-board
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_pipeline
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
+	@$(BUILD_DIR)/bench/bench_display
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -12,7 +12,7 @@ packages=(
   fonts-liberation2
 )
 # Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot",
-# "package" (the .deb and its checks), "icons" (rendering the icon).
+# "package" (the .deb and its checks), "icons" (rendering the icon), "bench".
 for extra in "$@"; do
   case "$extra" in
     sanitize) packages+=(libasan8 libubsan1) ;;
@@ -20,6 +20,7 @@ for extra in "$@"; do
     screenshot) packages+=(xvfb xauth imagemagick) ;;
     package) packages+=(dpkg-dev file lintian) ;;
     icons) packages+=(librsvg2-bin icoutils) ;;
+    bench) packages+=(xvfb xauth) ;;
     *) echo "install-deps: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done

@@ -14,7 +14,7 @@ MainWindow::MainWindow(QWidget *parent)
     , serialPort()
     , pollTimer()
     , cylinderAverages()
-    , displayRefresh(std::make_unique<DisplayRefresh>())
+    , displayRefresh(std::make_unique<DisplayRefresh>(*this))
 {
     setupForm(form, this);
 
