@@ -4,6 +4,7 @@
 // application-wide event filter counts the paint events of each bar and
 // number display. Once with readings that move every bar at every frame,
 // once with steady readings.
+#include "benchsupport.h"
 #include "demosession.h"
 #include "longrun.h"
 #include "mainwindow.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLCDNumber>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -94,14 +94,6 @@ struct VirtualDisplay
     }
 };
 
-double processCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 // Processor time of another process (the X server), from /proc.
 double otherCpuSeconds(pid_t pid)
 {
@@ -141,15 +133,10 @@ struct Figures
 
 bool run(const char *readings, int seconds, pid_t server, Figures &figures)
 {
-    QProcess board;
-    board.start(QStringLiteral(BOARD_EXECUTABLE),
-                {QStringLiteral("--paced"), QStringLiteral("--report"), QStringLiteral("--readings"),
-                 QString::fromLatin1(readings)});
-    if (!board.waitForReadyRead(10000)) {
-        std::fprintf(stderr, "bench_display: the simulated board did not start\n");
+    BoardProcess board({QStringLiteral("--readings"), QString::fromLatin1(readings)});
+    const QString port = board.port();
+    if (port.isEmpty())
         return false;
-    }
-    const QString port = QString::fromLocal8Bit(board.readLine()).trimmed();
 
     MainWindow window;
     window.findChild<QSpinBox *>(QStringLiteral("spin_ms_timer"))->setValue(kPollPeriodMs);
@@ -170,24 +157,12 @@ bool run(const char *readings, int seconds, pid_t server, Figures &figures)
     std::map<const QObject *, long> paintsBefore;
     double cpuBefore = 0, serverBefore = 0;
     QElapsedTimer wall;
-    QTimer::singleShot(kWarmUpMs, [&] {
+    runAfterWarmUp(window, kWarmUpMs, seconds, [&] {
         paintsBefore = counter.paints;
         cpuBefore = processCpuSeconds();
         serverBefore = otherCpuSeconds(server);
         wall.start();
     });
-    // Stop right after a frame is taken, while no poll waits for its reply,
-    // so that the count of discarded frames is exact.
-    QTimer stopAfterNextFrame;
-    int framesAtDeadline = -1;
-    QObject::connect(&stopAfterNextFrame, &QTimer::timeout, [&] {
-        if (framesAtDeadline < 0)
-            framesAtDeadline = acceptedFrames(window);
-        else if (acceptedFrames(window) > framesAtDeadline)
-            QCoreApplication::quit();
-    });
-    QTimer::singleShot(kWarmUpMs + seconds * 1000, [&] { stopAfterNextFrame.start(1); });
-    QCoreApplication::exec();
 
     figures.seconds = static_cast<double>(wall.elapsed()) / 1000.0;
     figures.cpu = processCpuSeconds() - cpuBefore;
@@ -209,10 +184,8 @@ bool run(const char *readings, int seconds, pid_t server, Figures &figures)
     rates(bars, figures.lowestBars, figures.highestBars);
     rates(digits, figures.lowestDigits, figures.highestDigits);
 
-    board.closeWriteChannel();
-    board.waitForFinished(10000);
     unsigned long long polls = 0, sent = 0;
-    std::sscanf(board.readAll().constData(), "polls %llu frames %llu", &polls, &sent);
+    board.finish(polls, sent);
     figures.polls = static_cast<long long>(polls);
     figures.accepted = acceptedFrames(window);
     return true;
@@ -235,17 +208,6 @@ void report(const char *title, const Figures &f, double cpuAim, bool barsMove)
     std::fflush(stdout);
 }
 
-void silenceDebugLines()
-{
-    // The program writes a debug line per frame; keep the cost of writing
-    // it, but not the text, out of the report.
-    const int devNull = ::open("/dev/null", O_WRONLY);
-    if (devNull >= 0) {
-        ::dup2(devNull, STDERR_FILENO);
-        ::close(devNull);
-    }
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -266,8 +228,7 @@ int main(int argc, char *argv[])
                 "  replies paced at 38400 baud, %d s per run\n",
                 qPrintable(QGuiApplication::platformName()), kPollPeriodMs, seconds);
     std::fflush(stdout);
-    if (!qEnvironmentVariableIsSet("BENCH_KEEP_STDERR"))
-        silenceDebugLines();
+    silenceDebugLines();
 
     Figures changing, steady;
     if (!run("changing", seconds, display.pid, changing))
