@@ -46,19 +46,20 @@ test: build
 run: build
 	@$(BUILD_DIR)/Aspirello
 
-# The gauge on the simulated measuring board.
-demo: build
+# The gauge on the simulated measuring board, built with a short progress.
+demo: configure
+	@scripts/build-quietly.sh $(BUILD_DIR) $(JOBS) Aspirello-demo
 	@scripts/demo.sh $(BUILD_DIR)
 
 # The README's picture, made by the demo itself: on a virtual X display when
-# Xvfb is installed (the desktop's fonts, at the 96 dpi of a usual desktop,
-# which Qt 6 assumes and Qt 5 takes from the display), otherwise headless.
-screenshot: build
+# Xvfb is installed (the desktop's fonts), otherwise headless.
+screenshot: configure
+	@scripts/build-quietly.sh $(BUILD_DIR) $(JOBS) Aspirello-demo
 	@if command -v xvfb-run >/dev/null; then \
-	  QT_LOGGING_RULES="default.debug=false" xvfb-run -a -s '-screen 0 1400x1000x24 -dpi 96' \
+	  xvfb-run -a -s '-screen 0 1400x1000x24' \
 	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot $(SCREENSHOT) --frames 150; \
 	else \
-	  QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" \
+	  QT_QPA_PLATFORM=offscreen \
 	    $(BUILD_DIR)/Aspirello-demo --auto --screenshot $(SCREENSHOT) --frames 150; \
 	fi
 
@@ -91,11 +92,14 @@ fuzz:
 	@scripts/install-deps.sh fuzz $(QT_DEPS)
 	@scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(QT)
 
-# Speed and memory figures (not part of the tests).
+# Speed and memory figures (not part of the tests). The painting is measured
+# on a virtual X server, which the benchmark starts itself.
 bench: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend aspirello-board
+	@scripts/install-deps.sh bench $(QT_DEPS)
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend bench_display aspirello-board
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_pipeline
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
+	@$(BUILD_DIR)/bench/bench_display
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

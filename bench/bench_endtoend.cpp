@@ -1,6 +1,7 @@
 // The gauge against the simulated board in a process of its own, paced at
 // 38400 baud, polled every 10 ms with the longest running average: polls
 // sent, frames accepted and lost, processor time and memory growth.
+#include "benchsupport.h"
 #include "demosession.h"
 #include "longrun.h"
 #include "mainwindow.h"
@@ -8,15 +9,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -26,13 +24,6 @@ constexpr int kAverageLength = 10000;
 constexpr double kCpuTarget = 0.05; // share of one core
 constexpr int kWarmUpMs = 5000;
 
-double processCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 long residentBytes()
 {
@@ -41,17 +32,6 @@ long residentBytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLong() * sysconf(_SC_PAGESIZE) : 0;
-}
-
-void silenceDebugLines()
-{
-    // The program writes a debug line per frame; keep the cost of writing
-    // it, but not the text, out of the report.
-    const int devNull = ::open("/dev/null", O_WRONLY);
-    if (devNull >= 0) {
-        ::dup2(devNull, STDERR_FILENO);
-        ::close(devNull);
-    }
 }
 
 } // namespace
@@ -66,14 +46,10 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    QProcess board;
-    board.start(QStringLiteral(BOARD_EXECUTABLE),
-                {QStringLiteral("--paced"), QStringLiteral("--report")});
-    if (!board.waitForReadyRead(10000)) {
-        std::fprintf(stderr, "bench_endtoend: the simulated board did not start\n");
+    BoardProcess board;
+    const QString port = board.port();
+    if (port.isEmpty())
         return 1;
-    }
-    const QString port = QString::fromLocal8Bit(board.readLine()).trimmed();
 
     MainWindow window;
     window.findChild<QSpinBox *>(QStringLiteral("Media"))->setValue(kAverageLength);
@@ -86,7 +62,7 @@ int main(int argc, char *argv[])
                 "  polled every %d ms, Media %d\n",
                 seconds, qPrintable(port), kPollPeriodMs, kAverageLength);
     std::fflush(stdout);
-    if (!qEnvironmentVariableIsSet("BENCH_KEEP_STDERR")) silenceDebugLines();
+    silenceDebugLines();
 
     if (!openAndPollContinuously(window)) {
         std::printf("  could not open the board's port\n");
@@ -100,26 +76,13 @@ int main(int argc, char *argv[])
     int framesBefore = 0;
     long logBytesBefore = 0;
     QElapsedTimer wall;
-    QTimer::singleShot(kWarmUpMs, [&] {
+    runAfterWarmUp(window, kWarmUpMs, seconds, [&] {
         residentBefore = residentBytes();
         cpuBefore = processCpuSeconds();
         framesBefore = acceptedFrames(window);
         logBytesBefore = window.measurementLog().size() * static_cast<long>(sizeof(QChar));
         wall.start();
     });
-
-    // At the end, stop right after a frame is taken, while no poll waits
-    // for its reply, so that the count of lost frames is exact.
-    QTimer stopAfterNextFrame;
-    int framesAtDeadline = -1;
-    QObject::connect(&stopAfterNextFrame, &QTimer::timeout, [&] {
-        if (framesAtDeadline < 0)
-            framesAtDeadline = acceptedFrames(window);
-        else if (acceptedFrames(window) > framesAtDeadline)
-            QCoreApplication::quit();
-    });
-    QTimer::singleShot(kWarmUpMs + seconds * 1000, [&] { stopAfterNextFrame.start(1); });
-    application.exec();
     window.findChild<QPushButton *>(QStringLiteral("push_serial_connect"))->click();
 
     const double cpu = processCpuSeconds() - cpuBefore;
@@ -132,12 +95,9 @@ int main(int argc, char *argv[])
         ? static_cast<double>(log.size()) * sizeof(QChar) / accepted : 0.0;
 
     // Let the board tell what it received.
-    board.closeWriteChannel();
-    board.waitForFinished(10000);
     unsigned long long polls = 0;
     unsigned long long sent = 0;
-    const QByteArray report = board.readAll();
-    std::sscanf(report.constData(), "polls %llu frames %llu", &polls, &sent);
+    board.finish(polls, sent);
 
     const double expectedPolls = (elapsed * 1000.0 + kWarmUpMs) / kPollPeriodMs;
     std::printf("  polls sent:      %llu (%.0f expected from the period, %.3f of it)\n",

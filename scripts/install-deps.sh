@@ -6,13 +6,16 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   binutils-mingw-w64-x86-64 desktop-file-utils appstream
+  # The window's font: Liberation Sans, which a Debian desktop has and a
+  # bare system lacks (headless the window would fall back to a wider one).
+  fonts-liberation2
 )
 # Qt 5 by default; the extra "qt6" asks for Qt 6 instead. Qt 6's CMake files
 # also want the OpenGL development files (libgl-dev and the libraries it
 # brings), which qt6-base-dev depends on.
 qt_packages=(qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev)
 # Extra tool sets, asked for by name: "qt6", "sanitize", "fuzz", "screenshot",
-# "package" (the .deb and its checks), "icons" (rendering the icon).
+# "package" (the .deb and its checks), "icons" (rendering the icon), "bench".
 for extra in "$@"; do
   case "$extra" in
     qt6) qt_packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev) ;;
@@ -21,6 +24,7 @@ for extra in "$@"; do
     screenshot) packages+=(xvfb xauth imagemagick) ;;
     package) packages+=(dpkg-dev file lintian) ;;
     icons) packages+=(librsvg2-bin icoutils) ;;
+    bench) packages+=(xvfb xauth) ;;
     *) echo "install-deps: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done

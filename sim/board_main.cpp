@@ -7,8 +7,28 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <array>
+
 #include <cstdio>
 #include <unistd.h>
+
+namespace {
+
+// Readings for measuring the window's painting. Changing: each cylinder
+// ramps down 2 kPa per frame over 20 frames and jumps back, so that every
+// bar, raw and averaged over the last 10 frames, moves at every frame.
+// Steady: the same four values at every frame.
+CylinderValues patternReadings(quint64 frame, bool changing)
+{
+    CylinderValues values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const float step = changing ? static_cast<float>(frame % 20) : 0.0f;
+        values[i] = -5.5f - static_cast<float>(i) - 2.0f * step;
+    }
+    return values;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -29,10 +49,23 @@ int main(int argc, char *argv[])
         QStringLiteral("report"),
         QStringLiteral("Stop when standard input closes and print the polls received and "
                        "frames sent."));
+    const QCommandLineOption readingsOption(
+        QStringLiteral("readings"),
+        QStringLiteral("What the board reads: \"engine\" (the simulated engine), \"changing\" "
+                       "(every bar moves at every frame) or \"steady\" (nothing moves)."),
+        QStringLiteral("KIND"), QStringLiteral("engine"));
     parser.addOption(seedOption);
     parser.addOption(pacedOption);
     parser.addOption(reportOption);
+    parser.addOption(readingsOption);
     parser.process(app);
+
+    const QString readings = parser.value(readingsOption);
+    if (readings != QLatin1String("engine") && readings != QLatin1String("changing")
+        && readings != QLatin1String("steady")) {
+        std::fprintf(stderr, "aspirello-board: --readings wants engine, changing or steady\n");
+        return 2;
+    }
 
     bool seedOk = false;
     const qulonglong seed = parser.value(seedOption).toULongLong(&seedOk);
@@ -45,6 +78,14 @@ int main(int argc, char *argv[])
     config.seed = seed;
     SimulatedBoard board(config);
     board.setPaced(parser.isSet(pacedOption));
+    if (readings != QLatin1String("engine")) {
+        const bool changing = readings == QLatin1String("changing");
+        QObject::connect(&board, &SimulatedBoard::pollReceived, [&board, changing] {
+            const CylinderValues values = patternReadings(board.pollsReceived(), changing);
+            for (int field = 0; field < 4; ++field)
+                board.setFieldOfNextReply(field, values[static_cast<std::size_t>(field)]);
+        });
+    }
     if (!board.plugIn()) {
         std::fprintf(stderr, "aspirello-board: %s\n", qPrintable(board.errorString()));
         return 1;

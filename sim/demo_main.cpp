@@ -1,54 +1,76 @@
 // The gauge on a simulated measuring board: the same window as the program,
 // with the board started in this process and its port offered in the list.
+#include "demooptions.h"
 #include "demosession.h"
+#include "legibleform.h"
 #include "longrun.h"
 #include "mainwindow.h"
 #include "simulatedboard.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QLoggingCategory>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
 
+namespace {
+
+// The arguments meant for the demo: those the toolkit takes for itself
+// (-platform offscreen, -style fusion, ...) left out.
+QStringList demoArguments(int argc, char *argv[])
+{
+    static const char *const toolkitOptionsWithValue[] = {
+        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+        "-qwindowtitle", "-qwindowicon", "-style", "-stylesheet", "-display", "-geometry",
+        "-session"};
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        bool toolkit = false;
+        for (const char *option : toolkitOptionsWithValue)
+            toolkit = toolkit || argument == QLatin1String(option);
+        if (toolkit)
+            ++i;
+        else
+            arguments << argument;
+    }
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     prepareForLongRuns();
-    QApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Aspirello-demo"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Aspirello on a simulated measuring board."));
-    parser.addHelpOption();
-    const QCommandLineOption autoOption(
-        QStringLiteral("auto"), QStringLiteral("Open the board's port and poll it continuously."));
-    const QCommandLineOption screenshotOption(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Save a PNG of the window after --frames accepted frames, then exit."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption framesOption(
-        QStringLiteral("frames"), QStringLiteral("Accepted frames before the screenshot."),
-        QStringLiteral("N"), QStringLiteral("100"));
-    const QCommandLineOption seedOption(
-        QStringLiteral("seed"), QStringLiteral("Seed of the simulated engine."),
-        QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({autoOption, screenshotOption, framesOption, seedOption});
-    parser.process(application);
-
-    bool framesOk = false;
-    const int frames = parser.value(framesOption).toInt(&framesOk);
-    bool seedOk = false;
-    const qulonglong seed = parser.value(seedOption).toULongLong(&seedOk);
-    if (!framesOk || frames < 1 || !seedOk) {
-        std::fprintf(stderr, "Aspirello-demo: --frames wants a positive and --seed a "
-                             "non-negative whole number\n");
+    // Read before the window system is reached, so that --help and the
+    // errors work where no display is.
+    DemoCommandLine commandLine;
+    {
+        QCoreApplication reader(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Aspirello-demo"));
+        commandLine = parseDemoCommandLine(demoArguments(argc, argv));
+    }
+    if (commandLine.outcome == DemoCommandLine::ShowHelp) {
+        std::fputs(qPrintable(commandLine.text), stdout);
+        return 0;
+    }
+    if (commandLine.outcome == DemoCommandLine::Error) {
+        std::fprintf(stderr, "%s\n", qPrintable(commandLine.text));
         return 2;
     }
+    const DemoOptions &options = commandLine.options;
+    QApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Aspirello-demo"));
+    // The gauge writes a debug line per reading; the demo keeps the terminal
+    // quiet unless asked (QT_LOGGING_RULES still has the last word).
+    if (!options.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 
+    useLegibleForm();
     EngineConfig engine;
-    engine.seed = seed;
+    engine.seed = options.seed;
     SimulatedBoard board(engine);
     if (!board.plugIn()) {
         std::fprintf(stderr, "Aspirello-demo: no simulated board: %s\n",
@@ -58,29 +80,30 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     offerBoardPort(window, board.portName());
+    choosePollPeriod(window, options.periodMs);
     window.show();
 
-    if (parser.isSet(autoOption) && !openAndPollContinuously(window)) {
+    if (options.autoStart && !openAndPollContinuously(window)) {
         std::fprintf(stderr, "Aspirello-demo: could not open %s\n", qPrintable(board.portName()));
         return 1;
     }
 
-    const QString screenshot = parser.value(screenshotOption);
     QTimer screenshotWatch;
-    if (!screenshot.isEmpty()) {
-        if (!parser.isSet(autoOption))
+    if (!options.screenshot.isEmpty()) {
+        if (!options.autoStart)
             std::fprintf(stderr, "Aspirello-demo: waiting for frames; press \"Aprila\" and "
                                  "\"Ricevi\" (or start with --auto)\n");
         QObject::connect(&screenshotWatch, &QTimer::timeout, [&] {
-            if (acceptedFrames(window) < frames)
+            if (acceptedFrames(window) < options.frames)
                 return;
             screenshotWatch.stop();
             // What the screen shows, as last painted: rendering the widgets
             // afresh would leave out displays whose painting is held back.
             const QPixmap shown = window.screen()->grabWindow(window.winId());
-            const bool saved = shown.save(screenshot, "PNG");
+            const bool saved = shown.save(options.screenshot, options.screenshotFormat.constData());
             if (!saved)
-                std::fprintf(stderr, "Aspirello-demo: could not write %s\n", qPrintable(screenshot));
+                std::fprintf(stderr, "Aspirello-demo: could not write %s\n",
+                             qPrintable(options.screenshot));
             QCoreApplication::exit(saved ? 0 : 1);
         });
         screenshotWatch.start(20);

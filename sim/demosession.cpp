@@ -5,12 +5,28 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QSpinBox>
+
+QString shortPortName(const QString &devicePath)
+{
+    const QString dev = QStringLiteral("/dev/");
+    const QString below = devicePath.mid(dev.size());
+    if (!devicePath.startsWith(dev) || below.isEmpty() || below.startsWith(QLatin1Char('/'))
+        || below.startsWith(QLatin1Char('.')))
+        return devicePath;
+    return below;
+}
 
 void offerBoardPort(MainWindow &window, const QString &portName)
 {
     auto *ports = window.findChild<QComboBox *>(QStringLiteral("combo_serial"));
-    ports->addItem(portName);
+    ports->addItem(shortPortName(portName));
     ports->setCurrentIndex(ports->count() - 1);
+}
+
+void choosePollPeriod(MainWindow &window, int periodMs)
+{
+    window.findChild<QSpinBox *>(QStringLiteral("spin_ms_timer"))->setValue(periodMs);
 }
 
 bool openAndPollContinuously(MainWindow &window)

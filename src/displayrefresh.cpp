@@ -2,62 +2,156 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QWidget>
+#include <QLCDNumber>
+#include <QPainter>
+#include <QProgressBar>
 
 #include <algorithm>
-#include <cmath>
 
-DisplayRefresh::DisplayRefresh(int shortestIntervalMs)
-    : shortestIntervalMs(shortestIntervalMs)
-    , interval(shortestIntervalMs)
+namespace {
+
+// A held display simply has its updates disabled: the widget remembers that
+// it has to be painted, and nothing else has to.
+void hold(QWidget *display)
 {
-    stragglers.setSingleShot(true);
-    QObject::connect(&stragglers, &QTimer::timeout, [this] { paintHeld(); });
+    if (display->updatesEnabled())
+        display->setUpdatesEnabled(false);
+}
+
+// Enabling updates again schedules each held display's repaint.
+void releaseDigits(const QWidget &window)
+{
+    for (QLCDNumber *display : window.findChildren<QLCDNumber *>()) {
+        if (!display->updatesEnabled())
+            display->setUpdatesEnabled(true);
+    }
+}
+
+// Milliseconds until a pace that began at a paint is over; 0 when it is.
+qint64 paceLeft(const QElapsedTimer &sincePainted, int paceMs)
+{
+    return sincePainted.isValid() ? std::max<qint64>(0, paceMs - sincePainted.elapsed()) : 0;
+}
+
+} // namespace
+
+DisplayRefresh::DisplayRefresh(QWidget &window)
+    : window(window)
+{
+    lateFrame.setSingleShot(true);
+    QObject::connect(&lateFrame, &QTimer::timeout, [this] { paint(false); });
 }
 
 DisplayRefresh::~DisplayRefresh() = default;
 
-bool DisplayRefresh::insideInterval() const
+void DisplayRefresh::releaseBars()
 {
-    return sincePainted.isValid() && sincePainted.elapsed() < interval;
+    for (QProgressBar *bar : window.findChildren<QProgressBar *>()) {
+        if (bar->updatesEnabled())
+            continue;
+        if (bar->isVisible() && backdrops.count(bar) == 0)
+            takeBackdrop(bar);
+        bar->setUpdatesEnabled(true);
+    }
 }
 
-void DisplayRefresh::aboutToChange(QWidget *display)
+void DisplayRefresh::takeBackdrop(QProgressBar *bar)
 {
-    if (!insideInterval() || !display->updatesEnabled())
+    // The window rendered where the bar is, without the bar.
+    bar->hide();
+    backdrops[bar] = window.grab(QRect(bar->mapTo(&window, QPoint(0, 0)), bar->size()));
+    bar->show();
+    // The bar now paints every pixel of its own: what lies behind it need
+    // not be painted first.
+    bar->setAttribute(Qt::WA_OpaquePaintEvent);
+    bar->installEventFilter(this);
+}
+
+void DisplayRefresh::forgetBackdrop(QWidget *bar)
+{
+    if (backdrops.erase(bar) == 0)
         return;
-    display->setUpdatesEnabled(false);
-    held.push_back(display);
+    bar->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    bar->update();
+}
+
+bool DisplayRefresh::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *bar = static_cast<QWidget *>(watched);
+    switch (event->type()) {
+    case QEvent::Paint: {
+        const auto found = backdrops.find(watched);
+        if (found == backdrops.end())
+            break;
+        QPainter(bar).drawPixmap(0, 0, found->second);
+        // On a screen of another pixel density, a new one is taken.
+        if (found->second.devicePixelRatio() != bar->devicePixelRatioF())
+            forgetBackdrop(bar);
+        break;
+    }
+    // What lies behind the bar, or where it lies, may have changed.
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ParentChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::ActivationChange:
+        forgetBackdrop(bar);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void DisplayRefresh::aboutToChange(QProgressBar *bar)
+{
+    hold(bar);
+    barsHeld = true;
+}
+
+void DisplayRefresh::aboutToChange(QLCDNumber *digits)
+{
+    hold(digits);
+    digitsHeld = true;
 }
 
 void DisplayRefresh::frameShown()
 {
-    if (insideInterval()) {
-        stragglers.start(interval);
-        return;
-    }
-    stragglers.stop();
-    // What this frame set unheld paints as usual, once the slot returns.
-    if (held.empty())
-        sincePainted.start();
-    else
-        paintHeld();
+    const bool slowFrames = !sinceFrame.isValid() || sinceFrame.elapsed() >= kSlowFramesMs;
+    sinceFrame.start();
+    paint(slowFrames);
 }
 
-void DisplayRefresh::paintHeld()
+void DisplayRefresh::paint(bool everything)
 {
-    QElapsedTimer painting;
-    painting.start();
-    // Enabling updates again schedules each display's repaint; dispatching
-    // the pending update requests paints them all in one pass, now.
-    for (QWidget *display : held)
-        display->setUpdatesEnabled(true);
-    held.clear();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    bool released = false;
+    if (barsHeld && (everything || paceLeft(sinceBarsPainted, kBarsPaceMs) == 0)) {
+        releaseBars();
+        barsHeld = false;
+        sinceBarsPainted.start();
+        released = true;
+    }
+    if (digitsHeld && (everything || paceLeft(sinceDigitsPainted, kDigitsPaceMs) == 0)) {
+        releaseDigits(window);
+        digitsHeld = false;
+        sinceDigitsPainted.start();
+        released = true;
+    }
+    // Dispatching the pending update requests paints everything released
+    // in one pass, now, before the next poll goes out.
+    if (released)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 
-    const double paintingMs = static_cast<double>(painting.nsecsElapsed()) / 1e6;
-    const double wantedMs = std::ceil(paintingMs / kPaintingShare);
-    interval = static_cast<int>(std::clamp(
-        wantedMs, double(shortestIntervalMs), double(std::max(shortestIntervalMs, kLongestIntervalMs))));
-    sincePainted.start();
+    if (!barsHeld && !digitsHeld) {
+        lateFrame.stop();
+        return;
+    }
+    qint64 dueMs = kDigitsPaceMs;
+    if (barsHeld)
+        dueMs = std::min(dueMs, paceLeft(sinceBarsPainted, kBarsPaceMs));
+    if (digitsHeld)
+        dueMs = std::min(dueMs, paceLeft(sinceDigitsPainted, kDigitsPaceMs));
+    lateFrame.start(static_cast<int>(dueMs) + kLateFrameMs);
 }

@@ -1,3 +1,4 @@
+#include "legibleform.h"
 #include "longrun.h"
 #include "mainwindow.h"
 
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     prepareForLongRuns();
     QApplication application(argc, argv);
+    useLegibleForm();
     int result = 0;
     {
         MainWindow window;

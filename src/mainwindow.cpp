@@ -5,15 +5,16 @@
 
 #include <QComboBox>
 #include <QSerialPortInfo>
+#include <QStatusBar>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , logText()
+    , logBook()
     , form(new MainWindowForm)
     , serialPort()
     , pollTimer()
     , cylinderAverages()
-    , displayRefresh(std::make_unique<DisplayRefresh>())
+    , displayRefresh(std::make_unique<DisplayRefresh>(*this))
 {
     setupForm(form, this);
 
@@ -30,4 +31,19 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     delete form;
+}
+
+// Messages stay until another replaces them or their cause has gone.
+void MainWindow::showNotice(Notice kind, const QString &text)
+{
+    form->statusBar->showMessage(text);
+    shownNotice = kind;
+}
+
+void MainWindow::withdrawNotice(Notice kind)
+{
+    if (shownNotice != kind)
+        return;
+    form->statusBar->clearMessage();
+    shownNotice = Notice::None;
 }

@@ -3,6 +3,7 @@
 
 #include "deviceprotocol.h"
 #include "measure/runningaverage.h"
+#include "measurementlog.h"
 
 #include <QMainWindow>
 #include <QSerialPort>
@@ -26,16 +27,22 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Appends the log line of one accepted frame.
+    // Appends the log line of one accepted frame while the log has room; the
+    // first line that finds it full is reported once, in the debug output
+    // and the status bar.
     void appendLogLine(float r1, float r2, float r3, float r4,
                        float m1, float m2, float m3, float m4);
 
     // Writes the log to a new dated file named from prefix in the working
-    // directory; the outcome goes to the debug lines of the clicked slot.
+    // directory; the outcome goes to the debug lines of the clicked slot and
+    // to the status bar.
     void saveLogFile(const QString &prefix, const QMessageLogger &slotLog);
 
     // The measurement log as it stands: one CR LF line per accepted frame.
-    const QString &measurementLog() const { return logText; }
+    const QString &measurementLog() const { return logBook.text(); }
+
+    // The most characters the log holds (kLogBound unless changed).
+    void setLogBound(qsizetype characters) { logBook.setBound(characters); }
 
     // Shows one accepted frame on every display and bar, feeds the running
     // averages and appends the log line. Run by serial_ready_read.
@@ -56,8 +63,21 @@ private:
     void sendToBoard(const QByteArray &bytes);
     void onSerialError(QSerialPort::SerialPortError error);
 
+    // What a status-bar message is about: a message is taken back when its
+    // cause has gone (a port opened, the log emptied).
+    enum class Notice
+    {
+        None,
+        Link,
+        LogFull,
+        Save,
+    };
+    void showNotice(Notice kind, const QString &text);
+    void withdrawNotice(Notice kind);
+
     int averageLength;
-    QString logText;
+    MeasurementLog logBook;
+    Notice shownNotice = Notice::None;
     MainWindowForm *form;
     QSerialPort serialPort;
     QTimer pollTimer;

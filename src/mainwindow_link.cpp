@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "form/mainwindowform.h"
+#include "usermessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,13 +18,18 @@ void MainWindow::on_push_serial_connect_clicked()
         serialPort.close();
         qDebug() << "Seriale chiusa";
     } else {
-        serialPort.setPortName(form->combo_serial->currentText());
+        const QString portName = form->combo_serial->currentText();
+        serialPort.setPortName(portName);
         serialPort.open(QIODevice::ReadWrite);
         if (serialPort.isOpen()) {
             serialPort.setBaudRate(38400, QSerialPort::AllDirections);
             qDebug() << "Seriale aperta";
             if (serialPort.setDataBits(QSerialPort::Data8))
                 qDebug() << "Lunghezza frame 8 bit ok.";
+            withdrawNotice(Notice::Link);
+        } else {
+            showNotice(Notice::Link, portOpenFailedMessage(portName, serialPort.error(),
+                                                           serialPort.errorString()));
         }
     }
     // Pressed in means connected, also after an open that failed.
@@ -93,4 +99,5 @@ void MainWindow::onSerialError(QSerialPort::SerialPortError error)
     serialPort.close();
     qDebug() << "Seriale persa";
     form->push_serial_connect->setChecked(false);
+    showNotice(Notice::Link, boardLostMessage());
 }

@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "measurementlog.h"
+#include "usermessages.h"
 
 #include <QDate>
 #include <QDebug>
@@ -10,7 +11,10 @@
 void MainWindow::appendLogLine(float r1, float r2, float r3, float r4,
                                float m1, float m2, float m3, float m4)
 {
-    ::appendLogLine(logText, {r1, r2, r3, r4}, {m1, m2, m3, m4});
+    if (logBook.append({r1, r2, r3, r4}, {m1, m2, m3, m4}) == MeasurementLog::Append::Filled) {
+        qDebug() << "Log pieno";
+        showNotice(Notice::LogFull, logFullMessage());
+    }
 }
 
 void MainWindow::saveLogFile(const QString &prefix, const QMessageLogger &slotLog)
@@ -21,10 +25,12 @@ void MainWindow::saveLogFile(const QString &prefix, const QMessageLogger &slotLo
     const QString fileName = logFileName(prefix, date, time);
     slotLog.debug() << fileName;
 
-    switch (writeLogFile(fileName, logText)) {
+    LogSaveFailure failure;
+    switch (writeLogFile(fileName, logBook.text(), &failure)) {
     case LogSaveResult::Saved:
         slotLog.debug() << "Salvato correttamente";
-        break;
+        showNotice(Notice::Save, savedMessage(fileName));
+        return;
     case LogSaveResult::OpenFailed:
         slotLog.debug() << "Errore nell'apertura file";
         break;
@@ -32,6 +38,7 @@ void MainWindow::saveLogFile(const QString &prefix, const QMessageLogger &slotLo
         slotLog.debug() << "Errore nella scrittura file";
         break;
     }
+    showNotice(Notice::Save, saveFailedMessage(failure.error, failure.reason));
 }
 
 // The debug lines of a save name the button's slot.
@@ -49,6 +56,6 @@ void MainWindow::on_button_startSampling_3_clicked()
 
 void MainWindow::on_button_startSampling_2_clicked()
 {
-    if (!logText.isEmpty())
-        logText.clear();
+    logBook.clear();
+    withdrawNotice(Notice::LogFull);
 }

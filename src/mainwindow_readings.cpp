@@ -4,6 +4,7 @@
 
 #include "displayrefresh.h"
 #include "form/mainwindowform.h"
+#include "numberdisplay.h"
 
 #include <QComboBox>
 #include <QLCDNumber>
@@ -14,7 +15,7 @@ namespace {
 void showOnDisplay(DisplayRefresh &refresh, QLCDNumber *display, float value)
 {
     refresh.aboutToChange(display);
-    display->display(static_cast<double>(value));
+    showNumber(display, static_cast<double>(value));
 }
 
 void showOnDisplays(DisplayRefresh &refresh, const std::array<QLCDNumber *, 4> &displays,
@@ -24,16 +25,16 @@ void showOnDisplays(DisplayRefresh &refresh, const std::array<QLCDNumber *, 4> &
         showOnDisplay(refresh, displays[i], values[i]);
 }
 
-// A value that is not finite or does not fit an int leaves the bar as it is,
-// and so does an integer outside the bar's range, which the bar ignores: such
-// a bar need not be held back for repainting either.
+// A value beyond the bar's range pegs it at that end; a value that is not
+// finite leaves the bar as it is, and such a bar need not be held back for
+// repainting either.
 void showOnBars(DisplayRefresh &refresh, const std::array<QProgressBar *, 4> &bars,
                 const CylinderValues &values)
 {
     for (std::size_t i = 0; i < bars.size(); ++i) {
         QProgressBar *bar = bars[i];
-        const std::optional<int> value = barValue(values[i]);
-        if (!value || *value == bar->value() || *value < bar->minimum() || *value > bar->maximum())
+        const std::optional<int> value = barValue(values[i], bar->minimum(), bar->maximum());
+        if (!value || *value == bar->value())
             continue;
         refresh.aboutToChange(bar);
         bar->setValue(*value);

@@ -1,46 +1,121 @@
-// Painting of the displays is held back within a refresh interval, never
-// their values, and nothing stays unpainted once the interval ends.
+// The window's displays take every frame's values at once; their painting
+// follows at its pace, and nothing stays unpainted once frames stop. Paints
+// are counted with an application-wide event filter.
 #include "displayrefresh.h"
+#include "mainwindow.h"
 
+#include <QElapsedTimer>
+#include <QImage>
 #include <QLCDNumber>
+#include <QScreen>
+#include <QProgressBar>
+#include <QSpinBox>
 #include <QtTest>
+
+#include <algorithm>
+#include <map>
 
 namespace {
 
-constexpr int kIntervalMs = 60;
-// Long enough that a loaded machine cannot let it run out mid-test.
-constexpr int kLongIntervalMs = 1500;
+const char *const kBarNames[] = {"BA", "BB", "BC", "BAD", "BAM", "BBM", "BCM", "BDM"};
+const char *const kDigitNames[] = {"A",  "B",  "C",  "D",  "Tardu", "AD", "BD", "CD", "DD",
+                                   "AM", "BM", "CM", "DM", "AMD",   "BMD", "CMD", "DMD"};
 
-// A display that counts its paints, and can be made slow to paint.
-class CountingDisplay : public QLCDNumber
+// Counts the paint events every widget receives.
+class PaintCounter : public QObject
 {
 public:
-    int paints = 0;
-    int paintDelayMs = 0;
-
-    using QLCDNumber::QLCDNumber;
+    std::map<const QObject *, int> paints;
 
 protected:
-    void paintEvent(QPaintEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
-        ++paints;
-        if (paintDelayMs > 0) {
-            QElapsedTimer delay;
-            delay.start();
-            while (delay.elapsed() < paintDelayMs) {
-            }
-        }
-        QLCDNumber::paintEvent(event);
+        if (event->type() == QEvent::Paint)
+            ++paints[watched];
+        return false;
     }
 };
 
-// Frames are shown on displays inside a window, as in the gauge.
-void showFrame(DisplayRefresh &refresh, CountingDisplay &display, double value)
+// Frame n: with the reference at cylinder 1 and averages over one frame,
+// every bar and every number display shows a new value at each frame (the
+// reference's own differences stay 0 but are set again). With steadyBars,
+// only the fractions change and the bars keep their values.
+MeasurementFrame frameNumber(int n, bool steadyBars = false)
 {
-    refresh.aboutToChange(&display);
-    display.display(value);
-    refresh.frameShown();
+    MeasurementFrame frame;
+    for (int i = 0; i < 4; ++i) {
+        frame.readings[static_cast<std::size_t>(i)] = steadyBars
+            ? -20.1f - 0.001f * static_cast<float>((n % 80) + 10 * i)
+            : -5.25f - static_cast<float>((n % 10) * (i + 1));
+    }
+    frame.cycleTime = static_cast<float>(n % 900);
+    return frame;
 }
+
+struct Rig
+{
+    MainWindow window;
+    PaintCounter counter;
+    std::vector<QProgressBar *> bars;
+    std::vector<QLCDNumber *> digits;
+
+    bool setUp()
+    {
+        for (const char *name : kBarNames)
+            bars.push_back(window.findChild<QProgressBar *>(QLatin1String(name)));
+        for (const char *name : kDigitNames)
+            digits.push_back(window.findChild<QLCDNumber *>(QLatin1String(name)));
+        auto *media = window.findChild<QSpinBox *>(QStringLiteral("Media"));
+        if (!media || std::count(bars.begin(), bars.end(), nullptr) != 0
+            || std::count(digits.begin(), digits.end(), nullptr) != 0)
+            return false;
+        media->setValue(1);
+        qApp->installEventFilter(&counter);
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
+    }
+
+    ~Rig() { qApp->removeEventFilter(&counter); }
+
+    int paints(const QWidget *widget) { return counter.paints[widget]; }
+
+    std::map<const QWidget *, int> snapshot()
+    {
+        std::map<const QWidget *, int> counts;
+        for (QWidget *bar : bars)
+            counts[bar] = paints(bar);
+        for (QWidget *display : digits)
+            counts[display] = paints(display);
+        return counts;
+    }
+
+    // The names of the displays not painted since the snapshot.
+    QStringList unpaintedSince(const std::map<const QWidget *, int> &before,
+                               bool includeBars = true)
+    {
+        QStringList names;
+        for (const auto &[widget, count] : before) {
+            const bool isBar = qobject_cast<const QProgressBar *>(widget) != nullptr;
+            if ((includeBars || !isBar) && paints(widget) <= count)
+                names << widget->objectName();
+        }
+        return names;
+    }
+
+    // Whether the displays show frame n as the pipeline computes it.
+    bool shows(const MeasurementFrame &frame)
+    {
+        for (std::size_t i = 0; i < 4; ++i) {
+            const float reading = frame.readings[i];
+            if (digits[i]->value() != double(reading) || digits[9 + i]->value() != double(reading)
+                || bars[i]->value() != static_cast<int>(reading)
+                || bars[4 + i]->value() != static_cast<int>(reading)
+                || digits[5 + i]->value() != double(reading - frame.readings[0]))
+                return false;
+        }
+        return digits[4]->value() == double(frame.cycleTime);
+    }
+};
 
 } // namespace
 
@@ -49,131 +124,153 @@ class TestDisplayRefresh : public QObject
     Q_OBJECT
 
 private slots:
-    void firstFramePaintsAtOnce();
-    void framesWithinAnIntervalPaintOnceAtItsEnd();
-    void quietIntervalLetsTheNextFramePaintAtOnce();
-    void frameAfterTheIntervalPaintsWhatWasHeldAtOnce();
-    void slowPaintingLengthensTheInterval_data();
-    void slowPaintingLengthensTheInterval();
+    void frameAfterAPausePaintsAtOnce_data();
+    void frameAfterAPausePaintsAtOnce();
+    void burstThenSilence_data();
+    void burstThenSilence();
+    void barsLookAsPaintedPlainly();
 };
 
-void TestDisplayRefresh::firstFramePaintsAtOnce()
+void TestDisplayRefresh::frameAfterAPausePaintsAtOnce_data()
 {
-    QWidget window;
-    auto &display = *new CountingDisplay(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    DisplayRefresh refresh(kIntervalMs);
-    const int before = display.paints;
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<int>("burst");
 
-    showFrame(refresh, display, 1.5);
-    QVERIFY(display.updatesEnabled());
-    QTRY_VERIFY(display.paints > before);
+    // Waits are lower bounds: a loaded machine only lengthens them.
+    QTest::newRow("polls 100 ms apart") << 100 << 0;
+    QTest::newRow("single polls") << 600 << 0;
+    QTest::newRow("quiet spell after a burst") << 400 << 40;
 }
 
-void TestDisplayRefresh::framesWithinAnIntervalPaintOnceAtItsEnd()
+void TestDisplayRefresh::frameAfterAPausePaintsAtOnce()
 {
-    QWidget window;
-    auto &display = *new CountingDisplay(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    DisplayRefresh refresh(kLongIntervalMs);
-    showFrame(refresh, display, 1.0);
-    QCoreApplication::processEvents();
-    const int afterFirst = display.paints;
+    QFETCH(int, pauseMs);
+    QFETCH(int, burst);
 
-    // Values follow every frame at once; painting waits.
-    for (int i = 2; i <= 10; ++i) {
-        showFrame(refresh, display, i);
-        QCOMPARE(display.value(), double(i));
-        QCoreApplication::processEvents();
+    Rig rig;
+    QVERIFY(rig.setUp());
+    int n = 0;
+    for (int round = 0; round < 4; ++round) {
+        for (int i = 0; i < burst; ++i)
+            rig.window.runReadingPipeline(frameNumber(++n));
+        QTest::qWait(pauseMs);
+
+        // Every display is painted before the frame's slot returns, when no
+        // reply is on its way yet.
+        const auto before = rig.snapshot();
+        const MeasurementFrame frame = frameNumber(++n);
+        rig.window.runReadingPipeline(frame);
+        QVERIFY(rig.shows(frame));
+        const QStringList unpainted = rig.unpaintedSince(before);
+        QVERIFY2(unpainted.isEmpty(), qPrintable(QStringLiteral("round %1: %2 not painted")
+                                                     .arg(round)
+                                                     .arg(unpainted.join(QLatin1Char(' ')))));
     }
-    QVERIFY(!display.updatesEnabled());
-    QCOMPARE(display.paints, afterFirst);
-
-    QTRY_VERIFY(display.updatesEnabled());
-    QTRY_COMPARE(display.paints, afterFirst + 1);
-    QCOMPARE(display.value(), 10.0);
 }
 
-void TestDisplayRefresh::quietIntervalLetsTheNextFramePaintAtOnce()
+void TestDisplayRefresh::burstThenSilence_data()
 {
-    QWidget window;
-    auto &display = *new CountingDisplay(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    DisplayRefresh refresh(kIntervalMs);
-    showFrame(refresh, display, 1.0);
-    showFrame(refresh, display, 2.0); // held
-    QTRY_VERIFY(display.updatesEnabled());
-    // One interval with no frame at all, then a frame is not held.
-    QTest::qWait(10 * kIntervalMs);
-    showFrame(refresh, display, 3.0);
-    QVERIFY(display.updatesEnabled());
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<bool>("steadyBars");
+
+    QTest::newRow("two frames") << 2 << false;
+    QTest::newRow("a long burst") << 200 << false;
+    QTest::newRow("steady bars") << 100 << true;
 }
 
-void TestDisplayRefresh::frameAfterTheIntervalPaintsWhatWasHeldAtOnce()
+void TestDisplayRefresh::burstThenSilence()
 {
-    QWidget window;
-    auto &first = *new CountingDisplay(&window);
-    auto &second = *new CountingDisplay(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    DisplayRefresh refresh(kIntervalMs);
+    QFETCH(int, frames);
+    QFETCH(bool, steadyBars);
 
-    showFrame(refresh, first, 1.0);
-    QCoreApplication::processEvents();
-    showFrame(refresh, first, 2.0);
-    showFrame(refresh, second, 2.0);
-    QVERIFY(!first.updatesEnabled());
-    QVERIFY(!second.updatesEnabled());
-    const int firstPaints = first.paints;
-    const int secondPaints = second.paints;
+    Rig rig;
+    QVERIFY(rig.setUp());
+    // The first frame sets the bars that then stay where they are.
+    rig.window.runReadingPipeline(frameNumber(0, steadyBars));
+    QTest::qWait(DisplayRefresh::kSlowFramesMs + 20);
+    const auto beforeBurst = rig.snapshot();
 
-    // The interval runs out with no event handled: the next frame paints
-    // both held displays before it returns, not at some later moment.
-    QThread::msleep(2 * kIntervalMs);
-    showFrame(refresh, first, 3.0);
-    QVERIFY(first.updatesEnabled());
-    QVERIFY(second.updatesEnabled());
-    QCOMPARE(first.paints, firstPaints + 1);
-    QCOMPARE(second.paints, secondPaints + 1);
+    // Frames back to back, as from a board polled faster than any pace.
+    // The longest gap between two frames is measured so that a machine
+    // that stalls the test cannot make the bounds below fail.
+    QElapsedTimer burst;
+    burst.start();
+    QElapsedTimer gap;
+    int slowGaps = 0;
+    std::map<const QWidget *, int> beforeLast;
+    MeasurementFrame last;
+    for (int n = 1; n <= frames; ++n) {
+        if (n == frames)
+            beforeLast = rig.snapshot();
+        if (gap.isValid() && gap.elapsed() >= DisplayRefresh::kSlowFramesMs / 2)
+            ++slowGaps;
+        gap.start();
+        last = frameNumber(n, steadyBars);
+        rig.window.runReadingPipeline(last);
+        // Values are never held back.
+        QVERIFY(rig.shows(last));
+    }
+    const qint64 burstMs = burst.elapsed();
+
+    // Painting kept its pace: at most once per pace, once more at the
+    // start, and once more for every stall of the test itself.
+    const auto paceBound = [&](int paceMs) {
+        return 1 + static_cast<int>(burstMs / paceMs) + slowGaps;
+    };
+    for (QProgressBar *bar : rig.bars)
+        QVERIFY2(rig.paints(bar) - beforeBurst.at(bar) <= paceBound(DisplayRefresh::kBarsPaceMs),
+                 qPrintable(bar->objectName()));
+    for (QLCDNumber *display : rig.digits)
+        QVERIFY2(rig.paints(display) - beforeBurst.at(display)
+                     <= paceBound(DisplayRefresh::kDigitsPaceMs),
+                 qPrintable(display->objectName()));
+
+    // Silence: every display whose value the last frame changed is painted.
+    QTRY_VERIFY2(rig.unpaintedSince(beforeLast, !steadyBars).isEmpty(),
+                 qPrintable(rig.unpaintedSince(beforeLast, !steadyBars).join(QLatin1Char(' '))));
+    QVERIFY(rig.shows(last));
+    // Bars whose value never changed were never repainted.
+    if (steadyBars) {
+        QTest::qWait(DisplayRefresh::kDigitsPaceMs);
+        for (QProgressBar *bar : rig.bars)
+            QCOMPARE(rig.paints(bar), beforeBurst.at(bar));
+    }
 }
 
-void TestDisplayRefresh::slowPaintingLengthensTheInterval_data()
+// Bars painted over their backdrop show exactly what bars painted with the
+// window behind them show, however far they moved.
+void TestDisplayRefresh::barsLookAsPaintedPlainly()
 {
-    QTest::addColumn<int>("paintDelayMs");
-    QTest::addColumn<int>("leastIntervalMs");
-    QTest::addColumn<int>("mostIntervalMs");
+    Rig paced;
+    QVERIFY(paced.setUp());
+    Rig plain;
+    QVERIFY(plain.setUp());
+    plain.window.move(paced.window.pos());
 
-    // Painting may take a few per cent of the time: 6 ms of painting wants
-    // at least 200 ms between refreshes; past the longest interval the
-    // displays still refresh twice a second.
-    QTest::newRow("6 ms") << 6 << 200 << DisplayRefresh::kLongestIntervalMs;
-    QTest::newRow("40 ms") << 40 << DisplayRefresh::kLongestIntervalMs
-                           << DisplayRefresh::kLongestIntervalMs;
-}
+    const MeasurementFrame frames[] = {frameNumber(9), frameNumber(1), frameNumber(5)};
+    for (const MeasurementFrame &frame : frames) {
+        const auto before = paced.snapshot();
+        paced.window.runReadingPipeline(frame);
+        QTRY_VERIFY(paced.unpaintedSince(before).isEmpty());
+        // The same values set straight on the other window's bars, which
+        // repaint at once, the window behind them first.
+        for (std::size_t i = 0; i < 8; ++i) {
+            const int value = static_cast<int>(frame.readings[i % 4]);
+            plain.bars[i]->setValue(value);
+            QCOMPARE(paced.bars[i]->value(), value);
+        }
+        QCoreApplication::processEvents();
 
-void TestDisplayRefresh::slowPaintingLengthensTheInterval()
-{
-    QFETCH(int, paintDelayMs);
-    QFETCH(int, leastIntervalMs);
-    QFETCH(int, mostIntervalMs);
-
-    QWidget window;
-    auto &display = *new CountingDisplay(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    DisplayRefresh refresh(kIntervalMs);
-    QCOMPARE(refresh.intervalMs(), kIntervalMs);
-    display.paintDelayMs = paintDelayMs;
-    showFrame(refresh, display, 1.0);
-    showFrame(refresh, display, 2.0); // held until the interval ends
-    const int paintsBefore = display.paints;
-    QTRY_VERIFY(display.paints > paintsBefore);
-    QTRY_VERIFY(refresh.intervalMs() != kIntervalMs);
-    QVERIFY2(refresh.intervalMs() >= leastIntervalMs, qPrintable(QString::number(refresh.intervalMs())));
-    QVERIFY(refresh.intervalMs() <= mostIntervalMs);
+        const QImage pacedShot = paced.window.screen()->grabWindow(paced.window.winId()).toImage();
+        const QImage plainShot = plain.window.screen()->grabWindow(plain.window.winId()).toImage();
+        QVERIFY(!pacedShot.isNull() && !plainShot.isNull());
+        for (std::size_t i = 0; i < 8; ++i) {
+            const QRect rect(paced.bars[i]->mapTo(&paced.window, QPoint(0, 0)),
+                             paced.bars[i]->size());
+            QVERIFY2(pacedShot.copy(rect) == plainShot.copy(rect),
+                     qPrintable(paced.bars[i]->objectName()));
+        }
+    }
 }
 
 QTEST_MAIN(TestDisplayRefresh)

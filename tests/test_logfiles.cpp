@@ -11,6 +11,7 @@
 #include <QLCDNumber>
 #include <QLocale>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTime>
@@ -58,15 +59,17 @@ struct Rig
     QPushButton *salva = nullptr;
     QPushButton *top = nullptr;
     QPushButton *reset = nullptr;
+    QStatusBar *status = nullptr;
 
     bool setUp()
     {
+        status = child<QStatusBar>(&window, "statusBar");
         tardu = child<QLCDNumber>(&window, "Tardu");
         salva = child<QPushButton>(&window, "button_startSampling");
         reset = child<QPushButton>(&window, "button_startSampling_2");
         top = child<QPushButton>(&window, "button_startSampling_3");
         window.show();
-        return tardu && salva && top && reset && board.isValid()
+        return tardu && salva && top && reset && status && board.isValid()
             && QTest::qWaitForWindowExposed(&window) && attachBoard(&window, board);
     }
 
@@ -112,6 +115,7 @@ private slots:
     void laterSaveRepeatsEarlierLines();
     void removedDirectory();
     void failedWriteKeepsEarlierFile();
+    void boundedLog();
 
 private:
     std::unique_ptr<QTemporaryDir> directory;
@@ -175,6 +179,7 @@ void TestLogFiles::save()
     QCOMPARE(contents(files.first()), firstLine + secondLine);
     QCOMPARE(rig.messages.textsFrom(slot),
              QStringList({'"' + files.first() + '"', "Salvato correttamente"}));
+    QCOMPARE(rig.status->currentMessage(), "Log salvato in " + files.first());
 }
 
 // Reset empties the log and says nothing; a save then gives an empty file,
@@ -237,6 +242,9 @@ void TestLogFiles::removedDirectory()
     QVERIFY(name.startsWith(salvaPrefix));
     QCOMPARE(rig.messages.textsFrom(salvaSlot),
              QStringList({'"' + name + '"', "Errore nell'apertura file"}));
+    QVERIFY2(rig.status->currentMessage().startsWith("Salvataggio non riuscito: ")
+                 && rig.status->currentMessage().size() > 26,
+             qPrintable(rig.status->currentMessage()));
     QVERIFY(QDir(directory->path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QVERIFY(!QFile::exists(QDir::rootPath() + name));
 
@@ -245,6 +253,7 @@ void TestLogFiles::removedDirectory()
     rig.click(rig.salva);
     QCOMPARE(rig.messages.textsFrom(salvaSlot).value(1), QStringLiteral("Salvato correttamente"));
     QCOMPARE(contents(rig.announcedName(salvaSlot)), firstLine + secondLine);
+    QCOMPARE(rig.status->currentMessage(), "Log salvato in " + rig.announcedName(salvaSlot));
 }
 
 // A save that fails part-way (here the file-size limit of a child process)
@@ -281,7 +290,8 @@ void TestLogFiles::failedWriteKeepsEarlierFile()
         std::signal(SIGXFSZ, SIG_IGN);
         rig.messages.clear();
         rig.salva->click();
-        const QByteArray report = rig.messages.textsFrom(salvaSlot).join('\n').toUtf8();
+        const QByteArray report =
+            (rig.messages.textsFrom(salvaSlot) << rig.status->currentMessage()).join('\n').toUtf8();
         const ssize_t written = ::write(fds[1], report.constData(), size_t(report.size()));
         _exit(written == report.size() ? 0 : 1);
     }
@@ -301,8 +311,9 @@ void TestLogFiles::failedWriteKeepsEarlierFile()
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     const QStringList lines = QString::fromUtf8(report).split('\n');
-    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[1], QStringLiteral("Errore nella scrittura file"));
+    QCOMPARE(lines[2], QStringLiteral("Salvataggio non riuscito: file troppo grande"));
     const QString name = lines[0].mid(1, lines[0].size() - 2);
     if (earlierFiles.contains(name))
         QCOMPARE(contents(name), earlier);
@@ -316,6 +327,37 @@ void TestLogFiles::failedWriteKeepsEarlierFile()
     QCOMPARE(left, expected);
     for (const QString &file : earlierFiles)
         QCOMPARE(contents(file), earlier);
+}
+
+// A log bounded at two lines: later frames are shown and averaged but not
+// logged, which is said once; saves hold the two lines; Reset starts afresh.
+void TestLogFiles::boundedLog()
+{
+    const QString full = QStringLiteral("Log pieno: le nuove letture non vengono registrate");
+    Rig rig;
+    QVERIFY(rig.setUp());
+    rig.window.setLogBound(firstLine.size() + secondLine.size());
+    QVERIFY(rig.twoFrames());
+    QVERIFY(rig.status->currentMessage().isEmpty());
+    QVERIFY(rig.frame({-1.f, -2.f, -3.f, -4.f}));
+    QVERIFY(rig.frame({-5.f, -6.f, -7.f, -8.f}));
+    QCOMPARE(rig.messages.count("Log pieno"), 1);
+    QCOMPARE(rig.status->currentMessage(), full);
+    auto *am = child<QLCDNumber>(&rig.window, "AM");
+    QVERIFY(am);
+    QCOMPARE(am->value(), double((101.3f - 20.5f - 1.f - 5.f) / 4.f));
+
+    rig.click(rig.top);
+    QCOMPARE(contents(rig.announcedName(topSlot)), firstLine + secondLine);
+    rig.click(rig.reset); // leaves the message about the save
+    QCOMPARE(rig.status->currentMessage(), "Log salvato in " + rig.announcedName(topSlot));
+    QVERIFY(rig.frame({-1.5f, -2.5f, -3.5f, -4.5f}));
+    QVERIFY(rig.window.measurementLog().startsWith("-1.500000,-2.500000,-3.500000,-4.500000,"));
+    for (int i = 0; i < 5 && rig.messages.count("Log pieno") < 2; ++i)
+        QVERIFY(rig.frame({-10.f, -10.f, -10.f, -10.f}));
+    QCOMPARE(rig.status->currentMessage(), full);
+    rig.click(rig.reset);
+    QVERIFY(rig.status->currentMessage().isEmpty());
 }
 
 QTEST_MAIN(TestLogFiles)

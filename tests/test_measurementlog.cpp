@@ -1,4 +1,5 @@
 #include "measurementlog.h"
+#include "usermessages.h"
 
 #include <QtTest>
 
@@ -14,6 +15,7 @@
 
 Q_DECLARE_METATYPE(CylinderValues)
 Q_DECLARE_METATYPE(LogSaveResult)
+Q_DECLARE_METATYPE(QFileDevice::FileError)
 
 namespace {
 
@@ -118,6 +120,10 @@ private slots:
     void removedWorkingDirectoryFailsToOpen();
     void failedWriteKeepsEarlierFile_data();
     void failedWriteKeepsEarlierFile();
+    void logBound_data();
+    void logBound();
+    void saveFailedMessage_data();
+    void saveFailedMessage();
 };
 
 void TestMeasurementLog::logLine_data()
@@ -315,7 +321,10 @@ void TestMeasurementLog::removedWorkingDirectoryFailsToOpen()
         QVERIFY(QDir::setCurrent(gone));
         QVERIFY(QDir().rmdir(gone));
 
-        QCOMPARE(writeLogFile(name, logOfSize(200)), LogSaveResult::OpenFailed);
+        LogSaveFailure failure;
+        QCOMPARE(writeLogFile(name, logOfSize(200), &failure), LogSaveResult::OpenFailed);
+        QCOMPARE(failure.error, QFileDevice::OpenError);
+        QVERIFY(!failure.reason.isEmpty());
         QCOMPARE(writeLogFile(name, QString()), LogSaveResult::OpenFailed);
     }
     // Nothing landed anywhere else instead.
@@ -340,7 +349,7 @@ void TestMeasurementLog::failedWriteKeepsEarlierFile()
 {
     QFETCH(int, textSize);
 
-    enum ChildExit { Failed = 10, Saved, OpenFailed, NoLimit };
+    enum ChildExit { Failed = 10, Saved, OpenFailed, NoLimit, FailedUnexplained };
     constexpr rlim_t limit = 4096;
 
     QTemporaryDir dir;
@@ -359,9 +368,13 @@ void TestMeasurementLog::failedWriteKeepsEarlierFile()
         const rlimit small{limit, limit};
         if (setrlimit(RLIMIT_FSIZE, &small) != 0 || chdir(QFile::encodeName(dir.path()).constData()) != 0)
             _exit(NoLimit);
-        switch (writeLogFile(name, text)) {
+        LogSaveFailure failure;
+        switch (writeLogFile(name, text, &failure)) {
         case LogSaveResult::WriteFailed:
-            _exit(Failed);
+            // The reason is the write's, not that of the cancelled save.
+            _exit(failure.error == QFileDevice::WriteError && failure.reason == "File too large"
+                      ? Failed
+                      : FailedUnexplained);
         case LogSaveResult::Saved:
             _exit(Saved);
         case LogSaveResult::OpenFailed:
@@ -379,6 +392,63 @@ void TestMeasurementLog::failedWriteKeepsEarlierFile()
     QCOMPARE(kept.size(), earlier.size());
     QVERIFY(kept == earlier);
     QCOMPARE(entriesOf(dir.path()), QStringList{name});
+}
+
+// A log bounded at `lines` whole lines plus `extra` characters: which
+// appends are logged, which one fills it, and that emptying it lets it take
+// lines again.
+void TestMeasurementLog::logBound_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("extra");
+    QTest::addColumn<int>("logged");
+    QTest::newRow("exactly three lines") << 3 << 0 << 3;
+    QTest::newRow("one character short of three") << 3 << -1 << 2;
+    QTest::newRow("three lines and a little") << 3 << 50 << 3;
+    QTest::newRow("nothing") << 0 << 0 << 0;
+}
+
+void TestMeasurementLog::logBound()
+{
+    QFETCH(int, lines);
+    QFETCH(int, extra);
+    QFETCH(int, logged);
+    const CylinderValues readings{-20.5f, -21.25f, -19.75f, -20.0f};
+    const QString line = lineFor(readings, readings);
+    MeasurementLog log(lines * line.size() + extra);
+
+    for (int i = 0; i < logged; ++i)
+        QCOMPARE(log.append(readings, readings), MeasurementLog::Append::Logged);
+    QCOMPARE(log.append(readings, readings), MeasurementLog::Append::Filled);
+    // Later lines are left out too, even one short enough to fit.
+    QCOMPARE(log.append({0, 0, 0, 0}, {0, 0, 0, 0}), MeasurementLog::Append::Full);
+    QCOMPARE(log.text(), line.repeated(logged));
+
+    log.clear();
+    QVERIFY(log.text().isEmpty());
+    QCOMPARE(log.append(readings, readings),
+             lines > 0 ? MeasurementLog::Append::Logged : MeasurementLog::Append::Filled);
+    QCOMPARE(log.text(), lines > 0 ? line : QString());
+}
+
+void TestMeasurementLog::saveFailedMessage_data()
+{
+    QTest::addColumn<QFileDevice::FileError>("error");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("disk full") << QFileDevice::ResourceError << "No space left on device" << "disco pieno";
+    QTest::newRow("disk full, no text") << QFileDevice::ResourceError << "" << "disco pieno";
+    QTest::newRow("no permission") << QFileDevice::OpenError << "Permission denied" << "permesso negato";
+    QTest::newRow("other text as given") << QFileDevice::WriteError << "Errore di I/O" << "Errore di I/O";
+    QTest::newRow("no reason known") << QFileDevice::WriteError << "Unknown error" << "errore di scrittura";
+}
+
+void TestMeasurementLog::saveFailedMessage()
+{
+    QFETCH(QFileDevice::FileError, error);
+    QFETCH(QString, reason);
+    QFETCH(QString, plain);
+    QCOMPARE(::saveFailedMessage(error, reason), "Salvataggio non riuscito: " + plain);
 }
 
 QTEST_GUILESS_MAIN(TestMeasurementLog)

@@ -4,6 +4,7 @@
 #include "ptyboard.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLCDNumber>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -106,6 +107,18 @@ bool shows(const QLCDNumber *display, float expected)
     return display->value() == double(expected);
 }
 
+// How display looks showing text: a twin in its place, alike in every
+// setting that bears on the picture, shows the text and is grabbed.
+QImage looksWith(QLCDNumber *display, const QString &text)
+{
+    QLCDNumber twin(display->digitCount(), display->parentWidget());
+    twin.setGeometry(display->geometry());
+    twin.setSegmentStyle(display->segmentStyle());
+    twin.setFrameStyle(display->frameStyle());
+    twin.display(text);
+    return twin.grab().toImage();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Values)
@@ -148,6 +161,7 @@ private slots:
     void nonFiniteReading();
     void averageBeyondSinglePrecision();
     void cycleTimeOnlyOnTardu();
+    void overflowShownUntilValueFits();
 };
 
 void TestReadingPipeline::exampleFrame()
@@ -327,8 +341,8 @@ void TestReadingPipeline::averagesOverMedia()
     const Values means[] = {{-20.f, -10.f, -30.f, 4.f},
                             {-21.f, -11.f, -30.f, 3.f},
                             {-23.f, -12.5f, -30.5f, 0.5f}};
-    // BDM keeps the form's -24 while its mean is off the range -50 to 1.
-    const int bars[][4] = {{-20, -10, -30, -24}, {-21, -11, -30, -24}, {-23, -12, -30, 0}};
+    // BDM rests on the top end, 1, while its mean is above the range.
+    const int bars[][4] = {{-20, -10, -30, 1}, {-21, -11, -30, 1}, {-23, -12, -30, 0}};
     rig.reference->setCurrentIndex(3);
     for (int i = 0; i < 3; ++i) {
         QVERIFY(rig.frame(frames[i]));
@@ -378,15 +392,20 @@ void TestReadingPipeline::barTruncation_data()
     // Each bar stands at -10 before the reading; -10 again means unchanged.
     QTest::newRow("-24.9") << -24.9f << -24;
     QTest::newRow("-50.7") << -50.7f << -50;
-    QTest::newRow("-51") << -51.f << -10;
+    QTest::newRow("-50.9") << -50.9f << -50;
+    QTest::newRow("-51 pegs") << -51.f << -50;
+    QTest::newRow("-60 pegs") << -60.f << -50;
     QTest::newRow("1.9") << 1.9f << 1;
-    QTest::newRow("2.0") << 2.f << -10;
+    QTest::newRow("2.0 pegs") << 2.f << 1;
+    QTest::newRow("3 pegs") << 3.f << 1;
     QTest::newRow("-0.5") << -0.5f << 0;
     QTest::newRow("0.9") << 0.9f << 0;
     QTest::newRow("-50") << -50.f << -50;
-    QTest::newRow("3e9, past int") << 3e9f << -10;
-    QTest::newRow("-3e9, past int") << -3e9f << -10;
-    QTest::newRow("largest float") << std::numeric_limits<float>::max() << -10;
+    QTest::newRow("3e9, past int") << 3e9f << 1;
+    QTest::newRow("-3e9, past int") << -3e9f << -50;
+    QTest::newRow("largest float") << std::numeric_limits<float>::max() << 1;
+    QTest::newRow("NaN") << notANumber << -10;
+    QTest::newRow("-infinity") << -inf << -10;
 }
 
 // Raw bars and average bars alike (with Media at 1 the averages are the
@@ -403,7 +422,7 @@ void TestReadingPipeline::barTruncation()
     for (int c = 0; c < 4; ++c) {
         QCOMPARE(rig.rawBar[c]->value(), bar);
         QCOMPARE(rig.meanBar[c]->value(), bar);
-        QCOMPARE(rig.raw[c]->value(), double(reading));
+        QVERIFY(shows(rig.raw[c], reading));
     }
 }
 
@@ -452,7 +471,8 @@ void TestReadingPipeline::nonFiniteReading()
 }
 
 // Two readings near the largest float sum past the single-precision range:
-// the mean is infinite, its bar stays, its difference is infinite too.
+// the mean is infinite, its bar stays where the first frame's mean pegged it,
+// its difference is infinite too.
 void TestReadingPipeline::averageBeyondSinglePrecision()
 {
     Rig rig;
@@ -465,8 +485,8 @@ void TestReadingPipeline::averageBeyondSinglePrecision()
     QCOMPARE(rig.mean[1]->value(), double(inf));
     QCOMPARE(rig.mean[3]->value(), double(-inf));
     QCOMPARE(rig.meanDiff[1]->value(), double(inf));
-    QCOMPARE(rig.meanBar[1]->value(), -24);
-    QCOMPARE(rig.meanBar[3]->value(), -24);
+    QCOMPARE(rig.meanBar[1]->value(), 1);
+    QCOMPARE(rig.meanBar[3]->value(), -50);
 }
 
 // The fifth value is shown on Tardu and goes nowhere else.
@@ -481,6 +501,22 @@ void TestReadingPipeline::cycleTimeOnlyOnTardu()
     QCOMPARE(Rig::values(rig.raw), wide({-1.f, -2.f, -3.f, -4.f}));
     QCOMPARE(Rig::values(rig.mean), wide({-1.f, -2.f, -3.f, -4.f}));
     QCOMPARE(Rig::values(rig.diff), wide({0.f, -1.f, -2.f, -3.f}));
+}
+
+// A cycle time too wide for Tardu's three digits shows dashes, not the
+// number before it; the next one that fits is shown again.
+void TestReadingPipeline::overflowShownUntilValueFits()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    for (const float cycle : {900.f, 1000.f, -100.f, 15.f, -inf, 999.f}) {
+        QVERIFY(rig.board.send(frameBytes({-1.f, -2.f, -3.f, -4.f}, cycle)));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), double(cycle), 5000);
+        const bool fits = cycle > -100.f && cycle < 1000.f;
+        const QImage expected = looksWith(rig.tardu, fits ? QString::number(double(cycle)) : "---");
+        // Repaints may lag the values.
+        QTRY_VERIFY_WITH_TIMEOUT(rig.tardu->grab().toImage() == expected, 5000);
+    }
 }
 
 QTEST_MAIN(TestReadingPipeline)

@@ -12,7 +12,9 @@
 #include <QLCDNumber>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSerialPort>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +22,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -124,6 +128,8 @@ private slots:
     void settingsCommand();
     void lostBoard();
     void closingWindowClosesPort();
+    void openFailureShown_data();
+    void openFailureShown();
 };
 
 void TestSerialLink::openAndClose()
@@ -464,9 +470,12 @@ void TestSerialLink::lostBoard()
     rig.click(rig.receive);
     QVERIFY(rig.board.waitForReceived(4));
 
+    auto *status = child<QStatusBar>(&rig.window, "statusBar");
+    QVERIFY(status);
     rig.board.unplug();
     QTRY_COMPARE_WITH_TIMEOUT(rig.messages.count("Seriale persa"), 1, 5000);
     QVERIFY(!rig.connect->isChecked());
+    QCOMPARE(status->currentMessage(), QStringLiteral("Seriale persa"));
     QCOMPARE(rig.messages.count("Seriale chiusa"), 0);
 
     // Ticks on the closed port do no harm.
@@ -495,6 +504,7 @@ void TestSerialLink::lostBoard()
     QCOMPARE(am->value(), -15.0);
 
     QCOMPARE(rig.messages.count("Seriale persa"), 1);
+    QVERIFY(status->currentMessage().isEmpty());
 
     rig.click(save);
     const QStringList files = QDir().entryList(QDir::Files);
@@ -526,6 +536,50 @@ void TestSerialLink::closingWindowClosesPort()
     QTest::mouseClick(connect, Qt::LeftButton);
     QCOMPARE(messages.count("Seriale aperta"), 2);
     QVERIFY(connect->isChecked());
+}
+
+// A port that does not open says why in the status bar, in Italian; the
+// message goes once a port opens.
+void TestSerialLink::openFailureShown_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not found") << "not found" << ": porta non trovata";
+    QTest::newRow("in use") << "in use" << ": porta già in uso";
+    QTest::newRow("no permission") << "no permission" << ": permesso negato (serve il gruppo dialout)";
+    QTest::newRow("no port listed") << "no port" << "";
+}
+
+void TestSerialLink::openFailureShown()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, reason);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *ports = child<QComboBox>(&rig.window, "combo_serial");
+    auto *status = child<QStatusBar>(&rig.window, "statusBar");
+    QVERIFY(ports && status);
+    PtyBoard other;
+    QSerialPort holder(other.portName());
+    const QString port = cause == "not found" ? "/dev/aspirello-no-such-port" : other.portName();
+    QVERIFY(cause != "in use" || holder.open(QIODevice::ReadWrite));
+    // Root passes any permission bits, so then the click runs as nobody.
+    const bool asNobody = cause == "no permission" && geteuid() == 0;
+    QVERIFY(cause != "no permission" || chmod(QFile::encodeName(port).constData(), 0) == 0);
+    ports->clear();
+    if (cause != "no port")
+        ports->addItem(port);
+
+    QVERIFY(!asNobody || seteuid(65534) == 0);
+    rig.click(rig.connect);
+    QVERIFY(!asNobody || seteuid(0) == 0);
+    QVERIFY(!rig.connect->isChecked());
+    QVERIFY(rig.messages.textsFrom(connectSlot).isEmpty());
+    QCOMPARE(status->currentMessage(), cause == "no port"
+                 ? QStringLiteral("Impossibile aprire la seriale: nessuna porta scelta")
+                 : "Impossibile aprire " + port + reason);
+    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(status->currentMessage().isEmpty());
 }
 
 QTEST_MAIN(TestSerialLink)

@@ -73,7 +73,9 @@ QProgressBar *bar(QWidget *parent, const char *name, int x, int y, int w, int h,
     return gauge;
 }
 
-// An integer spin box with its range and starting value.
+// An integer spin box with its range and starting value. Media and MedInt
+// are too narrow for their widest values beside arrow buttons, so they go
+// without: they still step with the arrow keys, Page Up/Down and the wheel.
 QSpinBox *spin(QWidget *parent, const char *name, int x, int y, int w, int h,
                int minimum, int maximum, int value)
 {
@@ -232,6 +234,7 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
     form->groupBox = place<QGroupBox>(form->groupBox_2, "groupBox", 890, 10, 121, 71);
     form->label_11 = place<QLabel>(form->groupBox, "label_11", 70, 17, 41, 31);
     form->Media = spin(form->groupBox, "Media", 12, 21, 51, 22, 1, 10000, 10);
+    form->Media->setButtonSymbols(QAbstractSpinBox::NoButtons);
     form->label_17 = place<QLabel>(form->groupBox, "label_17", 10, 40, 101, 31);
 
     form->label_9 = place<QLabel>(form->groupBox_2, "label_9", 483, -3, 71, 21);
@@ -247,6 +250,7 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
     form->INVIA->setCursor(QCursor(Qt::PointingHandCursor));
     form->INVIA->setCheckable(true);
     form->MedInt = spin(form->groupBox_12, "MedInt", 10, 18, 41, 22, 1, 1000, 10);
+    form->MedInt->setButtonSymbols(QAbstractSpinBox::NoButtons);
     form->filtroLp = place<QDoubleSpinBox>(form->groupBox_12, "filtroLp", 10, 43, 71, 21);
     form->filtroLp->setDecimals(5);
     form->filtroLp->setMaximum(1.0);

@@ -16,16 +16,17 @@ CylinderValues differencesFromReference(const CylinderValues &values, int refere
     return differences;
 }
 
-std::optional<int> barValue(float value)
+std::optional<int> barValue(float value, int lowest, int highest)
 {
     if (!std::isfinite(value))
         return std::nullopt;
-    const float truncated = std::trunc(value);
-    // Both limits are exactly representable as float: -2^31 and 2^31.
-    constexpr float lowest = -2147483648.0f;
-    constexpr float pastHighest = 2147483648.0f;
-    if (truncated < lowest || truncated >= pastHighest)
-        return std::nullopt;
+    // Compared in double, which holds every float and every int exactly;
+    // only a value within the range is converted.
+    const double truncated = static_cast<double>(std::trunc(value));
+    if (truncated <= lowest)
+        return lowest;
+    if (truncated >= highest)
+        return highest;
     return static_cast<int>(truncated);
 }
 

@@ -12,9 +12,11 @@ using CylinderValues = std::array<float, 4>;
 // means no reference, and then every difference is 0.
 CylinderValues differencesFromReference(const CylinderValues &values, int referenceIndex);
 
-// The value a bar gauge receives: truncated toward zero. Nothing when the
-// value is not finite or does not fit an int, so that it is never converted.
-std::optional<int> barValue(float value);
+// The value a bar gauge with the range lowest to highest receives: truncated
+// toward zero, and a value beyond either end rests on that end, as a needle
+// on its stop. Nothing when the value is not finite: there is no value to
+// show, and the bar keeps what it shows.
+std::optional<int> barValue(float value, int lowest, int highest);
 
 // Rounds to the nearest single-precision value. Beyond the float range the
 // result is the infinity of that sign, as IEEE rounding gives, without an

@@ -2,6 +2,7 @@
 // exact object name, class and parent; the values the logic depends on; the
 // bar palette; the window settings; and every text.
 #include "form/mainwindowform.h"
+#include "legibleform.h"
 #include "mainwindow.h"
 
 #include <QAction>
@@ -9,9 +10,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLCDNumber>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
 #include <QProgressBar>
@@ -19,6 +22,8 @@
 #include <QSerialPortInfo>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -131,6 +136,109 @@ void catchMessage(QtMsgType, const QMessageLogContext &, const QString &message)
     caughtMessages << message;
 }
 
+
+// --- Where texts are painted ------------------------------------------------
+
+// The room a widget gives its text and the rectangle the text takes there,
+// in the widget's coordinates; false for a widget that shows no text.
+bool paintedText(const QWidget *widget, QRect *room, QRect *text)
+{
+    const QStyle *style = widget->style();
+    const QFontMetrics metrics = widget->fontMetrics();
+    QString shown;
+    int width = -1;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    QStyleOptionButton button;
+    button.initFrom(widget);
+    if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+        shown = label->text();
+        *room = label->contentsRect();
+        alignment = label->alignment();
+    } else if (const auto *box = qobject_cast<const QGroupBox *>(widget)) {
+        // The style draws the title clipped to a rectangle it sizes itself.
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = shown = box->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        *room = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+        width = metrics.horizontalAdvance(shown.trimmed());
+    } else if (const auto *check = qobject_cast<const QCheckBox *>(widget)) {
+        shown = check->text();
+        *room = style->subElementRect(QStyle::SE_CheckBoxContents, &button, check);
+    } else if (const auto *push = qobject_cast<const QPushButton *>(widget)) {
+        shown = push->text();
+        *room = style->subElementRect(QStyle::SE_PushButtonContents, &button, push);
+        alignment = Qt::AlignCenter;
+    } else if (const QLineEdit *edit = widget->findChild<QLineEdit *>(
+                   QString(), Qt::FindDirectChildrenOnly)) {
+        // A spin box or an editable combo box: its line edit leaves two
+        // pixels on either side and needs one more for the cursor.
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        shown = edit->text();
+        *room = style->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                    .adjusted(2, 0, -2, 0).translated(edit->pos());
+        width = metrics.horizontalAdvance(shown) + 1;
+        alignment = edit->alignment();
+    } else if (const auto *combo = qobject_cast<const QComboBox *>(widget)) {
+        // The current item is drawn one pixel in from the edit field's sides.
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.currentText = shown = combo->currentText();
+        *room = style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                      combo).adjusted(1, 0, -1, 0);
+    } else {
+        return false;
+    }
+    if (width < 0)
+        width = metrics.horizontalAdvance(shown);
+    *text = QStyle::alignedRect(widget->layoutDirection(), alignment, QSize(width, metrics.height()),
+                                *room);
+    return !shown.isEmpty();
+}
+
+// What a widget paints over whatever lies under it, in its parent's
+// coordinates: a label, a check box or a group box its text (they fill no
+// background), any other control all of its rectangle.
+QRect cover(const QWidget *widget)
+{
+    QRect room, text;
+    if (widget->isHidden() || widget->isWindow() || qobject_cast<const QLineEdit *>(widget))
+        return {};
+    if (qobject_cast<const QLabel *>(widget) || qobject_cast<const QCheckBox *>(widget)
+        || qobject_cast<const QGroupBox *>(widget))
+        return paintedText(widget, &room, &text) ? text.translated(widget->pos()) : QRect();
+    return widget->geometry();
+}
+
+// Why the text of a widget cannot be read in full, or an empty string. The
+// text must fit the room its widget gives it, lie inside the widget's
+// ancestors up to the window, and lie under nothing painted later: a child
+// of the widget, or a later sibling of the widget or of an ancestor.
+QString clipOf(const QWidget *widget, const QWidget *window)
+{
+    QRect room, text;
+    if (!paintedText(widget, &room, &text))
+        return QStringLiteral("shows no text");
+    if (text.width() > room.width() || text.height() > room.height())
+        return QStringLiteral("needs %1x%2 px, has %3x%4")
+            .arg(text.width()).arg(text.height()).arg(room.width()).arg(room.height());
+    for (const QObject *child : widget->children())
+        if (child->isWidgetType() && cover(static_cast<const QWidget *>(child)).intersects(text))
+            return QStringLiteral("under its child ") + child->objectName();
+    for (const QWidget *w = widget; w != window; w = w->parentWidget()) {
+        text.translate(w->pos());
+        if (!w->parentWidget()->rect().contains(text))
+            return QStringLiteral("cut by the edge of ") + w->parentWidget()->objectName();
+        const QObjectList siblings = w->parentWidget()->children();
+        for (int i = siblings.indexOf(const_cast<QWidget *>(w)) + 1; i < siblings.size(); ++i)
+            if (siblings.at(i)->isWidgetType()
+                && cover(static_cast<const QWidget *>(siblings.at(i))).intersects(text))
+                return QStringLiteral("under ") + siblings.at(i)->objectName();
+    }
+    return QString();
+}
+
 } // namespace
 
 class TestForm : public QObject
@@ -154,6 +262,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // The font and style the program and the demo choose.
+        useLegibleForm();
         QtMessageHandler previous = qInstallMessageHandler(catchMessage);
         caughtMessages.clear();
         window = std::make_unique<MainWindow>();
@@ -449,9 +559,10 @@ private slots:
         QTest::addColumn<int>("minimum");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("value");
-        QTest::newRow("spin_ms_timer") << 10 << 50 << 20;
-        QTest::newRow("Media") << 1 << 10000 << 10;
-        QTest::newRow("MedInt") << 1 << 1000 << 10;
+        QTest::addColumn<bool>("arrows");
+        QTest::newRow("spin_ms_timer") << 10 << 50 << 20 << true;
+        QTest::newRow("Media") << 1 << 10000 << 10 << false;
+        QTest::newRow("MedInt") << 1 << 1000 << 10 << false;
     }
 
     void spinBoxes()
@@ -467,6 +578,11 @@ private slots:
         QVERIFY(box->prefix().isEmpty());
         QVERIFY(box->suffix().isEmpty());
         QVERIFY(!box->testAttribute(Qt::WA_SetCursor));
+
+        // A box too narrow for arrow buttons beside its widest value goes
+        // without them (it still steps from the keyboard and the wheel).
+        QFETCH(bool, arrows);
+        QCOMPARE(box->buttonSymbols() != QAbstractSpinBox::NoButtons, arrows);
     }
 
     void filtroLp()
@@ -665,6 +781,72 @@ private slots:
         QCOMPARE(form.Scegli->currentText(), QStringLiteral("1"));
         QCOMPARE(form.groupBox_13->title(), QStringLiteral("Scegli il carb. statico"));
         QCOMPARE(plain.windowTitle(), QStringLiteral("Aspirello Kit V1.0 \"VALVOLIX KIT\""));
+    }
+
+
+    // --- Every text fits -------------------------------------------------
+
+    // Every caption, button text, spin box value at its widest and the
+    // name of a real serial adapter can be read in full: in the font the
+    // program chooses, and in each candidate font installed here.
+    void everyTextFits_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::newRow("the program's font") << QApplication::font();
+        for (const FormFontCandidate &candidate : formFontCandidates()) {
+            const QStringList family{QString::fromLatin1(candidate.family)};
+            if (QFontDatabase().families().contains(family.first(), Qt::CaseInsensitive))
+                QTest::newRow(candidate.family) << formFont(family, QApplication::font());
+        }
+    }
+
+    void everyTextFits()
+    {
+        QFETCH(QFont, font);
+        const QFont programFont = QApplication::font();
+        QApplication::setFont(font);
+        MainWindow shown;
+        shown.show();
+        const bool exposed = QTest::qWaitForWindowExposed(&shown);
+        QStringList clipped;
+        int texts = 0;
+        auto check = [&](const QWidget *widget) {
+            const QString clip = clipOf(widget, &shown);
+            clipped << (clip.isEmpty() ? QString() : widget->objectName() + QStringLiteral(": ") + clip);
+            ++texts;
+        };
+        QRect room, text;
+        for (const QWidget *widget : shown.findChildren<QWidget *>())
+            if (!qobject_cast<const QAbstractSpinBox *>(widget) && !qobject_cast<const QComboBox *>(widget)
+                && paintedText(widget, &room, &text))
+                check(widget);
+        const QList<QPair<const char *, double>> widest = {
+            {"Media", 10000}, {"Media", 1}, {"MedInt", 1000}, {"MedInt", 999},
+            {"spin_ms_timer", 50}, {"spin_ms_timer", 10}, {"filtroLp", 0.0}, {"filtroLp", 1.0}};
+        for (const auto &value : widest) {
+            QWidget *spin = shown.findChild<QWidget *>(QString::fromLatin1(value.first));
+            spin->setProperty("value", value.second);
+            check(spin);
+        }
+        auto *serial = shown.findChild<QComboBox *>(QStringLiteral("combo_serial"));
+        serial->addItems({"ttyUSB0", "ttyACM0", "COM12", "pts/12"});
+        for (const char *combo : {"Scegli", "combo_serial"}) {
+            auto *box = shown.findChild<QComboBox *>(QString::fromLatin1(combo));
+            for (int i = 0; i < box->count(); ++i) {
+                box->setCurrentIndex(i);
+                check(box);
+            }
+        }
+        const QString fontShown = shown.font().toString();
+        const bool fitting = dynamic_cast<const TitleFittingStyle *>(shown.style());
+        QApplication::setFont(programFont);
+        QVERIFY(exposed && fitting);
+        QCOMPARE(fontShown, font.toString());
+        // 40 captions (11 labels, 6 buttons, a check box, 22 group boxes),
+        // 8 spin box values, 4 reference cylinders and the port names.
+        QCOMPARE(texts, 40 + 8 + 4 + serial->count());
+        clipped.removeAll(QString());
+        QVERIFY2(clipped.isEmpty(), qPrintable(fontShown + ": " + clipped.join("; ")));
     }
 
     // --- Lifetime -------------------------------------------------------

@@ -101,21 +101,23 @@ void TestReadings::barValue_data()
     QTest::newRow("-0.5") << -0.5f << std::optional<int>(0);
     QTest::newRow("0.9") << 0.9f << std::optional<int>(0);
     QTest::newRow("-50.7") << -50.7f << std::optional<int>(-50);
-    QTest::newRow("-51") << -51.0f << std::optional<int>(-51);
+    QTest::newRow("-50.9") << -50.9f << std::optional<int>(-50);
+    QTest::newRow("-51 pegs") << -51.0f << std::optional<int>(-50);
+    QTest::newRow("-60 pegs") << -60.0f << std::optional<int>(-50);
     QTest::newRow("1.9") << 1.9f << std::optional<int>(1);
-    QTest::newRow("2.0") << 2.0f << std::optional<int>(2);
+    QTest::newRow("2.0 pegs") << 2.0f << std::optional<int>(1);
+    QTest::newRow("3 pegs") << 3.0f << std::optional<int>(1);
     QTest::newRow("-0") << -0.0f << std::optional<int>(0);
     QTest::newRow("smallest denormal") << std::numeric_limits<float>::denorm_min()
                                        << std::optional<int>(0);
-    QTest::newRow("largest float below 2^31") << 2147483520.0f
-                                              << std::optional<int>(2147483520);
-    QTest::newRow("-2^31") << -2147483648.0f << std::optional<int>(INT_MIN);
-    QTest::newRow("2^31") << 2147483648.0f << none;
-    QTest::newRow("next float below -2^31") << -2147483904.0f << none;
-    QTest::newRow("3e9") << 3e9f << none;
-    QTest::newRow("-3e9") << -3e9f << none;
-    QTest::newRow("largest float") << std::numeric_limits<float>::max() << none;
-    QTest::newRow("lowest float") << std::numeric_limits<float>::lowest() << none;
+    QTest::newRow("largest float below 2^31") << 2147483520.0f << std::optional<int>(1);
+    QTest::newRow("-2^31") << -2147483648.0f << std::optional<int>(-50);
+    QTest::newRow("2^31") << 2147483648.0f << std::optional<int>(1);
+    QTest::newRow("next float below -2^31") << -2147483904.0f << std::optional<int>(-50);
+    QTest::newRow("3e9") << 3e9f << std::optional<int>(1);
+    QTest::newRow("-3e9") << -3e9f << std::optional<int>(-50);
+    QTest::newRow("largest float") << std::numeric_limits<float>::max() << std::optional<int>(1);
+    QTest::newRow("lowest float") << std::numeric_limits<float>::lowest() << std::optional<int>(-50);
     QTest::newRow("NaN") << qnan << none;
     QTest::newRow("negative NaN") << -qnan << none;
     QTest::newRow("+inf") << inf << none;
@@ -127,7 +129,8 @@ void TestReadings::barValue()
     QFETCH(float, value);
     QFETCH(std::optional<int>, expected);
 
-    const std::optional<int> actual = ::barValue(value);
+    // The form's bars: -50 to 1 kPa.
+    const std::optional<int> actual = ::barValue(value, -50, 1);
     QCOMPARE(actual.has_value(), expected.has_value());
     if (expected)
         QCOMPARE(*actual, *expected);

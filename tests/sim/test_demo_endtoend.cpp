@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QComboBox>
 #include <QLCDNumber>
 #include <QProcess>
 #include <QPushButton>
@@ -50,6 +52,9 @@ void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
     QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
     MainWindow window;
     offerBoardPort(window, board.portName());
+    // Offered under its name below /dev, which the serial library opens.
+    QVERIFY(board.portName().startsWith(QLatin1String("/dev/pts/")));
+    QCOMPARE(child<QComboBox>(&window, "combo_serial")->currentText(), board.portName().mid(5));
     QVERIFY(openAndPollContinuously(window));
 
     QTRY_VERIFY_WITH_TIMEOUT(acceptedFrames(window) >= 30, kWaitMs);
@@ -139,23 +144,29 @@ void TestDemoEndToEnd::boardPulledOutAndPutBack()
     QVERIFY(window.measurementLog().startsWith(logAfterLoss));
 }
 
+// The picture comes in the format its name asks for, at the fastest poll
+// period, and the gauge's debug line per reading stays off the terminal.
 void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString png = dir.filePath(QStringLiteral("gauge.png"));
+    const QString picture = dir.filePath(QStringLiteral("gauge.jpg"));
     QProcess demo;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("QT_LOGGING_RULES"));
     demo.setProcessEnvironment(environment);
     demo.start(QStringLiteral(DEMO_EXECUTABLE),
-               {QStringLiteral("--auto"), QStringLiteral("--screenshot"), png,
-                QStringLiteral("--frames"), QStringLiteral("20")});
+               {QStringLiteral("--auto"), QStringLiteral("--period"), QStringLiteral("10"),
+                QStringLiteral("--screenshot"), picture, QStringLiteral("--frames"), QStringLiteral("20")});
     QVERIFY(demo.waitForFinished(60000));
     QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
     QCOMPARE(demo.exitCode(), 0);
-    const QImage image(png);
-    QCOMPARE(image.size(), QSize(1291, 903));
+    QImageReader reader(picture);
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    QCOMPARE(reader.read().size(), QSize(1291, 903));
+    const QByteArray output = demo.readAllStandardOutput() + demo.readAllStandardError();
+    QVERIFY2(!output.contains("Ready read"), output.constData());
 }
 
 QTEST_MAIN(TestDemoEndToEnd)

@@ -1,0 +1,241 @@
+// The gauge's painting under a real X server: a virtual one (Xvfb) started
+// here, the window on the xcb platform, polling the simulated board in a
+// process of its own every 10 ms, replies paced at 38400 baud. An
+// application-wide event filter counts the paint events of each bar and
+// number display. Once with readings that move every bar at every frame,
+// once with steady readings.
+#include "benchsupport.h"
+#include "demosession.h"
+#include "longrun.h"
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLCDNumber>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <map>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+constexpr int kPollPeriodMs = 10;
+constexpr int kWarmUpMs = 3000;
+constexpr double kBarsTarget = 25.0;              // repaints a second, at least
+constexpr double kDigitsLow = 4.0, kDigitsHigh = 5.0; // repaints a second
+constexpr double kCpuAimChanging = 0.15;          // share of one core
+constexpr double kCpuAimSteady = 0.05;
+
+const char *const kBarNames[] = {"BA", "BB", "BC", "BAD", "BAM", "BBM", "BCM", "BDM"};
+const char *const kDigitNames[] = {"A",  "B",  "C",  "D",  "Tardu", "AD", "BD", "CD", "DD",
+                                   "AM", "BM", "CM", "DM", "AMD",   "BMD", "CMD", "DMD"};
+
+// Xvfb on a display number it chooses itself, gone with this process.
+struct VirtualDisplay
+{
+    pid_t pid = -1;
+
+    bool start()
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return false;
+        const std::string fd = std::to_string(fds[1]);
+        const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1400x1000x24",
+                              "-nolisten", "tcp", nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        const int spawned = posix_spawnp(&pid, "Xvfb", &actions, nullptr,
+                                         const_cast<char *const *>(argv), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[1]);
+        if (spawned != 0) {
+            pid = -1;
+            ::close(fds[0]);
+            return false;
+        }
+        // The server writes its display number once it accepts clients.
+        std::string number;
+        char c = 0;
+        while (::read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        ::close(fds[0]);
+        if (number.empty())
+            return false;
+        ::setenv("DISPLAY", (":" + number).c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+        return true;
+    }
+
+    ~VirtualDisplay()
+    {
+        if (pid > 0) {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+// Processor time of another process (the X server), from /proc.
+double otherCpuSeconds(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return 0.0;
+    const QByteArray text = stat.readAll();
+    // Fields after the command name, which ends with the last ')'.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0.0;
+    return (fields[11].toDouble() + fields[12].toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+class PaintCounter : public QObject
+{
+public:
+    std::map<const QObject *, long> paints;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints[watched];
+        return false;
+    }
+};
+
+struct Figures
+{
+    double seconds = 0;
+    double lowestBars = 0, highestBars = 0;
+    double lowestDigits = 0, highestDigits = 0;
+    long long polls = 0, accepted = 0;
+    double cpu = 0, serverCpu = 0;
+};
+
+bool run(const char *readings, int seconds, pid_t server, Figures &figures)
+{
+    BoardProcess board({QStringLiteral("--readings"), QString::fromLatin1(readings)});
+    const QString port = board.port();
+    if (port.isEmpty())
+        return false;
+
+    MainWindow window;
+    window.findChild<QSpinBox *>(QStringLiteral("spin_ms_timer"))->setValue(kPollPeriodMs);
+    offerBoardPort(window, port);
+    std::vector<const QWidget *> bars, digits;
+    for (const char *name : kBarNames)
+        bars.push_back(window.findChild<QProgressBar *>(QLatin1String(name)));
+    for (const char *name : kDigitNames)
+        digits.push_back(window.findChild<QLCDNumber *>(QLatin1String(name)));
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window, 10000) || !openAndPollContinuously(window)) {
+        std::fprintf(stderr, "bench_display: no window or no port\n");
+        return false;
+    }
+
+    PaintCounter counter;
+    qApp->installEventFilter(&counter);
+    std::map<const QObject *, long> paintsBefore;
+    double cpuBefore = 0, serverBefore = 0;
+    QElapsedTimer wall;
+    runAfterWarmUp(window, kWarmUpMs, seconds, [&] {
+        paintsBefore = counter.paints;
+        cpuBefore = processCpuSeconds();
+        serverBefore = otherCpuSeconds(server);
+        wall.start();
+    });
+
+    figures.seconds = static_cast<double>(wall.elapsed()) / 1000.0;
+    figures.cpu = processCpuSeconds() - cpuBefore;
+    figures.serverCpu = otherCpuSeconds(server) - serverBefore;
+    qApp->removeEventFilter(&counter);
+    window.findChild<QPushButton *>(QStringLiteral("push_serial_connect"))->click();
+
+    const auto rates = [&](const std::vector<const QWidget *> &widgets, double &lowest,
+                           double &highest) {
+        lowest = 1e9;
+        highest = 0;
+        for (const QWidget *widget : widgets) {
+            const double rate = static_cast<double>(counter.paints[widget] - paintsBefore[widget])
+                / figures.seconds;
+            lowest = std::min(lowest, rate);
+            highest = std::max(highest, rate);
+        }
+    };
+    rates(bars, figures.lowestBars, figures.highestBars);
+    rates(digits, figures.lowestDigits, figures.highestDigits);
+
+    unsigned long long polls = 0, sent = 0;
+    board.finish(polls, sent);
+    figures.polls = static_cast<long long>(polls);
+    figures.accepted = acceptedFrames(window);
+    return true;
+}
+
+void report(const char *title, const Figures &f, double cpuAim, bool barsMove)
+{
+    std::printf("%s, over %.1f s after a %d s warm-up:\n", title, f.seconds, kWarmUpMs / 1000);
+    if (barsMove)
+        std::printf("  bars repainted:    %.1f/s the lowest of the eight (highest %.1f; target >= %.0f)\n",
+                    f.lowestBars, f.highestBars, kBarsTarget);
+    else
+        std::printf("  bars repainted:    %.1f/s the highest of the eight (nothing moves)\n",
+                    f.highestBars);
+    std::printf("  digits repainted:  %.1f/s the lowest of the seventeen (highest %.1f; target %.0f-%.0f)\n",
+                f.lowestDigits, f.highestDigits, kDigitsLow, kDigitsHigh);
+    std::printf("  frames discarded:  %lld of %lld polls (target 0)\n", f.polls - f.accepted, f.polls);
+    std::printf("  processor time:    %.1f %% of one core (aim <= %.0f %%); the X server %.1f %% more\n",
+                100.0 * f.cpu / f.seconds, 100.0 * cpuAim, 100.0 * f.serverCpu / f.seconds);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    prepareForLongRuns();
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+    if (seconds < 1) {
+        std::fprintf(stderr, "usage: bench_display [SECONDS]\n");
+        return 2;
+    }
+    VirtualDisplay display;
+    if (!display.start()) {
+        std::fprintf(stderr, "bench_display: could not start Xvfb (scripts/install-deps.sh bench)\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    std::printf("painting under Xvfb (%s): the window polls the simulated board every %d ms,\n"
+                "  replies paced at 38400 baud, %d s per run\n",
+                qPrintable(QGuiApplication::platformName()), kPollPeriodMs, seconds);
+    std::fflush(stdout);
+    silenceDebugLines();
+
+    Figures changing, steady;
+    if (!run("changing", seconds, display.pid, changing))
+        return 1;
+    report("readings moving every bar at every frame", changing, kCpuAimChanging, true);
+    if (!run("steady", seconds, display.pid, steady))
+        return 1;
+    report("steady readings", steady, kCpuAimSteady, false);
+    return 0;
+}
