@@ -1,0 +1,121 @@
+#ifndef SESSIONCHART_H
+#define SESSIONCHART_H
+
+#include <QColor>
+#include <QString>
+#include <QVector>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+
+#include <vector>
+
+QT_CHARTS_BEGIN_NAMESPACE
+class QAreaSeries;
+class QLineSeries;
+class QValueAxis;
+QT_CHARTS_END_NAMESPACE
+
+// One curve of a session graph: a value per reading, already in the unit
+// shown, drawn in one colour.
+struct ChartCurve
+{
+    QString name;
+    QColor colour;
+    qreal width = 1.0;
+    bool inLegend = true;
+    std::vector<double> values;
+};
+
+// A graph of a whole session over the reading number (or seconds). It never
+// hands the chart every reading: after each change of the visible range or of
+// the plot's size it reduces each curve to the readings one pixel column can
+// show (first, lowest, highest, last), so that an hour of readings draws and
+// zooms at once. The y axis follows the visible part of the curves.
+class SessionChart : public QT_CHARTS_NAMESPACE::QChart
+{
+    Q_OBJECT
+public:
+    explicit SessionChart(QGraphicsItem *parent = nullptr);
+
+    // Replaces the curves; xStep is the distance between two readings on the x
+    // axis (1 for reading numbers, the poll period in seconds otherwise).
+    // Keeps the visible range when keepRange is set and the length is the
+    // same, otherwise shows the whole session.
+    void setCurves(QVector<ChartCurve> curves, double xStep, bool keepRange = false);
+    void setAxisTitles(const QString &xTitle, const QString &yTitle);
+    // Decimals of the y axis labels; the x axis shows whole readings or
+    // tenths of a second.
+    void setValueDecimals(int decimals);
+    // A shaded band between low and high across the whole session (the
+    // tolerance around the reference); cleared when low > high.
+    void setBand(double low, double high, const QString &name);
+    void clearBand();
+
+    int curveCount() const { return int(curveData.size()); }
+    double sessionEnd() const;
+    double visibleMin() const;
+    double visibleMax() const;
+    // Points currently handed to the chart for curve i (after reduction).
+    int drawnPointCount(int curve) const;
+
+    void showAll();
+    void setVisibleRange(double xMin, double xMax);
+    // Zoom about x (factor > 1 zooms in) and shift by a fraction of the
+    // visible width, both kept within the session.
+    void zoomAbout(double x, double factor);
+    void panBy(double fraction);
+
+    // Re-reduces the curves for the current range and plot width now (the
+    // chart does this by itself on the next turn of the event loop; a report
+    // rendered without one calls it directly).
+    void refresh();
+
+signals:
+    void visibleRangeChanged(double xMin, double xMax);
+
+private:
+    void scheduleRefresh();
+    void clampRange(double &xMin, double &xMax) const;
+    std::size_t longestCurve() const;
+
+    QT_CHARTS_NAMESPACE::QValueAxis *axisXValue;
+    QT_CHARTS_NAMESPACE::QValueAxis *axisYValue;
+    QVector<ChartCurve> curveData;
+    QVector<QT_CHARTS_NAMESPACE::QLineSeries *> lines;
+    QT_CHARTS_NAMESPACE::QAreaSeries *band = nullptr;
+    double bandLow = 0.0;
+    double bandHigh = 0.0;
+    double step = 1.0;
+    int yDecimals = 2;
+    bool refreshPending = false;
+    bool settingRange = false;
+};
+
+// The graph on screen: a drag zooms into a stretch, the wheel zooms about the
+// pointer, the middle button (or Shift with the left) drags the graph
+// sideways, the right button zooms out, a double click shows the whole
+// session; +, -, the arrow keys and Home do the same from the keyboard.
+class SessionChartView : public QT_CHARTS_NAMESPACE::QChartView
+{
+    Q_OBJECT
+public:
+    explicit SessionChartView(SessionChart *chart, QWidget *parent = nullptr);
+    SessionChart *sessionChart() const { return graph; }
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    double xAtViewPosition(const QPointF &position) const;
+
+    SessionChart *graph;
+    bool panning = false;
+    QPointF panOrigin;
+};
+
+#endif // SESSIONCHART_H
