@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+  # aspirello-analisi: graphs, SVG reports and its Italian translation
+  libqt5charts5-dev libqt5svg5-dev qttools5-dev qttools5-dev-tools
 )
 # Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot".
 for extra in "$@"; do

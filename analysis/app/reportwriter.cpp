@@ -73,16 +73,22 @@ void paintChart(QPainter &painter, SessionChart *chart, const QRectF &target)
 }
 
 // The two graphs of a session, side by side (side) or one above the other.
-void paintCharts(QPainter &painter, const ReportSession &part, Unit unit, const QRectF &area, bool side)
+void paintCharts(QPainter &painter, const ReportSession &part, Unit unit, const QLocale &locale,
+                 const QRectF &area, bool side)
 {
     auto *pressures = new SessionChart;
     auto *differences = new SessionChart;
     showSessionInCharts(*pressures, *differences, *part.session, part.analysis.sync,
                         part.analysis.settings.pollPeriodSeconds, unit);
     pressures->setTitle(tr("Pressures (light: readings, dark: running averages)"));
-    differences->setTitle(tr("Differences from the reference, with the tolerance band"));
+    differences->setTitle(tr("Differences from cylinder %1, tolerance ±%2")
+                              .arg(part.analysis.sync.settings.referenceCylinder)
+                              .arg(formatValue(part.analysis.settings.sync.toleranceKPa, unit, locale)));
     QRectF first = area, second = area;
     if (side) {
+        // Half a page is too narrow for a second legend; the colours are
+        // the same as beside it.
+        differences->legend()->hide();
         first.setWidth(area.width() / 2 - 8);
         second.setLeft(area.left() + area.width() / 2 + 8);
     } else {
@@ -93,13 +99,25 @@ void paintCharts(QPainter &painter, const ReportSession &part, Unit unit, const 
     paintChart(painter, differences, second);
 }
 
-qreal paintHtml(QPainter &painter, const QString &html, const QPointF &at, qreal width)
+void layOut(QTextDocument &document, const QString &html, qreal width)
 {
-    QTextDocument document;
     document.setDefaultFont(pixelFont(17));
     document.setDocumentMargin(0);
     document.setHtml(html);
     document.setTextWidth(width);
+}
+
+qreal htmlHeight(const QString &html, qreal width)
+{
+    QTextDocument document;
+    layOut(document, html, width);
+    return document.size().height();
+}
+
+qreal paintHtml(QPainter &painter, const QString &html, const QPointF &at, qreal width)
+{
+    QTextDocument document;
+    layOut(document, html, width);
     painter.save();
     painter.translate(at);
     document.drawContents(&painter);
@@ -117,11 +135,11 @@ QSize reportPageSize()
     return QSize(1240, 1754);
 }
 
-QString analysisHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
+static QString verdictHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
 {
     const std::optional<double> period = analysis.settings.pollPeriodSeconds;
     QString html;
-    html += QStringLiteral("<p style=\"font-size:24px\"><b>%1</b></p>")
+    html += QStringLiteral("<p style=\"font-size:25px\"><b>%1</b></p>")
                 .arg(escaped(endingVerdict(analysis.sync, period, unit, locale)));
     html += QStringLiteral("<p>%1</p>")
                 .arg(escaped(pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period,
@@ -129,7 +147,13 @@ QString analysisHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &
     if (analysis.pulsationStandout)
         html += QStringLiteral("<p style=\"color:#b35900\">%1</p>")
                     .arg(escaped(pulsationNote(*analysis.pulsationStandout)));
+    return html;
+}
 
+static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
+{
+    const std::optional<double> period = analysis.settings.pollPeriodSeconds;
+    QString html;
     html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"5\" border=\"1\" "
                            "style=\"border-collapse:collapse; border-color:#999999\">");
     html += QStringLiteral("<tr><th></th><th>%1</th><th>%2</th><th>%3</th><th>%4</th><th>%5</th></tr>")
@@ -158,7 +182,7 @@ QString analysisHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &
     const double share = analysis.readingCount > 0
         ? 100.0 * double(band.readingsInBand) / double(analysis.readingCount)
         : 0.0;
-    QString stretches = tr("Within ±%1 of the reference: %2 % of the session, in %3 stretches.")
+    QString stretches = tr("All four within ±%1 of the reference: %2 % of the session, in %3 stretches.")
                             .arg(formatValue(analysis.settings.sync.toleranceKPa, unit, locale),
                                  locale.toString(share, 'f', 1))
                             .arg(band.stretches.size());
@@ -167,6 +191,11 @@ QString analysisHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &
             + tr("Longest: %1.").arg(durationText(band.longest->length, period, locale));
     html += QStringLiteral("<p>%1</p>").arg(escaped(stretches));
     return html;
+}
+
+QString analysisHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
+{
+    return verdictHtml(analysis, unit, locale) + statisticsHtml(analysis, unit, locale);
 }
 
 void paintReport(QPainter &painter, const ReportContent &content)
@@ -209,14 +238,18 @@ void paintReport(QPainter &painter, const ReportContent &content)
             header += QStringLiteral("<p>%1</p>").arg(escaped(calibrationNote(*analysis.appliedCalibration)));
         else
             header += QStringLiteral("<p>%1</p>").arg(escaped(tr("No sensor calibration applied.")));
-        y += paintHtml(painter, header, QPointF(pageMargin, y), width) + 6;
-
-        const qreal chartsHeight = beforeAfter ? 330 : 860;
-        paintCharts(painter, part, content.unit, QRectF(pageMargin, y, width, chartsHeight), beforeAfter);
-        y += chartsHeight + 10;
-        y += paintHtml(painter, analysisHtml(analysis, content.unit, content.locale), QPointF(pageMargin, y),
+        y += paintHtml(painter, header, QPointF(pageMargin, y), width) + 4;
+        y += paintHtml(painter, verdictHtml(analysis, content.unit, content.locale), QPointF(pageMargin, y),
                        width);
-        y += 30;
+
+        const QString table = statisticsHtml(analysis, content.unit, content.locale);
+        qreal chartsHeight = 330;
+        if (!beforeAfter) // the graphs take what the table leaves of the page
+            chartsHeight = std::max<qreal>(400, page.height() - pageMargin - y - htmlHeight(table, width) - 30);
+        paintCharts(painter, part, content.unit, content.locale, QRectF(pageMargin, y, width, chartsHeight), beforeAfter);
+        y += chartsHeight + 12;
+        y += paintHtml(painter, table, QPointF(pageMargin, y), width);
+        y += 36;
     }
 }
 

@@ -33,6 +33,27 @@ QPointF mousePosition(const QMouseEvent *event)
 
 } // namespace
 
+NiceAxis niceAxis(double low, double high)
+{
+    NiceAxis axis;
+    if (!std::isfinite(low) || !std::isfinite(high) || !(low < high))
+        return axis;
+    // A step of 1, 2 or 5 times a power of ten giving about six ticks.
+    const double rough = (high - low) / 5.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power;
+    for (double multiple : {1.0, 2.0, 5.0, 10.0}) {
+        step = multiple * power;
+        if (rough <= step)
+            break;
+    }
+    axis.low = std::floor(low / step) * step;
+    axis.high = std::ceil(high / step) * step;
+    const double ticks = std::round((axis.high - axis.low) / step) + 1.0;
+    axis.ticks = int(std::clamp(ticks, 2.0, 12.0));
+    return axis;
+}
+
 SessionChart::SessionChart(QGraphicsItem *parent)
     : QChart(parent), axisXValue(new QValueAxis(this)), axisYValue(new QValueAxis(this))
 {
@@ -81,7 +102,6 @@ void SessionChart::setCurves(QVector<ChartCurve> curves, double xStep, bool keep
         for (QLegendMarker *marker : markers)
             marker->setVisible(curveData[i].inLegend);
     }
-    axisXValue->setLabelFormat(step == 1.0 ? QStringLiteral("%.0f") : QStringLiteral("%.1f"));
 
     if (band) { // the band spans the session: redraw it for the new length
         const QString name = band->name();
@@ -133,6 +153,9 @@ void SessionChart::setBand(double low, double high, const QString &name)
     addSeries(band);
     band->attachAxis(axisXValue);
     band->attachAxis(axisYValue);
+    const auto bandMarkers = legend()->markers(band);
+    for (QLegendMarker *marker : bandMarkers)
+        marker->setVisible(false); // the title names the band
     for (QAbstractSeries *s : current) {
         addSeries(s);
         s->attachAxis(axisXValue);
@@ -248,6 +271,17 @@ void SessionChart::refresh()
         emit visibleRangeChanged(xMin, xMax);
     }
 
+    // Ticks on round numbers of readings or seconds, wherever the zoom is.
+    const NiceAxis x = niceAxis(xMin, xMax);
+    const double tickStep = x.ticks > 1 ? (x.high - x.low) / (x.ticks - 1) : 0.0;
+    if (tickStep > 0.0) {
+        axisXValue->setTickType(QValueAxis::TicksDynamic);
+        axisXValue->setTickAnchor(0.0);
+        axisXValue->setTickInterval(std::max(tickStep, step));
+        const int decimals = tickStep >= 1.0 ? 0 : int(std::ceil(-std::log10(tickStep) - 1e-9));
+        axisXValue->setLabelFormat(QStringLiteral("%.%1f").arg(std::clamp(decimals, 0, 6)));
+    }
+
     const int columns = std::max(1, int(std::lround(std::clamp(plotArea().width(), 1.0, 20000.0))));
     double low = std::numeric_limits<double>::infinity();
     double high = -std::numeric_limits<double>::infinity();
@@ -269,10 +303,12 @@ void SessionChart::refresh()
         low = -1.0;
         high = 1.0;
     }
-    double margin = (high - low) * 0.05;
+    double margin = (high - low) * 0.04;
     if (!(margin > 0.0))
         margin = std::max(1.0, std::abs(high) * 0.05);
-    axisYValue->setRange(low - margin, high + margin);
+    const NiceAxis y = niceAxis(low - margin, high + margin);
+    axisYValue->setRange(y.low, y.high);
+    axisYValue->setTickCount(y.ticks);
 }
 
 SessionChartView::SessionChartView(SessionChart *chart, QWidget *parent)

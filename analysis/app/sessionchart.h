@@ -26,6 +26,16 @@ struct ChartCurve
     std::vector<double> values;
 };
 
+// A y axis from low to high rounded outwards to a step of 1, 2 or 5 times a
+// power of ten, with a tick on every step. -1..1 for an empty or bad range.
+struct NiceAxis
+{
+    double low = -1.0;
+    double high = 1.0;
+    int ticks = 5;
+};
+NiceAxis niceAxis(double low, double high);
+
 // A graph of a whole session over the reading number (or seconds). It never
 // hands the chart every reading: after each change of the visible range or of
 // the plot's size it reduces each curve to the readings one pixel column can

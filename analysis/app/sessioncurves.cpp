@@ -75,11 +75,9 @@ QString pressureAxisTitle(Unit unit)
     return QCoreApplication::translate("SessionGraph", "Pressure (%1)").arg(unitSymbol(unit));
 }
 
-QString differenceAxisTitle(Unit unit, int referenceCylinder)
+QString differenceAxisTitle(Unit unit)
 {
-    return QCoreApplication::translate("SessionGraph", "Difference from cylinder %1 (%2)")
-        .arg(referenceCylinder)
-        .arg(unitSymbol(unit));
+    return QCoreApplication::translate("SessionGraph", "Difference (%1)").arg(unitSymbol(unit));
 }
 
 QString toleranceBandName()
@@ -97,7 +95,7 @@ void showSessionInCharts(SessionChart &pressures, SessionChart &differences, con
     pressures.setCurves(pressureCurves(session, unit), step, keepRange);
 
     differences.setAxisTitles(xAxisTitle(pollPeriodSeconds),
-                              differenceAxisTitle(unit, sync.settings.referenceCylinder));
+                              differenceAxisTitle(unit));
     differences.setValueDecimals(unitDecimals(unit));
     const double tolerance = fromKPa(sync.settings.toleranceKPa, unit);
     differences.setCurves(differenceCurves(sync, unit), step, keepRange);

@@ -22,7 +22,7 @@ QVector<ChartCurve> differenceCurves(const SyncResult &sync, Unit unit);
 double readingStep(std::optional<double> pollPeriodSeconds);
 QString xAxisTitle(std::optional<double> pollPeriodSeconds);
 QString pressureAxisTitle(Unit unit);
-QString differenceAxisTitle(Unit unit, int referenceCylinder);
+QString differenceAxisTitle(Unit unit);
 QString toleranceBandName();
 
 // Fills the two charts for a session: the pressures, and the differences with
