@@ -17,10 +17,10 @@
 
 namespace {
 
-QString tr(const char *text)
+class ProgramText
 {
-    return QCoreApplication::translate("Program", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Program)
+};
 
 // Exit code of a window asked for where there is no display to show it on.
 constexpr int noDisplayExitCode = 7;
@@ -83,7 +83,7 @@ int runReportCommand(const CommandLine &commandLine, const QString &calibrationP
         err.flush();
         return ExitCode::OutputFailed;
     }
-    out << tr("Report written to %1").arg(QDir::toNativeSeparators(commandLine.reportPath)) << '\n';
+    out << ProgramText::tr("Report written to %1").arg(QDir::toNativeSeparators(commandLine.reportPath)) << '\n';
     out.flush();
     return ExitCode::Ok;
 }
@@ -116,7 +116,7 @@ int runAnalysisProgram(int argc, char **argv)
     QTextStream err(stderr);
     const CommandLineResult parsed = parseCommandLine(arguments);
     if (!parsed.commandLine) {
-        err << parsed.error << '\n' << tr("Try --help.") << '\n';
+        err << parsed.error << '\n' << ProgramText::tr("Try --help.") << '\n';
         return ExitCode::BadOption;
     }
     const CommandLine &commandLine = *parsed.commandLine;
@@ -132,7 +132,7 @@ int runAnalysisProgram(int argc, char **argv)
     }
 
     if (!qobject_cast<QApplication *>(application.get())) {
-        err << tr("There is no display to show the window on. Without one, use --report, "
+        err << ProgramText::tr("There is no display to show the window on. Without one, use --report, "
                   "--summary or --csv (see --help).")
             << '\n';
         return noDisplayExitCode;

@@ -27,10 +27,10 @@ QT_CHARTS_USE_NAMESPACE
 
 namespace {
 
-QString tr(const char *text)
+class ReportText
 {
-    return QCoreApplication::translate("Report", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Report)
+};
 
 constexpr int pageMargin = 70;
 
@@ -80,8 +80,8 @@ void paintCharts(QPainter &painter, const ReportSession &part, Unit unit, const 
     auto *differences = new SessionChart;
     showSessionInCharts(*pressures, *differences, *part.session, part.analysis.sync,
                         part.analysis.settings.pollPeriodSeconds, unit);
-    pressures->setTitle(tr("Pressures (light: readings, dark: running averages)"));
-    differences->setTitle(tr("Differences from cylinder %1, tolerance ±%2")
+    pressures->setTitle(ReportText::tr("Pressures (light: readings, dark: running averages)"));
+    differences->setTitle(ReportText::tr("Differences from cylinder %1, tolerance ±%2")
                               .arg(part.analysis.sync.settings.referenceCylinder)
                               .arg(formatValue(part.analysis.settings.sync.toleranceKPa, unit, locale)));
     QRectF first = area, second = area;
@@ -157,14 +157,14 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
     html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"5\" border=\"1\" "
                            "style=\"border-collapse:collapse; border-color:#999999\">");
     html += QStringLiteral("<tr><th></th><th>%1</th><th>%2</th><th>%3</th><th>%4</th><th>%5</th></tr>")
-                .arg(escaped(tr("Mean")), escaped(tr("Minimum")), escaped(tr("Maximum")),
-                     escaped(tr("Pulsation (std. dev.)")), escaped(tr("At the end, from the reference")));
+                .arg(escaped(ReportText::tr("Mean")), escaped(ReportText::tr("Minimum")), escaped(ReportText::tr("Maximum")),
+                     escaped(ReportText::tr("Pulsation (std. dev.)")), escaped(ReportText::tr("At the end, from the reference")));
     for (int c = 0; c < kCylinderCount; ++c) {
         const SeriesStatistics &stats = analysis.statistics[std::size_t(c)];
         const bool flagged = analysis.pulsationStandout && *analysis.pulsationStandout == c + 1;
         const QString name = c + 1 == analysis.sync.settings.referenceCylinder
-            ? tr("Cylinder %1 (reference)").arg(c + 1)
-            : tr("Cylinder %1").arg(c + 1);
+            ? ReportText::tr("Cylinder %1 (reference)").arg(c + 1)
+            : ReportText::tr("Cylinder %1").arg(c + 1);
         html += QStringLiteral("<tr><td><span style=\"color:%1\">&#9632;</span> %2</td>")
                     .arg(cylinderColour(c).name(), escaped(name));
         for (double value : {stats.mean, stats.minimum, stats.maximum})
@@ -182,13 +182,13 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
     const double share = analysis.readingCount > 0
         ? 100.0 * double(band.readingsInBand) / double(analysis.readingCount)
         : 0.0;
-    QString stretches = tr("All four within ±%1 of the reference: %2 % of the session, in %3 stretches.")
+    QString stretches = ReportText::tr("All four within ±%1 of the reference: %2 % of the session, in %3 stretches.")
                             .arg(formatValue(analysis.settings.sync.toleranceKPa, unit, locale),
                                  locale.toString(share, 'f', 1))
                             .arg(band.stretches.size());
     if (band.longest)
         stretches += QLatin1Char(' ')
-            + tr("Longest: %1.").arg(durationText(band.longest->length, period, locale));
+            + ReportText::tr("Longest: %1.").arg(durationText(band.longest->length, period, locale));
     html += QStringLiteral("<p>%1</p>").arg(escaped(stretches));
     return html;
 }
@@ -210,8 +210,8 @@ void paintReport(QPainter &painter, const ReportContent &content)
 
     painter.setPen(Qt::black);
     painter.setFont(pixelFont(34, true));
-    const QString title = beforeAfter ? tr("Aspirello: carburettor sync, before and after")
-                                      : tr("Aspirello: carburettor sync report");
+    const QString title = beforeAfter ? ReportText::tr("Aspirello: carburettor sync, before and after")
+                                      : ReportText::tr("Aspirello: carburettor sync report");
     painter.drawText(QRectF(pageMargin, y, width, 48), Qt::AlignLeft | Qt::AlignVCenter, title);
     y += 58;
 
@@ -220,24 +220,24 @@ void paintReport(QPainter &painter, const ReportContent &content)
         const SessionAnalysis &analysis = part.analysis;
         QString heading = QFileInfo(analysis.fileName).fileName();
         if (beforeAfter)
-            heading = (s == 0 ? tr("Before: %1") : tr("After: %1")).arg(heading);
+            heading = (s == 0 ? ReportText::tr("Before: %1") : ReportText::tr("After: %1")).arg(heading);
         QStringList facts;
         if (analysis.recordedAt)
-            facts << tr("recorded %1").arg(content.locale.toString(*analysis.recordedAt, QLocale::ShortFormat));
+            facts << ReportText::tr("recorded %1").arg(content.locale.toString(*analysis.recordedAt, QLocale::ShortFormat));
         facts << sessionLengthText(analysis, content.locale);
-        facts << tr("reference cylinder %1").arg(analysis.sync.settings.referenceCylinder);
-        facts << tr("tolerance ±%1").arg(formatValue(analysis.settings.sync.toleranceKPa, content.unit,
+        facts << ReportText::tr("reference cylinder %1").arg(analysis.sync.settings.referenceCylinder);
+        facts << ReportText::tr("tolerance ±%1").arg(formatValue(analysis.settings.sync.toleranceKPa, content.unit,
                                                       content.locale));
-        facts << (analysis.sync.settings.source == SyncSource::Averages ? tr("running averages compared")
-                                                                        : tr("raw readings compared"));
+        facts << (analysis.sync.settings.source == SyncSource::Averages ? ReportText::tr("running averages compared")
+                                                                        : ReportText::tr("raw readings compared"));
         if (analysis.skippedLines > 0)
-            facts << tr("%1 bad lines skipped").arg(analysis.skippedLines);
+            facts << ReportText::tr("%1 bad lines skipped").arg(analysis.skippedLines);
         QString header = QStringLiteral("<p style=\"font-size:22px\"><b>%1</b></p><p>%2</p>")
                              .arg(escaped(heading), escaped(facts.join(QStringLiteral(" · "))));
         if (analysis.appliedCalibration)
             header += QStringLiteral("<p>%1</p>").arg(escaped(calibrationNote(*analysis.appliedCalibration)));
         else
-            header += QStringLiteral("<p>%1</p>").arg(escaped(tr("No sensor calibration applied.")));
+            header += QStringLiteral("<p>%1</p>").arg(escaped(ReportText::tr("No sensor calibration applied.")));
         y += paintHtml(painter, header, QPointF(pageMargin, y), width) + 4;
         y += paintHtml(painter, verdictHtml(analysis, content.unit, content.locale), QPointF(pageMargin, y),
                        width);
@@ -258,7 +258,7 @@ bool writeReport(const QString &path, ReportFormat format, const ReportContent &
     const QSize page = reportPageSize();
     const auto fail = [&](const QString &reason) {
         if (error)
-            *error = tr("%1 cannot be written: %2").arg(path, reason);
+            *error = ReportText::tr("%1 cannot be written: %2").arg(path, reason);
         return false;
     };
     // Drawn into memory first and saved in one go, so that a failed report
@@ -278,7 +278,7 @@ bool writeReport(const QString &path, ReportFormat format, const ReportContent &
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         if (!image.save(&buffer, "PNG"))
-            return fail(tr("the image could not be encoded"));
+            return fail(ReportText::tr("the image could not be encoded"));
         break;
     }
     case ReportFormat::Svg: {
@@ -289,10 +289,10 @@ bool writeReport(const QString &path, ReportFormat format, const ReportContent &
         generator.setSize(page);
         generator.setViewBox(QRect(QPoint(0, 0), page));
         generator.setResolution(kReportDotsPerInch);
-        generator.setTitle(tr("Aspirello: carburettor sync report"));
+        generator.setTitle(ReportText::tr("Aspirello: carburettor sync report"));
         QPainter painter;
         if (!painter.begin(&generator))
-            return fail(tr("the drawing could not be started"));
+            return fail(ReportText::tr("the drawing could not be started"));
         paintReport(painter, content);
         painter.end();
         break;
@@ -304,11 +304,11 @@ bool writeReport(const QString &path, ReportFormat format, const ReportContent &
         writer.setResolution(kReportDotsPerInch);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setTitle(tr("Aspirello: carburettor sync report"));
+        writer.setTitle(ReportText::tr("Aspirello: carburettor sync report"));
         writer.setCreator(QStringLiteral("aspirello-analisi"));
         QPainter painter;
         if (!painter.begin(&writer))
-            return fail(tr("the drawing could not be started"));
+            return fail(ReportText::tr("the drawing could not be started"));
         // The device may be a pixel or two off the page size: scale to it.
         painter.setWindow(QRect(QPoint(0, 0), page));
         painter.setViewport(QRect(0, 0, writer.width(), writer.height()));
