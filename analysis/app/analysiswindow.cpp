@@ -303,8 +303,10 @@ bool AnalysisWindow::openLogs(const QStringList &paths)
 {
     QStringList messages;
     std::vector<Session> read;
-    QStringList readPaths;
-    for (const QString &path : paths.mid(0, 2)) {
+    // Remembered even when none could be read, so that choosing to skip bad
+    // lines reads them again.
+    logPaths = paths.mid(0, 2);
+    for (const QString &path : qAsConst(logPaths)) {
         ReadResult result = readLogFile(path, badLinePolicy());
         if (!result.ok()) {
             messages << result.errorText;
@@ -321,7 +323,6 @@ bool AnalysisWindow::openLogs(const QStringList &paths)
             }
         }
         read.push_back(std::move(result.session));
-        readPaths << path;
     }
     if (paths.size() > 2)
         messages << tr("Only two logs are compared at a time (before and after); the others were left out.");
@@ -329,7 +330,6 @@ bool AnalysisWindow::openLogs(const QStringList &paths)
     if (read.empty())
         return false;
 
-    logPaths = readPaths;
     readSessions = std::move(read);
     updating = true;
     comboLog->clear();
@@ -575,7 +575,7 @@ void AnalysisWindow::settingsChanged()
 void AnalysisWindow::badLinePolicyChanged()
 {
     if (!logPaths.isEmpty())
-        openLogs(logPaths);
+        openLogs(QStringList(logPaths));
 }
 
 void AnalysisWindow::calibrationChoiceChanged()
