@@ -8,6 +8,8 @@ packages=(
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
   # aspirello-analisi: graphs, SVG reports and its Italian translation
   libqt5charts5-dev libqt5svg5-dev qttools5-dev qttools5-dev-tools
+  # the toolkit's own dialogs (open, save) in Italian
+  qttranslations5-l10n
 )
 # Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot".
 for extra in "$@"; do

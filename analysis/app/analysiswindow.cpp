@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QSpinBox>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -161,8 +160,7 @@ void AnalysisWindow::buildForm()
     labelPulsation->hide();
     column->addWidget(labelPulsation);
 
-    auto *split = new QSplitter(Qt::Vertical, results);
-    tabGraphs = new QTabWidget(split);
+    tabGraphs = new QTabWidget(results);
     tabGraphs->setObjectName(QStringLiteral("tabGraphs"));
     pressureChart = new SessionChart;
     pressureView = new SessionChartView(pressureChart, tabGraphs);
@@ -179,14 +177,12 @@ void AnalysisWindow::buildForm()
     connect(differenceChart, &SessionChart::visibleRangeChanged, pressureChart,
             &SessionChart::setVisibleRange);
 
-    auto *lower = new QWidget(split);
-    auto *lowerColumn = new QVBoxLayout(lower);
-    lowerColumn->setContentsMargins(0, 0, 0, 0);
-    tableStatistics = new QTableWidget(kCylinderCount, 5, lower);
+    column->addWidget(tabGraphs, 1);
+    tableStatistics = new QTableWidget(kCylinderCount, 5, results);
     tableStatistics->setObjectName(QStringLiteral("tableStatistics"));
     tableStatistics->setHorizontalHeaderLabels({tr("Mean"), tr("Minimum"), tr("Maximum"),
                                                 tr("Pulsation (std. dev.)"),
-                                                tr("At the end, from the reference")});
+                                                tr("Difference at the end")});
     QStringList rows;
     for (int c = 1; c <= kCylinderCount; ++c)
         rows << tr("Cylinder %1").arg(c);
@@ -198,19 +194,19 @@ void AnalysisWindow::buildForm()
     }
     tableStatistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableStatistics->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    tableStatistics->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Four rows, always wholly visible: the graph takes the rest.
+    const int rowHeight = tableStatistics->fontMetrics().height() + 10;
+    tableStatistics->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tableStatistics->verticalHeader()->setDefaultSectionSize(rowHeight);
     tableStatistics->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tableStatistics->setMinimumHeight(150);
-    lowerColumn->addWidget(tableStatistics);
-    labelStretches = new QLabel(lower);
+    tableStatistics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tableStatistics->setFixedHeight(tableStatistics->horizontalHeader()->sizeHint().height()
+                                    + kCylinderCount * rowHeight + 2 * tableStatistics->frameWidth() + 4);
+    column->addWidget(tableStatistics);
+    labelStretches = new QLabel(results);
     labelStretches->setObjectName(QStringLiteral("labelStretches"));
     labelStretches->setWordWrap(true);
-    lowerColumn->addWidget(labelStretches);
-    split->addWidget(tabGraphs);
-    split->addWidget(lower);
-    split->setStretchFactor(0, 4);
-    split->setStretchFactor(1, 1);
-    column->addWidget(split, 1);
+    column->addWidget(labelStretches);
     outer->addWidget(results, 1);
     setCentralWidget(central);
 

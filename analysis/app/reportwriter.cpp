@@ -158,7 +158,7 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
                            "style=\"border-collapse:collapse; border-color:#999999\">");
     html += QStringLiteral("<tr><th></th><th>%1</th><th>%2</th><th>%3</th><th>%4</th><th>%5</th></tr>")
                 .arg(escaped(ReportText::tr("Mean")), escaped(ReportText::tr("Minimum")), escaped(ReportText::tr("Maximum")),
-                     escaped(ReportText::tr("Pulsation (std. dev.)")), escaped(ReportText::tr("At the end, from the reference")));
+                     escaped(ReportText::tr("Pulsation (std. dev.)")), escaped(ReportText::tr("Difference at the end")));
     for (int c = 0; c < kCylinderCount; ++c) {
         const SeriesStatistics &stats = analysis.statistics[std::size_t(c)];
         const bool flagged = analysis.pulsationStandout && *analysis.pulsationStandout == c + 1;

@@ -58,6 +58,8 @@ SessionChart::SessionChart(QGraphicsItem *parent)
     : QChart(parent), axisXValue(new QValueAxis(this)), axisYValue(new QValueAxis(this))
 {
     setAnimationOptions(QChart::NoAnimation);
+    // Axis numbers with the user's decimal separator, like every other number.
+    setLocalizeNumbers(true);
     legend()->setAlignment(Qt::AlignBottom);
     addAxis(axisXValue, Qt::AlignBottom);
     addAxis(axisYValue, Qt::AlignLeft);

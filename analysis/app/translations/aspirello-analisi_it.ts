@@ -128,10 +128,6 @@
         <translation>Pulsazione (dev. std.)</translation>
     </message>
     <message>
-        <source>At the end, from the reference</source>
-        <translation>Alla fine, rispetto al riferimento</translation>
-    </message>
-    <message>
         <source>%1: %2 bad lines skipped.</source>
         <translation>%1: %2 righe errate saltate.</translation>
     </message>
@@ -222,6 +218,10 @@
     <message>
         <source>Calibration refused: %1</source>
         <translation>Calibrazione rifiutata: %1</translation>
+    </message>
+    <message>
+        <source>Difference at the end</source>
+        <translation>Differenza alla fine</translation>
     </message>
 </context>
 <context>
@@ -534,10 +534,6 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <translation>Pulsazione (dev. std.)</translation>
     </message>
     <message>
-        <source>At the end, from the reference</source>
-        <translation>Alla fine, rispetto al riferimento</translation>
-    </message>
-    <message>
         <source>Cylinder %1 (reference)</source>
         <translation>Cilindro %1 (riferimento)</translation>
     </message>
@@ -609,6 +605,10 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <source>the drawing could not be started</source>
         <translation>non è stato possibile iniziare il disegno</translation>
     </message>
+    <message>
+        <source>Difference at the end</source>
+        <translation>Differenza alla fine</translation>
+    </message>
 </context>
 <context>
     <name>SessionGraph</name>
@@ -671,7 +671,7 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     </message>
     <message>
         <source>in sync for the last %1</source>
-        <translation>in sincronia negli ultimi %1</translation>
+        <translation>in sincronia nel tratto finale di %1</translation>
     </message>
     <message>
         <source>cylinder %1 has no valid reading at the end</source>
@@ -687,7 +687,7 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     </message>
     <message>
         <source>pairs in sync for the last %1</source>
-        <translation>coppie in sincronia negli ultimi %1</translation>
+        <translation>coppie in sincronia nel tratto finale di %1</translation>
     </message>
     <message>
         <source>cylinders %1 have no valid reading at the end</source>
