@@ -4,8 +4,10 @@
 #include "floatbits.h"
 
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QtTest>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -53,6 +55,7 @@ private slots:
     void gaugeLinesReadBackExactly_data();
     void gaugeLinesReadBackExactly();
     void smallValuesReadBackToTheSameText();
+    void numbersAsTheGeneralParserReadsThem();
     void lineEnds_data();
     void lineEnds();
     void badLines_data();
@@ -109,6 +112,40 @@ void TestLogReader::smallValuesReadBackToTheSameText()
         appendLogLine(again, {col[0][i], col[1][i], col[2][i], col[3][i]}, {col[4][i], col[5][i], col[6][i], col[7][i]});
     }
     QCOMPARE(again.toLatin1(), text);
+}
+
+// The reader's own number parsing gives exactly what the standard library's
+// correctly rounded parser gives: random gauge fields, random decimals, and
+// decimals that lie exactly between two floats.
+void TestLogReader::numbersAsTheGeneralParserReadsThem()
+{
+    QStringList texts{QStringLiteral("16777217"), QStringLiteral("16777219.000000"), QStringLiteral("-16777217.0"),
+                      QStringLiteral("0.000000"), QStringLiteral("-0.000000"), QStringLiteral("000.5"),
+                      QStringLiteral("123456789012345"), QStringLiteral("1234567890123456"),
+                      QStringLiteral("0.100000000000000"), QStringLiteral("5e-1"), QStringLiteral("1.")};
+    QRandomGenerator random(20261207);
+    for (int i = 0; i < 20000; ++i) {
+        const float f = floatFromBits(random.generate());
+        if (std::isfinite(f) && std::fabs(f) < 1e12f)
+            texts << QString::number(static_cast<double>(f), 'f', 6);
+        texts << QString::number(random.bounded(-100000000, 100000000)) + QLatin1Char('.')
+                + QString::number(random.bounded(0, 1000000)).rightJustified(random.bounded(1, 9), QLatin1Char('0'));
+        // Halfway between two floats of magnitude 2^24..2^25: an odd integer.
+        texts << QString::number(16777217 + 2 * random.bounded(0, 8000000));
+    }
+    for (const QString &text : texts) {
+        const QByteArray field = text.toLatin1();
+        QByteArray line = field;
+        for (int c = 1; c < 8; ++c)
+            line += ',' + field;
+        float expected = 0;
+        const auto parsed = std::from_chars(field.constData(), field.constData() + field.size(), expected);
+        QVERIFY(parsed.ec == std::errc() && parsed.ptr == field.constData() + field.size());
+        const LineParse parse = parseLogLine(line.constData(), line.constData() + line.size());
+        QVERIFY2(parse.ok, field.constData());
+        for (const float value : parse.values)
+            QVERIFY2(bitsOf(value) == bitsOf(expected), field.constData());
+    }
 }
 
 void TestLogReader::lineEnds_data()
