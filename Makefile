@@ -62,9 +62,10 @@ fuzz:
 
 # Speed and memory figures (not part of the tests).
 bench: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend aspirello-board
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend aspirello-board bench_openlog
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_pipeline
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
+	@$(BUILD_DIR)/bench/bench_openlog
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

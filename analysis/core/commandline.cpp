@@ -234,11 +234,12 @@ QString helpText()
               "  --help, -h                this text\n"
               "\n"
               "Exit codes: %1 done, %2 bad option, %3 missing file, %4 unreadable log,\n"
-              "%5 calibration refused or missing, %6 output not written.\n")
+              "%5 calibration refused or missing, %6 output not written, %7 no display for the window.\n")
         .arg(ExitCode::Ok)
         .arg(ExitCode::BadOption)
         .arg(ExitCode::MissingFile)
         .arg(ExitCode::UnreadableLog)
         .arg(ExitCode::CalibrationRefused)
-        .arg(ExitCode::OutputFailed);
+        .arg(ExitCode::OutputFailed)
+        .arg(ExitCode::NoDisplay);
 }

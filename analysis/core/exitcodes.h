@@ -12,6 +12,7 @@ constexpr int UnreadableLog = 4;      // a log could not be opened, is binary, h
 constexpr int CalibrationRefused = 5; // the calibration log is not one source, or no calibration
                                       // is stored when --calibration use asks for it
 constexpr int OutputFailed = 6;       // the report or the calibration file could not be written
+constexpr int NoDisplay = 7;          // the window was asked for where there is no display
 
 } // namespace ExitCode
 

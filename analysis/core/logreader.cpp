@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
@@ -36,6 +38,60 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+// The gauge writes every number as [-]digits.digits. Such a number with at
+// most 15 significant digits is an exact double integer over an exact power
+// of ten, so one division rounds it correctly to double; rounding that to
+// float is correct too unless the double lies next to the midpoint of two
+// floats, which is left to the general parser. False: not this form, or too
+// close to call.
+bool parseFixedPoint(const char *begin, const char *end, float &value)
+{
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char *p = begin;
+    const bool negative = p != end && *p == '-';
+    if (negative)
+        ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    bool anyDigit = false;
+    for (; p != end; ++p) {
+        const char c = *p;
+        if (c >= '0' && c <= '9') {
+            anyDigit = true;
+            if (mantissa == 0 && c == '0') {
+                if (point)
+                    ++decimals;
+                continue; // leading zeros carry no significant digit
+            }
+            if (++digits > 15)
+                return false;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            if (point)
+                ++decimals;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (!anyDigit || decimals > 15)
+        return false;
+    const double wide = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    const float narrow = static_cast<float>(wide);
+    // The float on the other side of wide, and the midpoint between the two:
+    // both exact in double.
+    const float other = std::nextafter(narrow, wide > static_cast<double>(narrow) ? HUGE_VALF : -HUGE_VALF);
+    const double midpoint = (static_cast<double>(narrow) + static_cast<double>(other)) / 2.0;
+    if (wide != static_cast<double>(narrow)
+        && std::fabs(wide - midpoint) <= std::fabs(wide) * 0x1p-50)
+        return false;
+    value = negative ? -narrow : narrow;
+    return true;
+}
+
 // One field, spaces around it allowed.
 LineProblem parseField(const char *begin, const char *end, float &value, bool &ok)
 {
@@ -46,6 +102,10 @@ LineProblem parseField(const char *begin, const char *end, float &value, bool &o
     ok = false;
     if (begin == end)
         return LineProblem::NotANumber;
+    if (parseFixedPoint(begin, end, value)) {
+        ok = true;
+        return LineProblem::NotANumber;
+    }
     const std::from_chars_result result = std::from_chars(begin, end, value);
     if (result.ec == std::errc::result_out_of_range && result.ptr == end) {
         // Below the smallest subnormal is still a number: zero of its sign.
@@ -110,6 +170,12 @@ LineParse parseLogLine(const char *begin, const char *end)
         fieldBegin = comma + 1;
     }
     parse.fieldCount = field;
+    // A byte that is not text never passes as part of a number, so a line
+    // of eight good numbers needs no scan for them.
+    if (field == kLogColumnCount && parse.field == 0) {
+        parse.ok = true;
+        return parse;
+    }
     if (hasBinaryByte(begin, end)) {
         parse.problem = LineProblem::BinaryData;
         parse.field = 0;
@@ -120,7 +186,6 @@ LineParse parseLogLine(const char *begin, const char *end)
         parse.field = 0;
         return parse;
     }
-    parse.ok = parse.field == 0;
     return parse;
 }
 

@@ -58,6 +58,7 @@ std::optional<int> standoutPulsation(const std::array<SeriesStatistics, 4> &stat
             return std::nullopt;
     }
     std::optional<int> standout;
+    int qualifying = 0;
     double strongest = 0.0;
     for (std::size_t c = 0; c < statistics.size(); ++c) {
         std::array<double, 3> others{};
@@ -75,11 +76,17 @@ std::optional<int> standoutPulsation(const std::array<SeriesStatistics, 4> &stat
         // With the gap above its minimum, at most one of the two is zero.
         const bool larger = own >= kPulsationRatio * median;
         const bool smaller = own * kPulsationRatio <= median;
-        if ((larger || smaller) && gap > strongest) {
+        if (!larger && !smaller)
+            continue;
+        ++qualifying;
+        if (gap > strongest) {
             strongest = gap;
             standout = static_cast<int>(c) + 1;
         }
     }
+    // Two cylinders against two is a split, not one cylinder standing out.
+    if (qualifying > 1)
+        return std::nullopt;
     return standout;
 }
 

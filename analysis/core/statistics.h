@@ -33,7 +33,8 @@ std::array<SeriesStatistics, 4> cylinderStatistics(const Session &session);
 constexpr double kPulsationRatio = 1.5;
 constexpr double kPulsationMinimumKPa = 0.25;
 
-// The cylinder number (1..4) whose pulsation stands out most, if any does.
+// The cylinder number (1..4) whose pulsation stands out, when exactly one
+// does (two that stand out against two others are a split, not a standout).
 std::optional<int> standoutPulsation(const std::array<SeriesStatistics, 4> &statistics);
 
 // "Cylinder %1: its pulsation stands out from the others. This may point to a

@@ -141,7 +141,7 @@ QPalette barPalette()
 
 void setupForm(MainWindowForm *form, QMainWindow *window)
 {
-    // 1-2. The window itself.
+    // The window itself.
     if (window->objectName().isEmpty())
         window->setObjectName(QString::fromLatin1("MainWindow"));
     window->resize(1291, 903);
@@ -150,13 +150,14 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
     window->setToolButtonStyle(Qt::ToolButtonIconOnly);
     window->setTabShape(QTabWidget::Rounded);
 
-    // 3. Action and central widget.
+    // The action and the central widget.
     form->actionAvanzate = new QAction(window);
     form->actionAvanzate->setObjectName(QString::fromLatin1("actionAvanzate"));
     form->centralWidget = new QWidget(window);
     form->centralWidget->setObjectName(QString::fromLatin1("centralWidget"));
 
-    // 4. Members 3 to 73, in table order.
+    // Every widget, each created after its parent; siblings in the order
+    // that gives their stacking and focus order.
     // Lower band: readings and running averages.
     form->groupBox_6 = place<QGroupBox>(form->centralWidget, "groupBox_6", 10, 90, 1361, 771);
     form->groupBox_9 = place<QGroupBox>(form->groupBox_6, "groupBox_9", 10, 20, 591, 741);
@@ -171,7 +172,7 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
     form->BD = display(form->groupBox_10, "BD", 150, 20, 131, 31);
     form->DD = display(form->groupBox_10, "DD", 430, 20, 131, 31);
 
-    // Step 5: one palette, built when BA is set up, shared by all 8 bars.
+    // One palette, built when the first bar is set up, shared by all eight.
     form->groupBox_3 = place<QGroupBox>(form->groupBox_9, "groupBox_3", 20, 80, 141, 581);
     const QPalette palette = barPalette();
     form->BA = bar(form->groupBox_3, "BA", 10, 20, 121, 551, palette);
@@ -259,10 +260,10 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
     form->Tardu->setDigitCount(3);
     form->label_14 = place<QLabel>(form->groupBox_17, "label_14", 67, 23, 31, 20);
 
-    // 6. Central widget, once all its descendants exist.
+    // The central widget, once all its descendants exist.
     window->setCentralWidget(form->centralWidget);
 
-    // 7-8. Tool bar (no actions) and status bar (never written).
+    // The tool bar (no actions) and the status bar.
     form->mainToolBar = new QToolBar(window);
     form->mainToolBar->setObjectName(QString::fromLatin1("mainToolBar"));
     window->addToolBar(Qt::TopToolBarArea, form->mainToolBar);
@@ -270,7 +271,7 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
     form->statusBar->setObjectName(QString::fromLatin1("statusBar"));
     window->setStatusBar(form->statusBar);
 
-    // 9-10. Texts, then the connection of slots by object name.
+    // Texts, then the connection of slots by object name.
     retranslateForm(form, window);
     QMetaObject::connectSlotsByName(window);
 }

@@ -195,7 +195,7 @@ private slots:
             QCOMPARE(object->parent(), static_cast<QObject *>(window.get()));
     }
 
-    // Siblings are created in table order: their order among the parent's
+    // Siblings are created in the form's order: their order among the parent's
     // children (which also gives stacking and focus order) follows it.
     void creationOrder()
     {
