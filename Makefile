@@ -62,10 +62,11 @@ fuzz:
 
 # Speed and memory figures (not part of the tests).
 bench: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend aspirello-board bench_openlog
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend aspirello-board bench_openlog bench_analysis_window
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_pipeline
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
 	@$(BUILD_DIR)/bench/bench_openlog
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/analysis/app/bench_analysis_window
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -22,9 +22,6 @@ class ProgramText
     Q_DECLARE_TR_FUNCTIONS(Program)
 };
 
-// Exit code of a window asked for where there is no display to show it on.
-constexpr int noDisplayExitCode = 7;
-
 bool displayAvailable()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
@@ -135,7 +132,7 @@ int runAnalysisProgram(int argc, char **argv)
         err << ProgramText::tr("There is no display to show the window on. Without one, use --report, "
                   "--summary or --csv (see --help).")
             << '\n';
-        return noDisplayExitCode;
+        return ExitCode::NoDisplay;
     }
     AnalysisWindow analysisWindow(calibrationPath);
     analysisWindow.setUnit(commandLine.unit);

@@ -23,7 +23,6 @@
 #include <algorithm>
 #include <memory>
 
-QT_CHARTS_USE_NAMESPACE
 
 namespace {
 

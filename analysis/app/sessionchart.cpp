@@ -15,7 +15,6 @@
 #include <cmath>
 #include <limits>
 
-QT_CHARTS_USE_NAMESPACE
 
 namespace {
 

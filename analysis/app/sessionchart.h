@@ -4,16 +4,18 @@
 #include <QColor>
 #include <QString>
 #include <QVector>
+#include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
 
 #include <vector>
 
-QT_CHARTS_BEGIN_NAMESPACE
-class QAreaSeries;
-class QLineSeries;
-class QValueAxis;
-QT_CHARTS_END_NAMESPACE
+// Qt 5 keeps the chart classes in a namespace of their own, Qt 6 does not.
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+QT_CHARTS_USE_NAMESPACE
+#endif
 
 // One curve of a session graph: a value per reading, already in the unit
 // shown, drawn in one colour.
@@ -41,7 +43,7 @@ NiceAxis niceAxis(double low, double high);
 // the plot's size it reduces each curve to the readings one pixel column can
 // show (first, lowest, highest, last), so that an hour of readings draws and
 // zooms at once. The y axis follows the visible part of the curves.
-class SessionChart : public QT_CHARTS_NAMESPACE::QChart
+class SessionChart : public QChart
 {
     Q_OBJECT
 public:
@@ -88,11 +90,11 @@ private:
     void clampRange(double &xMin, double &xMax) const;
     std::size_t longestCurve() const;
 
-    QT_CHARTS_NAMESPACE::QValueAxis *axisXValue;
-    QT_CHARTS_NAMESPACE::QValueAxis *axisYValue;
+    QValueAxis *axisXValue;
+    QValueAxis *axisYValue;
     QVector<ChartCurve> curveData;
-    QVector<QT_CHARTS_NAMESPACE::QLineSeries *> lines;
-    QT_CHARTS_NAMESPACE::QAreaSeries *band = nullptr;
+    QVector<QLineSeries *> lines;
+    QAreaSeries *band = nullptr;
     double bandLow = 0.0;
     double bandHigh = 0.0;
     double step = 1.0;
@@ -105,7 +107,7 @@ private:
 // pointer, the middle button (or Shift with the left) drags the graph
 // sideways, the right button zooms out, a double click shows the whole
 // session; +, -, the arrow keys and Home do the same from the keyboard.
-class SessionChartView : public QT_CHARTS_NAMESPACE::QChartView
+class SessionChartView : public QChartView
 {
     Q_OBJECT
 public:

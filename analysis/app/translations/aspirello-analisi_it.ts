@@ -367,7 +367,7 @@ Without --report, --summary, --csv or --calibrate it opens its window.
   --help, -h                this text
 
 Exit codes: %1 done, %2 bad option, %3 missing file, %4 unreadable log,
-%5 calibration refused or missing, %6 output not written.
+%5 calibration refused or missing, %6 output not written, %7 no display for the window.
 </source>
         <translation>Uso: aspirello-analisi [OPZIONI] [LOG [LOG2]]
 Legge i log di misura salvati da Aspirello e mostra le quattro pressioni nel tempo,
@@ -391,7 +391,7 @@ Senza --report, --summary, --csv o --calibrate apre la sua finestra.
   --help, -h                questo testo
 
 Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggibile,
-%5 calibrazione rifiutata o mancante, %6 uscita non scritta.
+%5 calibrazione rifiutata o mancante, %6 uscita non scritta, %7 nessuno schermo per la finestra.
 </translation>
     </message>
 </context>

@@ -42,6 +42,8 @@ private slots:
     void keepsEveryColumnsExtremes_data();
     void keepsEveryColumnsExtremes();
     void columnsCoverTheRange();
+    void roundsAxes_data();
+    void roundsAxes();
     void chartReReducesOnZoom();
     void chartStaysWithinTheSession();
 };
@@ -155,6 +157,34 @@ void TestAnalysisGraph::columnsCoverTheRange()
     }
     // Fewer readings than columns: one column per reading.
     QCOMPARE(columnBoundaries(IndexRange{0, 3}, 300), (std::vector<std::size_t>{0, 1, 2, 3}));
+}
+
+void TestAnalysisGraph::roundsAxes_data()
+{
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<double>("niceLow");
+    QTest::addColumn<double>("niceHigh");
+    QTest::addColumn<int>("ticks");
+    QTest::newRow("pressures") << -41.27 << -18.61 << -45.0 << -15.0 << 7;
+    QTest::newRow("small differences") << -0.13 << 0.42 << -0.2 << 0.6 << 5;
+    QTest::newRow("one hour of readings") << 0.0 << 359999.0 << 0.0 << 400000.0 << 5;
+    QTest::newRow("around zero") << -1.0 << 1.0 << -1.0 << 1.0 << 5;
+    QTest::newRow("empty range") << 3.0 << 3.0 << -1.0 << 1.0 << 5;
+    QTest::newRow("not finite") << -qInf() << 2.0 << -1.0 << 1.0 << 5;
+}
+
+void TestAnalysisGraph::roundsAxes()
+{
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(double, niceLow);
+    QFETCH(double, niceHigh);
+    QFETCH(int, ticks);
+    const NiceAxis axis = niceAxis(low, high);
+    QCOMPARE(axis.low, niceLow);
+    QCOMPARE(axis.high, niceHigh);
+    QCOMPARE(axis.ticks, ticks);
 }
 
 void TestAnalysisGraph::chartReReducesOnZoom()

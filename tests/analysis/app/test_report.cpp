@@ -19,6 +19,9 @@ private slots:
     void initTestCase();
     void writesValidReports_data();
     void writesValidReports();
+    void reportSaysTheVerdict();
+    void choosesWindowOrHeadless_data();
+    void choosesWindowOrHeadless();
     void programRuns_data();
     void programRuns();
     void italianFromTheLocale();
@@ -118,6 +121,54 @@ void TestAnalysisReport::writesValidReports()
         QCOMPARE(renderer.viewBox().size(), reportPageSize());
         QVERIFY(bytes.contains("<polyline") || bytes.contains("<path"));
     }
+}
+
+void TestAnalysisReport::reportSaysTheVerdict()
+{
+    // SVG keeps the texts as text: the page names both logs, the verdicts
+    // and the unit chosen.
+    const QString path = folder.filePath(QStringLiteral("verdict.svg"));
+    const CommandLineResult parsed = parseCommandLine(
+        {QStringLiteral("--report"), path, offLog, inSyncLog, QStringLiteral("--unit"), QStringLiteral("mmhg")});
+    QVERIFY(parsed.commandLine);
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    QCOMPARE(runReportCommand(*parsed.commandLine, QString(), out, err), ExitCode::Ok);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(file.readAll());
+    for (const QString &expected :
+         {QStringLiteral("Before: TOP_log_A_B_C_D_EMEDIE7_12_2026_9_7_0.txt"),
+          QStringLiteral("After: log_A_B_C_D_EMEDIE7_12_2026_9_5_3.txt"),
+          QStringLiteral("cylinder 2 is 15.0 mmHg below the reference"), QStringLiteral("in sync for the last"),
+          QStringLiteral("Pressure (mmHg)"), QStringLiteral("No sensor calibration applied.")})
+        QVERIFY2(svg.contains(expected.toHtmlEscaped()), qPrintable(expected));
+    QVERIFY(!svg.contains(QLatin1String("kPa")));
+}
+
+void TestAnalysisReport::choosesWindowOrHeadless_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("window");
+    QTest::addColumn<bool>("report");
+    QTest::newRow("nothing") << QStringList{} << true << false;
+    QTest::newRow("logs only") << QStringList{"a.txt", "b.txt"} << true << false;
+    QTest::newRow("report") << QStringList{"--report", "out.pdf", "a.txt"} << false << true;
+    QTest::newRow("report with =") << QStringList{"a.txt", "--report=out.svg"} << false << true;
+    QTest::newRow("summary") << QStringList{"--unit", "cmhg", "--summary", "a.txt"} << false << false;
+    QTest::newRow("csv") << QStringList{"--csv", "a.txt"} << false << false;
+    QTest::newRow("calibrate") << QStringList{"--calibrate", "a.txt"} << false << false;
+    QTest::newRow("help") << QStringList{"-h"} << false << false;
+    QTest::newRow("a log named like an option") << QStringList{"--", "--report"} << true << false;
+}
+
+void TestAnalysisReport::choosesWindowOrHeadless()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, window);
+    QFETCH(bool, report);
+    QCOMPARE(argumentsWantWindow(arguments), window);
+    QCOMPARE(argumentsWantReport(arguments), report);
 }
 
 void TestAnalysisReport::programRuns_data()

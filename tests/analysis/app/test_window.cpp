@@ -7,6 +7,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QMimeData>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -14,7 +15,6 @@
 #include <QtCharts/QChartView>
 #include <QtTest>
 
-QT_CHARTS_USE_NAMESPACE
 
 // The window as a user drives it: logs opened and dropped, the unit, bad
 // lines, the calibration and the export of a report.
@@ -24,6 +24,7 @@ class TestAnalysisWindow : public QObject
 private slots:
     void initTestCase();
     void showsVerdictAndConvertsUnits();
+    void referenceAndPollPeriod();
     void dropsTwoLogsForBeforeAndAfter();
     void badLinesStopOrAreSkipped();
     void appliesTheStoredCalibration();
@@ -83,6 +84,28 @@ void TestAnalysisWindow::showsVerdictAndConvertsUnits()
     pressures->setVisibleRange(100.0, 150.0);
     QCOMPARE(differences->visibleMin(), 100.0);
     QCOMPARE(differences->visibleMax(), 150.0);
+}
+
+void TestAnalysisWindow::referenceAndPollPeriod()
+{
+    AnalysisWindow window(folder.filePath(QStringLiteral("none.json")));
+    window.show();
+    QVERIFY(window.openLogs({offLog}));
+    auto *verdict = find<QLabel>(window, "labelVerdict");
+    auto *table = find<QTableWidget>(window, "tableStatistics");
+    find<QComboBox>(window, "comboReference")->setCurrentIndex(1);
+    // Against cylinder 2 the other three are 2 kPa above it.
+    QVERIFY2(verdict->text().contains(QLatin1String("cylinder 1 is 2.00 kPa above the reference")),
+             qPrintable(verdict->text()));
+    QCOMPARE(table->verticalHeaderItem(1)->text(), QStringLiteral("Cylinder 2 (reference)"));
+    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("2.00 kPa"));
+
+    // With the poll period the x axis counts seconds: 300 readings at 10 ms.
+    auto *graph = static_cast<SessionChart *>(find<QChartView>(window, "chartPressures")->chart());
+    QCOMPARE(graph->sessionEnd(), 299.0);
+    find<QSpinBox>(window, "spinPeriod")->setValue(10);
+    QCOMPARE(graph->sessionEnd(), 2.99);
+    QCOMPARE(graph->axes(Qt::Horizontal).value(0)->titleText(), QStringLiteral("Time (s)"));
 }
 
 void TestAnalysisWindow::dropsTwoLogsForBeforeAndAfter()
