@@ -222,8 +222,17 @@ void SessionChart::showAll()
 void SessionChart::setVisibleRange(double xMin, double xMax)
 {
     clampRange(xMin, xMax);
-    axisXValue->setRange(xMin, xMax);
+    setAxisRange(xMin, xMax);
     refresh();
+}
+
+void SessionChart::setAxisRange(double xMin, double xMax)
+{
+    // A fixed number of ticks while the range changes: the tick interval of
+    // a narrow range would put countless ticks on a wide one. refresh() sets
+    // the interval for the new range.
+    axisXValue->setTickType(QValueAxis::TicksFixed);
+    axisXValue->setRange(xMin, xMax);
 }
 
 void SessionChart::zoomAbout(double x, double factor)
@@ -267,7 +276,7 @@ void SessionChart::refresh()
         // A zoom out past the session's ends (the right button) comes back
         // to the session.
         settingRange = true;
-        axisXValue->setRange(xMin, xMax);
+        setAxisRange(xMin, xMax);
         settingRange = false;
         emit visibleRangeChanged(xMin, xMax);
     }

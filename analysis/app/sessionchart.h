@@ -87,6 +87,7 @@ signals:
 
 private:
     void scheduleRefresh();
+    void setAxisRange(double xMin, double xMax);
     void clampRange(double &xMin, double &xMax) const;
     std::size_t longestCurve() const;
 
