@@ -327,6 +327,9 @@ void TestLogReader::readsFileWithDateAndMissingFile()
     QCOMPARE(missing.status, ReadStatus::CannotOpen);
     QVERIFY(missing.errorText.contains(QStringLiteral("none.txt")));
     QCOMPARE(readLogFile(dir.path(), BadLinePolicy::Skip).status, ReadStatus::CannotOpen);
+    const ReadResult device = readLogFile(QStringLiteral("/dev/zero"), BadLinePolicy::Skip);
+    QCOMPARE(device.status, ReadStatus::CannotOpen);
+    QVERIFY2(device.errorText.contains(QStringLiteral("not a regular file")), qPrintable(device.errorText));
     const QString empty = dir.filePath(QStringLiteral("empty.txt"));
     QVERIFY(writeFile(empty, QByteArray()));
     QCOMPARE(readLogFile(empty, BadLinePolicy::Stop).status, ReadStatus::NoReadings);
