@@ -226,6 +226,9 @@ ReadResult parseLogText(const char *data, std::size_t size, const QString &fileN
     // line is a bad line like any other.
     const char *p = data;
     const char *end = data + size;
+    // A UTF-8 byte-order mark, as some editors add when a log is saved again.
+    if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+        p += 3;
     while (end != p && (isBlank(end[-1]) || end[-1] == '\r' || end[-1] == '\n'))
         --end;
     std::size_t lineNumber = 0;

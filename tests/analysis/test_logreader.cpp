@@ -157,6 +157,7 @@ void TestLogReader::lineEnds_data()
     QTest::newRow("mixed") << QByteArray(kGoodLine + "\n" + kGoodLine + "\r\n" + kGoodLine) << 3;
     QTest::newRow("no end on the last") << QByteArray(kGoodLine + "\r\n" + kGoodLine) << 2;
     QTest::newRow("blank lines at the end") << QByteArray(kGoodLine + "\r\n\r\n\n  \r\n") << 1;
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" + kGoodLine + "\r\n") << 1;
     QTest::newRow("spaces around numbers") << QByteArray(" 1, 2 ,3,4,5,6,7,\t8 \r\n") << 1;
 }
 
