@@ -226,6 +226,9 @@ ReadResult parseLogText(const char *data, std::size_t size, const QString &fileN
     // line is a bad line like any other.
     const char *p = data;
     const char *end = data + size;
+    // A UTF-8 byte-order mark, as some editors add when a log is saved again.
+    if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+        p += 3;
     while (end != p && (isBlank(end[-1]) || end[-1] == '\r' || end[-1] == '\n'))
         --end;
     std::size_t lineNumber = 0;
@@ -282,15 +285,29 @@ ReadResult readLogFile(const QString &path, BadLinePolicy policy)
     result.session.fileName = path;
     QFile file(path);
     const QFileInfo info(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.status = ReadStatus::CannotOpen;
-        result.errorText = info.exists()
-            ? tr("%1 cannot be opened: %2").arg(QDir::toNativeSeparators(path), file.errorString())
-            : tr("%1 does not exist").arg(QDir::toNativeSeparators(path));
-        if (info.isDir())
-            result.errorText = tr("%1 is a folder, not a log").arg(QDir::toNativeSeparators(path));
+    const QString shown = QDir::toNativeSeparators(path);
+    result.status = ReadStatus::CannotOpen;
+    if (!info.exists()) {
+        result.errorText = tr("%1 does not exist").arg(shown);
         return result;
     }
+    if (info.isDir()) {
+        result.errorText = tr("%1 is a folder, not a log").arg(shown);
+        return result;
+    }
+    // Devices and pipes may never end (or block opening): only plain files.
+    if (!info.isFile()) {
+        result.errorText = tr("%1 is not a regular file").arg(shown);
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.errorText = tr("%1 cannot be opened: %2").arg(shown, file.errorString());
+        return result;
+    }
+    result.status = ReadStatus::Ok;
+    // Mapped rather than copied. The gauge replaces a log by renaming a
+    // complete new file over it, so the mapped file is never cut short
+    // under the reader.
     const qint64 size = file.size();
     if (size > 0) {
         if (uchar *mapped = file.map(0, size)) {
@@ -302,7 +319,7 @@ ReadResult readLogFile(const QString &path, BadLinePolicy policy)
             result = parseLogText(bytes, path, policy);
         }
     } else {
-        // Files that report no size (pipes, some special files) are read whole.
+        // Empty, or a file that reports no size of its own (/proc): read whole.
         const QByteArray bytes = file.readAll();
         result = parseLogText(bytes, path, policy);
     }

@@ -42,7 +42,8 @@ struct Session
     // columns[c][i]: column c of reading i. All eight have the same length.
     std::array<std::vector<float>, kLogColumnCount> columns;
 
-    // Bad lines that were skipped while reading (skip policy), and blank lines.
+    // Bad lines (blank lines between readings among them) left out under the
+    // skip policy.
     std::size_t skippedLines = 0;
 
     // The calibration subtracted from every value, if one was applied.

@@ -61,6 +61,7 @@ private slots:
     void badLines_data();
     void badLines();
     void skipKeepsColumnsAligned();
+    void randomTextEveryLineAccountedFor();
     void binaryFileIsRefusedWhole();
     void emptyLogHasNoReadings();
     void fileNameDates_data();
@@ -157,6 +158,7 @@ void TestLogReader::lineEnds_data()
     QTest::newRow("mixed") << QByteArray(kGoodLine + "\n" + kGoodLine + "\r\n" + kGoodLine) << 3;
     QTest::newRow("no end on the last") << QByteArray(kGoodLine + "\r\n" + kGoodLine) << 2;
     QTest::newRow("blank lines at the end") << QByteArray(kGoodLine + "\r\n\r\n\n  \r\n") << 1;
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" + kGoodLine + "\r\n") << 1;
     QTest::newRow("spaces around numbers") << QByteArray(" 1, 2 ,3,4,5,6,7,\t8 \r\n") << 1;
 }
 
@@ -254,6 +256,40 @@ void TestLogReader::skipKeepsColumnsAligned()
     }
 }
 
+// Seeded random logs of good lines, damaged lines and stray bytes: under
+// skip every line is either a reading or counted; under stop the reader
+// either takes every line or names a line that exists.
+void TestLogReader::randomTextEveryLineAccountedFor()
+{
+    const QByteArray pieces[] = {kGoodLine, "nan,inf,-inf,1,2,3,4,5", "1,2", ",", "-", "1e", "\r", "\t",
+                                 "\x80", "\x7f", " ", "9.5", "1,2,3,4,5,6,7,8"};
+    QRandomGenerator random(13);
+    for (int round = 0; round < 500; ++round) {
+        QByteArray text;
+        const int lines = random.bounded(1, 30);
+        for (int line = 0; line < lines; ++line) {
+            for (int k = random.bounded(1, 4); k > 0; --k)
+                text += pieces[random.bounded(int(std::size(pieces)))];
+            text += random.bounded(2) ? "\r\n" : "\n";
+        }
+        // Lines up to the last one with something other than blanks.
+        int last = text.size();
+        while (last > 0 && QByteArray(" \t\r\n").contains(text.at(last - 1)))
+            --last;
+        const int counted = last ? text.left(last).count('\n') + 1 : 0;
+        const ReadResult skip = parseLogText(text, QStringLiteral("r"), BadLinePolicy::Skip);
+        for (const auto &column : skip.session.columns)
+            QCOMPARE(column.size(), skip.session.readingCount());
+        if (skip.status != ReadStatus::NoReadings || skip.session.skippedLines)
+            QCOMPARE(int(skip.session.readingCount() + skip.session.skippedLines), counted);
+        const ReadResult stop = parseLogText(text, QStringLiteral("r"), BadLinePolicy::Stop);
+        if (stop.status == ReadStatus::BadLine)
+            QVERIFY(int(stop.lineErrors.at(0).lineNumber) <= counted);
+        else if (stop.ok())
+            QCOMPARE(int(stop.session.readingCount()), counted);
+    }
+}
+
 void TestLogReader::binaryFileIsRefusedWhole()
 {
     QByteArray text = kGoodLine + "\r\n" + kGoodLine + "\r\nPK\x03\x04";
@@ -327,6 +363,9 @@ void TestLogReader::readsFileWithDateAndMissingFile()
     QCOMPARE(missing.status, ReadStatus::CannotOpen);
     QVERIFY(missing.errorText.contains(QStringLiteral("none.txt")));
     QCOMPARE(readLogFile(dir.path(), BadLinePolicy::Skip).status, ReadStatus::CannotOpen);
+    const ReadResult device = readLogFile(QStringLiteral("/dev/zero"), BadLinePolicy::Skip);
+    QCOMPARE(device.status, ReadStatus::CannotOpen);
+    QVERIFY2(device.errorText.contains(QStringLiteral("not a regular file")), qPrintable(device.errorText));
     const QString empty = dir.filePath(QStringLiteral("empty.txt"));
     QVERIFY(writeFile(empty, QByteArray()));
     QCOMPARE(readLogFile(empty, BadLinePolicy::Stop).status, ReadStatus::NoReadings);
