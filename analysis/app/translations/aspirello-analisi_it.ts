@@ -491,6 +491,10 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <source>%1 cannot be read: %2</source>
         <translation>impossibile leggere %1: %2</translation>
     </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>%1 non è un file normale</translation>
+    </message>
 </context>
 <context>
     <name>Program</name>
