@@ -292,6 +292,8 @@ void AnalysisWindow::setBadLinePolicy(BadLinePolicy policy)
 
 void AnalysisWindow::setCalibrationApplied(bool applied)
 {
+    if (applied && !storedCalibration)
+        showMessage(tr("No calibration is stored, so none is applied."));
     checkCalibration->setChecked(applied && storedCalibration.has_value());
 }
 

@@ -223,6 +223,10 @@
         <source>Difference at the end</source>
         <translation>Differenza alla fine</translation>
     </message>
+    <message>
+        <source>No calibration is stored, so none is applied.</source>
+        <translation>Nessuna calibrazione salvata: non ne viene applicata nessuna.</translation>
+    </message>
 </context>
 <context>
     <name>Calibration</name>
