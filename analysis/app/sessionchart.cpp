@@ -46,10 +46,12 @@ NiceAxis niceAxis(double low, double high)
         if (rough <= step)
             break;
     }
+    if (!(step > 0.0) || !std::isfinite(step))
+        return axis; // a range too narrow for a double's powers of ten
     axis.low = std::floor(low / step) * step;
     axis.high = std::ceil(high / step) * step;
     const double ticks = std::round((axis.high - axis.low) / step) + 1.0;
-    axis.ticks = int(std::clamp(ticks, 2.0, 12.0));
+    axis.ticks = std::isfinite(ticks) ? int(std::clamp(ticks, 2.0, 12.0)) : 5;
     return axis;
 }
 

@@ -172,6 +172,7 @@ void TestAnalysisGraph::roundsAxes_data()
     QTest::newRow("around zero") << -1.0 << 1.0 << -1.0 << 1.0 << 5;
     QTest::newRow("empty range") << 3.0 << 3.0 << -1.0 << 1.0 << 5;
     QTest::newRow("not finite") << -qInf() << 2.0 << -1.0 << 1.0 << 5;
+    QTest::newRow("narrower than a double's powers of ten") << 0.0 << 4e-323 << -1.0 << 1.0 << 5;
 }
 
 void TestAnalysisGraph::roundsAxes()
