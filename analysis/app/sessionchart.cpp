@@ -136,13 +136,15 @@ void SessionChart::setBand(double low, double high, const QString &name)
     bandLow = low;
     bandHigh = high;
     const double end = std::max(sessionEnd(), step);
-    auto *upper = new QLineSeries(this);
-    auto *lower = new QLineSeries(this);
+    auto *upper = new QLineSeries;
+    auto *lower = new QLineSeries;
     upper->append(0.0, high);
     upper->append(end, high);
     lower->append(0.0, low);
     lower->append(end, low);
     band = new QAreaSeries(upper, lower);
+    upper->setParent(band); // deleted with the band
+    lower->setParent(band);
     band->setName(name);
     QColor fill(0x4c, 0xaf, 0x50, 60);
     band->setBrush(fill);
@@ -179,6 +181,76 @@ void SessionChart::clearBand()
     removeSeries(band);
     delete band;
     band = nullptr;
+}
+
+void SessionChart::setMarkedStretches(std::vector<std::pair<std::size_t, std::size_t>> stretches,
+                                      const QString &name)
+{
+    marked = std::move(stretches);
+    if (marked.empty()) {
+        if (strip) {
+            removeSeries(strip);
+            delete strip;
+            strip = nullptr;
+            stripTop = stripBottom = nullptr;
+        }
+        return;
+    }
+    if (!strip) {
+        stripTop = new QLineSeries;
+        stripBottom = new QLineSeries;
+        strip = new QAreaSeries(stripTop, stripBottom);
+        stripTop->setParent(strip);
+        stripBottom->setParent(strip);
+        strip->setBrush(QColor(0x2e, 0x7d, 0x32, 170));
+        strip->setPen(Qt::NoPen);
+        addSeries(strip);
+        strip->attachAxis(axisXValue);
+        strip->attachAxis(axisYValue);
+    }
+    strip->setName(name);
+    scheduleRefresh();
+}
+
+int SessionChart::markedPointCount() const
+{
+    return stripTop ? stripTop->count() : 0;
+}
+
+void SessionChart::drawStrip(double xMin, double xMax, int columns, double yLow, double yHigh)
+{
+    if (!strip)
+        return;
+    // Stretches closer than a column to each other are drawn as one, so
+    // that the strip never has more corners than the plot has columns.
+    const double gap = (xMax - xMin) / std::max(1, columns);
+    QVector<QPointF> top;
+    double start = 0.0, end = 0.0;
+    bool open = false;
+    const auto close = [&] {
+        top << QPointF(start, yLow) << QPointF(start, yHigh) << QPointF(end, yHigh) << QPointF(end, yLow);
+    };
+    for (const auto &[first, length] : marked) {
+        double from = double(first) * step;
+        double to = double(first + length - (length > 0 ? 1 : 0)) * step;
+        if (to < xMin || from > xMax || length == 0)
+            continue;
+        from = std::max(from, xMin);
+        to = std::min(std::max(to, from + gap / 2), xMax);
+        if (open && from - end <= gap) {
+            end = std::max(end, to);
+            continue;
+        }
+        if (open)
+            close();
+        start = from;
+        end = to;
+        open = true;
+    }
+    if (open)
+        close();
+    stripTop->replace(top);
+    stripBottom->replace(QVector<QPointF>{QPointF(xMin, yLow), QPointF(xMax, yLow)});
 }
 
 std::size_t SessionChart::longestCurve() const
@@ -318,9 +390,13 @@ void SessionChart::refresh()
     double margin = (high - low) * 0.04;
     if (!(margin > 0.0))
         margin = std::max(1.0, std::abs(high) * 0.05);
-    const NiceAxis y = niceAxis(low - margin, high + margin);
+    double bottom = low - margin;
+    if (strip) // room for the strip beneath the curves
+        bottom -= (high - low + 2 * margin) * 0.06;
+    const NiceAxis y = niceAxis(bottom, high + margin);
     axisYValue->setRange(y.low, y.high);
     axisYValue->setTickCount(y.ticks);
+    drawStrip(xMin, xMax, columns, y.low, y.low + (y.high - y.low) * 0.03);
 }
 
 SessionChartView::SessionChartView(SessionChart *chart, QWidget *parent)

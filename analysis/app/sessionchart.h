@@ -10,6 +10,7 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 
+#include <utility>
 #include <vector>
 
 // Qt 5 keeps the chart classes in a namespace of their own, Qt 6 does not.
@@ -62,6 +63,12 @@ public:
     // tolerance around the reference); cleared when low > high.
     void setBand(double low, double high, const QString &name);
     void clearBand();
+    // Stretches of readings [first, first + length) marked by a strip along
+    // the bottom of the plot (where all four were in sync); an empty list
+    // removes the strip.
+    void setMarkedStretches(std::vector<std::pair<std::size_t, std::size_t>> stretches, const QString &name);
+    // Corner points of the strip as drawn now (for tests).
+    int markedPointCount() const;
 
     int curveCount() const { return int(curveData.size()); }
     double sessionEnd() const;
@@ -89,6 +96,7 @@ private:
     void scheduleRefresh();
     void setAxisRange(double xMin, double xMax);
     void clampRange(double &xMin, double &xMax) const;
+    void drawStrip(double xMin, double xMax, int columns, double yLow, double yHigh);
     std::size_t longestCurve() const;
 
     QValueAxis *axisXValue;
@@ -96,6 +104,10 @@ private:
     QVector<ChartCurve> curveData;
     QVector<QLineSeries *> lines;
     QAreaSeries *band = nullptr;
+    QAreaSeries *strip = nullptr;
+    QLineSeries *stripTop = nullptr;
+    QLineSeries *stripBottom = nullptr;
+    std::vector<std::pair<std::size_t, std::size_t>> marked;
     double bandLow = 0.0;
     double bandHigh = 0.0;
     double step = 1.0;

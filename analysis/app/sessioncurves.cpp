@@ -100,4 +100,9 @@ void showSessionInCharts(SessionChart &pressures, SessionChart &differences, con
     const double tolerance = fromKPa(sync.settings.toleranceKPa, unit);
     differences.setCurves(differenceCurves(sync, unit), step, keepRange);
     differences.setBand(-tolerance, tolerance, toleranceBandName());
+    std::vector<std::pair<std::size_t, std::size_t>> inSync;
+    for (const Stretch &stretch : sync.band.stretches)
+        inSync.emplace_back(stretch.first, stretch.length);
+    differences.setMarkedStretches(std::move(inSync),
+                                   QCoreApplication::translate("SessionGraph", "All four in sync"));
 }

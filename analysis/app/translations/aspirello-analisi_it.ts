@@ -652,6 +652,10 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <source>Tolerance</source>
         <translation>Tolleranza</translation>
     </message>
+    <message>
+        <source>All four in sync</source>
+        <translation>Tutti e quattro in sincronia</translation>
+    </message>
 </context>
 <context>
     <name>Statistics</name>

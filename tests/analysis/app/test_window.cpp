@@ -125,9 +125,13 @@ void TestAnalysisWindow::dropsTwoLogsForBeforeAndAfter()
     QVERIFY(logs->itemText(0).startsWith(QLatin1String("Before: TOP_log_")));
     QVERIFY(logs->itemText(1).startsWith(QLatin1String("After: log_")));
     auto *verdict = find<QLabel>(window, "labelVerdict");
+    auto *sync = static_cast<SessionChart *>(find<QChartView>(window, "chartSync")->chart());
     QVERIFY(verdict->text().contains(QLatin1String("below the reference")));
+    QCOMPARE(sync->markedPointCount(), 0); // never in sync: no strip
     logs->setCurrentIndex(1);
     QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")), qPrintable(verdict->text()));
+    // One stretch in sync, to the end: one block of the strip, four corners.
+    QTRY_COMPARE(sync->markedPointCount(), 4);
 }
 
 void TestAnalysisWindow::badLinesStopOrAreSkipped()
