@@ -10,6 +10,10 @@ packages=(
   # The window's font: Liberation Sans, which a Debian desktop has and a
   # bare system lacks (headless the window would fall back to a wider one).
   fonts-liberation2
+  # aspirello-analisi: graphs, SVG reports and its Italian translation
+  libqt5charts5-dev libqt5svg5-dev qttools5-dev qttools5-dev-tools
+  # the toolkit's own dialogs (open, save) in Italian
+  qttranslations5-l10n
 )
 # Extra tool sets, asked for by name: "sanitize", "fuzz", "screenshot",
 # "package" (the .deb and its checks), "icons" (rendering the icon), "bench".
