@@ -96,10 +96,13 @@ fuzz:
 # on a virtual X server, which the benchmark starts itself.
 bench: configure
 	@scripts/install-deps.sh bench $(QT_DEPS)
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend bench_display aspirello-board
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend bench_display \
+	  aspirello-board bench_openlog bench_analysis_window
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_pipeline
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
 	@$(BUILD_DIR)/bench/bench_display
+	@$(BUILD_DIR)/bench/bench_openlog
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/analysis/app/bench_analysis_window
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

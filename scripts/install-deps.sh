@@ -12,13 +12,17 @@ packages=(
 )
 # Qt 5 by default; the extra "qt6" asks for Qt 6 instead. Qt 6's CMake files
 # also want the OpenGL development files (libgl-dev and the libraries it
-# brings), which qt6-base-dev depends on.
-qt_packages=(qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev)
+# brings), which qt6-base-dev depends on. Besides the base and serial port:
+# for aspirello-analisi graphs, SVG reports and its Italian translation, and
+# the toolkit's own dialogs (open, save) in Italian.
+qt_packages=(qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+  libqt5charts5-dev libqt5svg5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n)
 # Extra tool sets, asked for by name: "qt6", "sanitize", "fuzz", "screenshot",
 # "package" (the .deb and its checks), "icons" (rendering the icon), "bench".
 for extra in "$@"; do
   case "$extra" in
-    qt6) qt_packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev) ;;
+    qt6) qt_packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+           qt6-charts-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n) ;;
     sanitize) packages+=(libasan8 libubsan1) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     screenshot) packages+=(xvfb xauth imagemagick) ;;

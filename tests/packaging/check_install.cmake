@@ -13,12 +13,14 @@ endif()
 set(root ${STAGE}/usr)
 
 set(expected
-  bin/Aspirello bin/Aspirello-demo bin/aspirello-board
+  bin/Aspirello bin/Aspirello-demo bin/aspirello-board bin/aspirello-analisi
   share/applications/${APP_ID}.desktop share/metainfo/${APP_ID}.metainfo.xml
+  share/applications/it.aspirello.Analisi.desktop
   share/icons/hicolor/scalable/apps/${APP_ID}.svg
   share/doc/aspirello/copyright share/doc/aspirello/changelog.gz
   share/doc/aspirello/README.md share/doc/aspirello/docs/screenshot.png
-  share/man/man1/Aspirello.1.gz share/man/man1/Aspirello-demo.1.gz share/man/man1/aspirello-board.1.gz)
+  share/man/man1/Aspirello.1.gz share/man/man1/Aspirello-demo.1.gz share/man/man1/aspirello-board.1.gz
+  share/man/man1/aspirello-analisi.1.gz)
 # Each PNG square at the size its folder names (width and height in IHDR).
 foreach(size 256 128 64 48 32)
   set(png share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)

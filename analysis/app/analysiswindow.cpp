@@ -1,0 +1,621 @@
+#include "analysiswindow.h"
+
+#include "cylindercolours.h"
+#include "reportwriter.h"
+#include "sessionchart.h"
+#include "sessioncurves.h"
+#include "statistics.h"
+#include "syncanalysis.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDoubleSpinBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+AnalysisWindow::AnalysisWindow(const QString &calibrationPath, QWidget *parent)
+    : QMainWindow(parent), calibrationFile(calibrationPath)
+{
+    setObjectName(QStringLiteral("AnalysisWindow"));
+    setWindowTitle(tr("Aspirello Analisi"));
+    setAcceptDrops(true);
+    buildForm();
+    if (!calibrationFile.isEmpty()) {
+        QString error;
+        storedCalibration = loadCalibration(calibrationFile, &error);
+        if (!storedCalibration && !error.isEmpty())
+            showMessage(error);
+    }
+    updateCalibrationLabel();
+    resize(1280, 900);
+}
+
+void AnalysisWindow::buildForm()
+{
+    QToolBar *tools = addToolBar(tr("Tools"));
+    tools->setObjectName(QStringLiteral("toolBar"));
+    tools->setMovable(false);
+    QAction *open = tools->addAction(tr("Open logs…"), this, &AnalysisWindow::chooseLogs);
+    open->setObjectName(QStringLiteral("actionOpen"));
+    open->setShortcut(QKeySequence::Open);
+    QAction *exportReport = tools->addAction(tr("Export report…"), this, &AnalysisWindow::chooseReportFile);
+    exportReport->setObjectName(QStringLiteral("actionExport"));
+    exportReport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    QAction *calibrate = tools->addAction(tr("Calibrate sensors from a log…"), this,
+                                          &AnalysisWindow::chooseCalibrationLog);
+    calibrate->setObjectName(QStringLiteral("actionCalibrate"));
+    QAction *quit = new QAction(tr("Quit"), this);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
+
+    auto *central = new QWidget(this);
+    auto *outer = new QHBoxLayout(central);
+
+    // The choices, on the left.
+    auto *controls = new QGroupBox(tr("Analysis"), central);
+    controls->setObjectName(QStringLiteral("groupAnalysis"));
+    auto *form = new QFormLayout(controls);
+    comboLog = new QComboBox(controls);
+    comboLog->setObjectName(QStringLiteral("comboLog"));
+    comboLog->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    comboLog->setMinimumContentsLength(18);
+    form->addRow(tr("Log:"), comboLog);
+    comboUnit = new QComboBox(controls);
+    comboUnit->setObjectName(QStringLiteral("comboUnit"));
+    for (Unit u : kAllUnits)
+        comboUnit->addItem(unitDisplayName(u), int(u));
+    form->addRow(tr("Unit:"), comboUnit);
+    comboReference = new QComboBox(controls);
+    comboReference->setObjectName(QStringLiteral("comboReference"));
+    for (int c = 1; c <= kCylinderCount; ++c)
+        comboReference->addItem(tr("Cylinder %1").arg(c), c);
+    form->addRow(tr("Reference:"), comboReference);
+    comboCompare = new QComboBox(controls);
+    comboCompare->setObjectName(QStringLiteral("comboCompare"));
+    comboCompare->addItem(tr("Running averages"), int(SyncSource::Averages));
+    comboCompare->addItem(tr("Raw readings"), int(SyncSource::Raw));
+    form->addRow(tr("Compare:"), comboCompare);
+    spinTolerance = new QDoubleSpinBox(controls);
+    spinTolerance->setObjectName(QStringLiteral("spinTolerance"));
+    spinTolerance->setPrefix(QStringLiteral("± "));
+    form->addRow(tr("Tolerance:"), spinTolerance);
+    spinPeriod = new QSpinBox(controls);
+    spinPeriod->setObjectName(QStringLiteral("spinPeriod"));
+    spinPeriod->setRange(0, 60000);
+    spinPeriod->setSuffix(tr(" ms"));
+    spinPeriod->setSpecialValueText(tr("not known"));
+    spinPeriod->setToolTip(tr("The poll period the log was recorded with. When it is known, the "
+                              "graphs and stretches are in seconds; otherwise in readings."));
+    form->addRow(tr("Poll period:"), spinPeriod);
+    checkSkipBadLines = new QCheckBox(tr("Skip bad lines"), controls);
+    checkSkipBadLines->setObjectName(QStringLiteral("checkSkipBadLines"));
+    checkSkipBadLines->setToolTip(tr("Leave out lines that are not eight numbers and count them, "
+                                     "instead of refusing the log at the first one."));
+    form->addRow(checkSkipBadLines);
+    checkCalibration = new QCheckBox(tr("Apply the sensor calibration"), controls);
+    checkCalibration->setObjectName(QStringLiteral("checkCalibration"));
+    form->addRow(checkCalibration);
+    labelCalibration = new QLabel(controls);
+    labelCalibration->setObjectName(QStringLiteral("labelCalibration"));
+    labelCalibration->setWordWrap(true);
+    form->addRow(labelCalibration);
+    auto *help = new QLabel(tr("Drag across a graph to zoom in, use the wheel to zoom, the middle "
+                               "button or Shift to move sideways, the right button to zoom out and "
+                               "a double click to see the whole session."),
+                            controls);
+    help->setWordWrap(true);
+    help->setStyleSheet(QStringLiteral("color: palette(mid)"));
+    form->addRow(help);
+    controls->setMaximumWidth(340);
+    outer->addWidget(controls);
+
+    // The results, on the right.
+    auto *results = new QWidget(central);
+    auto *column = new QVBoxLayout(results);
+    column->setContentsMargins(0, 0, 0, 0);
+    labelMessage = new QLabel(results);
+    labelMessage->setObjectName(QStringLiteral("labelMessage"));
+    labelMessage->setWordWrap(true);
+    labelMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    labelMessage->setStyleSheet(QStringLiteral("color: #b00020"));
+    labelMessage->hide();
+    column->addWidget(labelMessage);
+    labelVerdict = new QLabel(tr("Open a log saved by Aspirello, or drop it here."), results);
+    labelVerdict->setObjectName(QStringLiteral("labelVerdict"));
+    labelVerdict->setWordWrap(true);
+    QFont big = labelVerdict->font();
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    big.setBold(true);
+    labelVerdict->setFont(big);
+    column->addWidget(labelVerdict);
+    labelPairs = new QLabel(results);
+    labelPairs->setObjectName(QStringLiteral("labelPairs"));
+    labelPairs->setWordWrap(true);
+    column->addWidget(labelPairs);
+    labelPulsation = new QLabel(results);
+    labelPulsation->setObjectName(QStringLiteral("labelPulsation"));
+    labelPulsation->setWordWrap(true);
+    labelPulsation->setStyleSheet(QStringLiteral("color: #b35900"));
+    labelPulsation->hide();
+    column->addWidget(labelPulsation);
+
+    tabGraphs = new QTabWidget(results);
+    tabGraphs->setObjectName(QStringLiteral("tabGraphs"));
+    pressureChart = new SessionChart;
+    pressureView = new SessionChartView(pressureChart, tabGraphs);
+    pressureView->setObjectName(QStringLiteral("chartPressures"));
+    pressureChart->setTitle(tr("Light: readings · dark: running averages"));
+    tabGraphs->addTab(pressureView, tr("Pressures"));
+    differenceChart = new SessionChart;
+    differenceView = new SessionChartView(differenceChart, tabGraphs);
+    differenceView->setObjectName(QStringLiteral("chartSync"));
+    tabGraphs->addTab(differenceView, tr("Sync"));
+    // Both graphs show the same stretch of the session.
+    connect(pressureChart, &SessionChart::visibleRangeChanged, differenceChart,
+            &SessionChart::setVisibleRange);
+    connect(differenceChart, &SessionChart::visibleRangeChanged, pressureChart,
+            &SessionChart::setVisibleRange);
+
+    column->addWidget(tabGraphs, 1);
+    tableStatistics = new QTableWidget(kCylinderCount, 5, results);
+    tableStatistics->setObjectName(QStringLiteral("tableStatistics"));
+    tableStatistics->setHorizontalHeaderLabels({tr("Mean"), tr("Minimum"), tr("Maximum"),
+                                                tr("Pulsation (std. dev.)"),
+                                                tr("Difference at the end")});
+    QStringList rows;
+    for (int c = 1; c <= kCylinderCount; ++c)
+        rows << tr("Cylinder %1").arg(c);
+    tableStatistics->setVerticalHeaderLabels(rows);
+    for (int c = 0; c < kCylinderCount; ++c) {
+        QPixmap swatch(14, 14);
+        swatch.fill(cylinderColour(c));
+        tableStatistics->verticalHeaderItem(c)->setIcon(QIcon(swatch));
+    }
+    tableStatistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tableStatistics->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Four rows, always wholly visible: the graph takes the rest.
+    const int rowHeight = tableStatistics->fontMetrics().height() + 10;
+    tableStatistics->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tableStatistics->verticalHeader()->setDefaultSectionSize(rowHeight);
+    tableStatistics->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tableStatistics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tableStatistics->setFixedHeight(tableStatistics->horizontalHeader()->sizeHint().height()
+                                    + kCylinderCount * rowHeight + 2 * tableStatistics->frameWidth() + 4);
+    column->addWidget(tableStatistics);
+    labelStretches = new QLabel(results);
+    labelStretches->setObjectName(QStringLiteral("labelStretches"));
+    labelStretches->setWordWrap(true);
+    column->addWidget(labelStretches);
+    outer->addWidget(results, 1);
+    setCentralWidget(central);
+
+    updating = true;
+    comboUnit->setCurrentIndex(0);
+    spinTolerance->setDecimals(unitDecimals(Unit::KPa));
+    spinTolerance->setRange(0.01, 100.0);
+    spinTolerance->setSingleStep(0.1);
+    spinTolerance->setValue(kDefaultToleranceKPa);
+    comboReference->setCurrentIndex(kDefaultReferenceCylinder - 1);
+    updating = false;
+
+    connect(comboLog, qOverload<int>(&QComboBox::currentIndexChanged), this, &AnalysisWindow::sessionChosen);
+    connect(comboUnit, qOverload<int>(&QComboBox::currentIndexChanged), this, &AnalysisWindow::unitChanged);
+    connect(comboReference, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &AnalysisWindow::settingsChanged);
+    connect(comboCompare, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &AnalysisWindow::settingsChanged);
+    connect(spinTolerance, qOverload<double>(&QDoubleSpinBox::valueChanged), this, [this](double value) {
+        if (updating)
+            return;
+        toleranceKPa = toKPa(value, unit());
+        settingsChanged();
+    });
+    connect(spinPeriod, qOverload<int>(&QSpinBox::valueChanged), this, &AnalysisWindow::settingsChanged);
+    connect(checkSkipBadLines, &QCheckBox::toggled, this, &AnalysisWindow::badLinePolicyChanged);
+    connect(checkCalibration, &QCheckBox::toggled, this, &AnalysisWindow::calibrationChoiceChanged);
+}
+
+Unit AnalysisWindow::unit() const
+{
+    return Unit(comboUnit->currentData().toInt());
+}
+
+AnalysisSettings AnalysisWindow::settings() const
+{
+    AnalysisSettings result;
+    result.sync.referenceCylinder = comboReference->currentData().toInt();
+    result.sync.toleranceKPa = toleranceKPa;
+    result.sync.source = SyncSource(comboCompare->currentData().toInt());
+    if (spinPeriod->value() > 0)
+        result.pollPeriodSeconds = spinPeriod->value() / 1000.0;
+    return result;
+}
+
+BadLinePolicy AnalysisWindow::badLinePolicy() const
+{
+    return checkSkipBadLines->isChecked() ? BadLinePolicy::Skip : BadLinePolicy::Stop;
+}
+
+const SessionAnalysis *AnalysisWindow::currentAnalysis() const
+{
+    if (currentSession < 0 || currentSession >= int(analyses.size()))
+        return nullptr;
+    return &analyses[std::size_t(currentSession)];
+}
+
+void AnalysisWindow::setUnit(Unit newUnit)
+{
+    const int index = comboUnit->findData(int(newUnit));
+    if (index >= 0)
+        comboUnit->setCurrentIndex(index);
+}
+
+void AnalysisWindow::setAnalysisSettings(const AnalysisSettings &newSettings)
+{
+    updating = true;
+    comboReference->setCurrentIndex(std::clamp(newSettings.sync.referenceCylinder, 1, kCylinderCount) - 1);
+    comboCompare->setCurrentIndex(comboCompare->findData(int(newSettings.sync.source)));
+    toleranceKPa = newSettings.sync.toleranceKPa;
+    spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
+    spinPeriod->setValue(newSettings.pollPeriodSeconds
+                             ? int(std::lround(std::clamp(*newSettings.pollPeriodSeconds * 1000.0, 0.0, 60000.0)))
+                             : 0);
+    updating = false;
+    settingsChanged();
+}
+
+void AnalysisWindow::setBadLinePolicy(BadLinePolicy policy)
+{
+    checkSkipBadLines->setChecked(policy == BadLinePolicy::Skip);
+}
+
+void AnalysisWindow::setCalibrationApplied(bool applied)
+{
+    if (applied && !storedCalibration)
+        showMessage(tr("No calibration is stored, so none is applied."));
+    checkCalibration->setChecked(applied && storedCalibration.has_value());
+}
+
+bool AnalysisWindow::openLogs(const QStringList &paths)
+{
+    QStringList messages;
+    std::vector<Session> read;
+    // Remembered even when none could be read, so that choosing to skip bad
+    // lines reads them again.
+    logPaths = paths.mid(0, 2);
+    for (const QString &path : qAsConst(logPaths)) {
+        ReadResult result = readLogFile(path, badLinePolicy());
+        if (!result.ok()) {
+            messages << result.errorText;
+            continue;
+        }
+        if (result.session.skippedLines > 0) {
+            messages << tr("%1: %2 bad lines skipped.")
+                            .arg(displayName(result.session))
+                            .arg(result.session.skippedLines);
+            for (const LineError &error : result.lineErrors) {
+                if (messages.size() >= 6)
+                    break;
+                messages << lineErrorText(displayName(result.session), error);
+            }
+        }
+        read.push_back(std::move(result.session));
+    }
+    if (paths.size() > 2)
+        messages << tr("Only two logs are compared at a time (before and after); the others were left out.");
+    showMessage(messages.join(QLatin1Char('\n')));
+    if (read.empty())
+        return false;
+
+    readSessions = std::move(read);
+    updating = true;
+    comboLog->clear();
+    for (std::size_t i = 0; i < readSessions.size(); ++i) {
+        QString name = displayName(readSessions[i]);
+        if (readSessions.size() == 2)
+            name = (i == 0 ? tr("Before: %1") : tr("After: %1")).arg(name);
+        comboLog->addItem(name);
+    }
+    comboLog->setCurrentIndex(0);
+    currentSession = 0;
+    updating = false;
+    applyCalibrationChoice();
+    reanalyse(false);
+    return true;
+}
+
+void AnalysisWindow::applyCalibrationChoice()
+{
+    shownSessions = readSessions;
+    if (checkCalibration->isChecked() && storedCalibration) {
+        for (Session &session : shownSessions)
+            applyCalibration(session, *storedCalibration);
+    }
+}
+
+void AnalysisWindow::reanalyse(bool keepRange)
+{
+    analyses.clear();
+    const AnalysisSettings chosen = settings();
+    for (const Session &session : shownSessions)
+        analyses.push_back(analyseSession(session, chosen));
+    showAnalysis(keepRange);
+}
+
+void AnalysisWindow::showAnalysis(bool keepRange)
+{
+    const SessionAnalysis *analysis = currentAnalysis();
+    if (!analysis)
+        return;
+    const Session &session = shownSessions[std::size_t(currentSession)];
+    const Unit shownUnit = unit();
+    const QLocale locale;
+    const std::optional<double> period = analysis->settings.pollPeriodSeconds;
+
+    showSessionInCharts(*pressureChart, *differenceChart, session, analysis->sync, period, shownUnit,
+                        keepRange);
+    differenceChart->setTitle(tr("Differences from cylinder %1, tolerance ±%2")
+                                  .arg(analysis->sync.settings.referenceCylinder)
+                                  .arg(formatValue(analysis->settings.sync.toleranceKPa, shownUnit, locale)));
+
+    labelVerdict->setText(endingVerdict(analysis->sync, period, shownUnit, locale));
+    labelPairs->setText(pairVerdict(analysis->pairs, analysis->settings.sync.toleranceKPa, period,
+                                    shownUnit, locale));
+    if (analysis->pulsationStandout) {
+        labelPulsation->setText(pulsationNote(*analysis->pulsationStandout));
+        labelPulsation->show();
+    } else {
+        labelPulsation->clear();
+        labelPulsation->hide();
+    }
+
+    for (int c = 0; c < kCylinderCount; ++c) {
+        const SeriesStatistics &stats = analysis->statistics[std::size_t(c)];
+        const double values[5] = {stats.mean, stats.minimum, stats.maximum, stats.standardDeviation,
+                                  analysis->sync.finalDifferencesKPa[std::size_t(c)]};
+        for (int column = 0; column < 5; ++column) {
+            auto *item = new QTableWidgetItem(formatValue(values[column], shownUnit, locale));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (column == 3 && analysis->pulsationStandout && *analysis->pulsationStandout == c + 1) {
+                item->setForeground(QColor(0xb3, 0x59, 0x00));
+                item->setToolTip(pulsationNote(c + 1));
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            tableStatistics->setItem(c, column, item);
+        }
+        const QString name = c + 1 == analysis->sync.settings.referenceCylinder
+            ? tr("Cylinder %1 (reference)").arg(c + 1)
+            : tr("Cylinder %1").arg(c + 1);
+        tableStatistics->verticalHeaderItem(c)->setText(name);
+    }
+
+    const BandStretches &band = analysis->sync.band;
+    QString stretches = tr("In sync (all four within ±%1): %2 of %3, in %4 stretches.")
+                            .arg(formatValue(analysis->settings.sync.toleranceKPa, shownUnit, locale),
+                                 durationText(band.readingsInBand, period, locale),
+                                 sessionLengthText(*analysis, locale))
+                            .arg(band.stretches.size());
+    if (band.longest)
+        stretches += QLatin1Char(' ') + tr("Longest: %1, from %2.")
+                                            .arg(durationText(band.longest->length, period, locale),
+                                                 period ? locale.toString(double(band.longest->first) * *period, 'f', 1)
+                                                              + tr(" s")
+                                                        : tr("reading %1").arg(band.longest->first + 1));
+    labelStretches->setText(stretches);
+
+    QStringList status;
+    status << displayName(session);
+    if (analysis->recordedAt)
+        status << tr("recorded %1").arg(locale.toString(*analysis->recordedAt, QLocale::ShortFormat));
+    status << sessionLengthText(*analysis, locale);
+    if (analysis->skippedLines > 0)
+        status << tr("%1 bad lines skipped").arg(analysis->skippedLines);
+    if (analysis->appliedCalibration)
+        status << calibrationNote(*analysis->appliedCalibration);
+    statusBar()->showMessage(status.join(QStringLiteral(" · ")));
+}
+
+void AnalysisWindow::showMessage(const QString &text)
+{
+    labelMessage->setText(text);
+    labelMessage->setVisible(!text.isEmpty());
+}
+
+void AnalysisWindow::updateCalibrationLabel()
+{
+    checkCalibration->setEnabled(storedCalibration.has_value());
+    if (!storedCalibration) {
+        labelCalibration->setText(tr("No calibration stored. Record a log with all four sensors on "
+                                     "the same vacuum source and choose “Calibrate sensors from a log…”."));
+        return;
+    }
+    const QLocale locale;
+    QStringList offsets;
+    for (int c = 0; c < kCylinderCount; ++c)
+        offsets << QStringLiteral("%1: %2").arg(c + 1).arg(
+            formatValue(storedCalibration->offsetsKPa[std::size_t(c)], unit(), locale));
+    labelCalibration->setText(tr("Calibration of %1 (%2); offsets %3.")
+                                  .arg(locale.toString(storedCalibration->createdAt, QLocale::ShortFormat),
+                                       storedCalibration->sourceLog, offsets.join(QStringLiteral(", "))));
+}
+
+void AnalysisWindow::chooseLogs()
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        this, tr("Open one log, or two to compare before and after"), QString(),
+        tr("Aspirello logs (*.txt);;All files (*)"));
+    if (!paths.isEmpty())
+        openLogs(paths);
+}
+
+bool AnalysisWindow::exportReport(const QString &path)
+{
+    const std::optional<ReportFormat> format = reportFormatForPath(path);
+    if (!format) {
+        showMessage(tr("%1: a report is written as .pdf, .png or .svg.").arg(path));
+        return false;
+    }
+    if (analyses.empty()) {
+        showMessage(tr("Open a log before exporting a report."));
+        return false;
+    }
+    ReportContent content;
+    content.unit = unit();
+    for (std::size_t i = 0; i < shownSessions.size(); ++i)
+        content.sessions.push_back(ReportSession{&shownSessions[i], analyses[i]});
+    QString error;
+    if (!writeReport(path, *format, content, &error)) {
+        showMessage(error);
+        return false;
+    }
+    showMessage(QString());
+    statusBar()->showMessage(tr("Report written to %1").arg(QDir::toNativeSeparators(path)), 10000);
+    return true;
+}
+
+void AnalysisWindow::chooseReportFile()
+{
+    if (analyses.empty()) {
+        showMessage(tr("Open a log before exporting a report."));
+        return;
+    }
+    QString suggested = QFileInfo(shownSessions.front().fileName).completeBaseName() + QStringLiteral(".pdf");
+    QString selectedFilter;
+    QString path = QFileDialog::getSaveFileName(this, tr("Export report"), suggested,
+                                                tr("PDF document (*.pdf);;PNG image (*.png);;SVG drawing (*.svg)"),
+                                                &selectedFilter);
+    if (path.isEmpty())
+        return;
+    if (!reportFormatForPath(path)) {
+        if (selectedFilter.contains(QLatin1String("*.png")))
+            path += QStringLiteral(".png");
+        else if (selectedFilter.contains(QLatin1String("*.svg")))
+            path += QStringLiteral(".svg");
+        else
+            path += QStringLiteral(".pdf");
+    }
+    exportReport(path);
+}
+
+void AnalysisWindow::chooseCalibrationLog()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("A log recorded with all four sensors on the same vacuum source"), QString(),
+        tr("Aspirello logs (*.txt);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    const ReadResult read = readLogFile(path, badLinePolicy());
+    if (!read.ok()) {
+        showMessage(read.errorText);
+        return;
+    }
+    const CalibrationResult result = computeCalibration(read.session, QDateTime::currentDateTime());
+    if (!result.calibration) {
+        showMessage(tr("Calibration refused: %1").arg(result.refusal));
+        return;
+    }
+    QString error;
+    if (!saveCalibration(*result.calibration, calibrationFile, &error)) {
+        showMessage(error);
+        return;
+    }
+    storedCalibration = result.calibration;
+    showMessage(QString());
+    updateCalibrationLabel();
+    if (checkCalibration->isChecked())
+        calibrationChoiceChanged();
+    else
+        checkCalibration->setChecked(true);
+}
+
+void AnalysisWindow::unitChanged()
+{
+    updating = true;
+    spinTolerance->setDecimals(unitDecimals(unit()));
+    spinTolerance->setRange(fromKPa(0.01, unit()), fromKPa(100.0, unit()));
+    spinTolerance->setSingleStep(fromKPa(0.1, unit()));
+    spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
+    updating = false;
+    updateCalibrationLabel();
+    showAnalysis(true);
+}
+
+void AnalysisWindow::settingsChanged()
+{
+    if (updating)
+        return;
+    reanalyse(true);
+}
+
+void AnalysisWindow::badLinePolicyChanged()
+{
+    if (!logPaths.isEmpty())
+        openLogs(QStringList(logPaths));
+}
+
+void AnalysisWindow::calibrationChoiceChanged()
+{
+    if (readSessions.empty())
+        return;
+    applyCalibrationChoice();
+    reanalyse(true);
+}
+
+void AnalysisWindow::sessionChosen()
+{
+    if (updating)
+        return;
+    currentSession = comboLog->currentIndex();
+    showAnalysis(false);
+}
+
+void AnalysisWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QMimeData *mime = event->mimeData();
+    if (!mime->hasUrls())
+        return;
+    const QList<QUrl> urls = mime->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void AnalysisWindow::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openLogs(paths);
+}

@@ -1,0 +1,6 @@
+#include "programrun.h"
+
+int main(int argc, char **argv)
+{
+    return runAnalysisProgram(argc, argv);
+}

@@ -1,0 +1,146 @@
+#include "programrun.h"
+
+#include "analysiswindow.h"
+#include "calibration.h"
+#include "commandrun.h"
+#include "exitcodes.h"
+#include "reportwriter.h"
+#include "translations.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+class ProgramText
+{
+    Q_DECLARE_TR_FUNCTIONS(Program)
+};
+
+bool displayAvailable()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
+bool argumentsWantWindow(const QStringList &arguments)
+{
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        const QString name = argument.section(QLatin1Char('='), 0, 0);
+        if (name == QLatin1String("--report") || name == QLatin1String("--summary")
+            || name == QLatin1String("--csv") || name == QLatin1String("--calibrate")
+            || name == QLatin1String("--help") || name == QLatin1String("-h"))
+            return false;
+    }
+    return true;
+}
+
+bool argumentsWantReport(const QStringList &arguments)
+{
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument == QLatin1String("--report") || argument.startsWith(QLatin1String("--report=")))
+            return true;
+    }
+    return false;
+}
+
+int runReportCommand(const CommandLine &commandLine, const QString &calibrationPath, QTextStream &out,
+                     QTextStream &err)
+{
+    LoadedSessions loaded = loadSessions(commandLine, calibrationPath);
+    for (const QString &warning : loaded.warnings)
+        err << warning << '\n';
+    if (loaded.exitCode != ExitCode::Ok) {
+        err << loaded.error << '\n';
+        err.flush();
+        return loaded.exitCode;
+    }
+    ReportContent content;
+    content.unit = commandLine.unit;
+    for (const Session &session : loaded.sessions)
+        content.sessions.push_back(ReportSession{&session, analyseSession(session, commandLine.analysis)});
+    QString error;
+    if (!writeReport(commandLine.reportPath, commandLine.reportFormat, content, &error)) {
+        err << error << '\n';
+        err.flush();
+        return ExitCode::OutputFailed;
+    }
+    out << ProgramText::tr("Report written to %1").arg(QDir::toNativeSeparators(commandLine.reportPath)) << '\n';
+    out.flush();
+    return ExitCode::Ok;
+}
+
+int runAnalysisProgram(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCoreApplication::setOrganizationName(QStringLiteral("Aspirello"));
+    QCoreApplication::setApplicationName(QStringLiteral("aspirello-analisi"));
+
+    const bool window = argumentsWantWindow(arguments);
+    const bool reportOption = argumentsWantReport(arguments);
+    if (reportOption) {
+        // The report is drawn with widgets but never shown: no display needed.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    std::unique_ptr<QCoreApplication> application;
+    if (window && displayAvailable())
+        application = std::make_unique<QApplication>(argc, argv);
+    else if (reportOption)
+        application = std::make_unique<QApplication>(argc, argv);
+    else
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    installTranslations(*application, QLocale::system());
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const CommandLineResult parsed = parseCommandLine(arguments);
+    if (!parsed.commandLine) {
+        err << parsed.error << '\n' << ProgramText::tr("Try --help.") << '\n';
+        return ExitCode::BadOption;
+    }
+    const CommandLine &commandLine = *parsed.commandLine;
+    const QString calibrationPath = defaultCalibrationPath();
+
+    switch (commandLine.mode) {
+    case RunMode::Report:
+        return runReportCommand(commandLine, calibrationPath, out, err);
+    case RunMode::Window:
+        break;
+    default:
+        return runTextCommand(commandLine, calibrationPath, QDateTime::currentDateTime(), out, err);
+    }
+
+    if (!qobject_cast<QApplication *>(application.get())) {
+        err << ProgramText::tr("There is no display to show the window on. Without one, use --report, "
+                  "--summary or --csv (see --help).")
+            << '\n';
+        return ExitCode::NoDisplay;
+    }
+    AnalysisWindow analysisWindow(calibrationPath);
+    analysisWindow.setUnit(commandLine.unit);
+    analysisWindow.setAnalysisSettings(commandLine.analysis);
+    analysisWindow.setBadLinePolicy(commandLine.badLines);
+    analysisWindow.setCalibrationApplied(commandLine.calibration == CalibrationUse::Use);
+    if (!commandLine.logs.isEmpty())
+        analysisWindow.openLogs(commandLine.logs);
+    analysisWindow.show();
+    return application->exec();
+}

@@ -1,0 +1,926 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT">
+<context>
+    <name>AnalysisWindow</name>
+    <message>
+        <source>Aspirello Analisi</source>
+        <translation>Aspirello Analisi</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Strumenti</translation>
+    </message>
+    <message>
+        <source>Open logs…</source>
+        <translation>Apri log…</translation>
+    </message>
+    <message>
+        <source>Export report…</source>
+        <translation>Esporta rapporto…</translation>
+    </message>
+    <message>
+        <source>Calibrate sensors from a log…</source>
+        <translation>Calibra i sensori da un log…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>Analisi</translation>
+    </message>
+    <message>
+        <source>Log:</source>
+        <translation>Log:</translation>
+    </message>
+    <message>
+        <source>Unit:</source>
+        <translation>Unità:</translation>
+    </message>
+    <message>
+        <source>Cylinder %1</source>
+        <translation>Cilindro %1</translation>
+    </message>
+    <message>
+        <source>Reference:</source>
+        <translation>Riferimento:</translation>
+    </message>
+    <message>
+        <source>Running averages</source>
+        <translation>Medie mobili</translation>
+    </message>
+    <message>
+        <source>Raw readings</source>
+        <translation>Letture grezze</translation>
+    </message>
+    <message>
+        <source>Compare:</source>
+        <translation>Confronta:</translation>
+    </message>
+    <message>
+        <source>Tolerance:</source>
+        <translation>Tolleranza:</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source>not known</source>
+        <translation>non noto</translation>
+    </message>
+    <message>
+        <source>The poll period the log was recorded with. When it is known, the graphs and stretches are in seconds; otherwise in readings.</source>
+        <translation>Il periodo di interrogazione con cui è stato registrato il log. Se è noto, grafici e tratti sono in secondi; altrimenti in letture.</translation>
+    </message>
+    <message>
+        <source>Poll period:</source>
+        <translation>Periodo di lettura:</translation>
+    </message>
+    <message>
+        <source>Skip bad lines</source>
+        <translation>Salta le righe errate</translation>
+    </message>
+    <message>
+        <source>Leave out lines that are not eight numbers and count them, instead of refusing the log at the first one.</source>
+        <translation>Tralascia e conta le righe che non sono otto numeri, invece di rifiutare il log alla prima.</translation>
+    </message>
+    <message>
+        <source>Apply the sensor calibration</source>
+        <translation>Applica la calibrazione dei sensori</translation>
+    </message>
+    <message>
+        <source>Drag across a graph to zoom in, use the wheel to zoom, the middle button or Shift to move sideways, the right button to zoom out and a double click to see the whole session.</source>
+        <translation>Trascina sul grafico per ingrandire, usa la rotellina per lo zoom, il tasto centrale o Maiusc per scorrere di lato, il tasto destro per ridurre e un doppio clic per vedere tutta la sessione.</translation>
+    </message>
+    <message>
+        <source>Open a log saved by Aspirello, or drop it here.</source>
+        <translation>Apri un log salvato da Aspirello, o trascinalo qui.</translation>
+    </message>
+    <message>
+        <source>Light: readings · dark: running averages</source>
+        <translation>Chiaro: letture · scuro: medie mobili</translation>
+    </message>
+    <message>
+        <source>Pressures</source>
+        <translation>Pressioni</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Sincronia</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Media</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Minimo</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Massimo</translation>
+    </message>
+    <message>
+        <source>Pulsation (std. dev.)</source>
+        <translation>Pulsazione (dev. std.)</translation>
+    </message>
+    <message>
+        <source>%1: %2 bad lines skipped.</source>
+        <translation>%1: %2 righe errate saltate.</translation>
+    </message>
+    <message>
+        <source>Only two logs are compared at a time (before and after); the others were left out.</source>
+        <translation>Si confrontano solo due log alla volta (prima e dopo); gli altri sono stati tralasciati.</translation>
+    </message>
+    <message>
+        <source>Before: %1</source>
+        <translation>Prima: %1</translation>
+    </message>
+    <message>
+        <source>After: %1</source>
+        <translation>Dopo: %1</translation>
+    </message>
+    <message>
+        <source>Differences from cylinder %1, tolerance ±%2</source>
+        <translation>Differenze dal cilindro %1, tolleranza ±%2</translation>
+    </message>
+    <message>
+        <source>Cylinder %1 (reference)</source>
+        <translation>Cilindro %1 (riferimento)</translation>
+    </message>
+    <message>
+        <source>In sync (all four within ±%1): %2 of %3, in %4 stretches.</source>
+        <translation>In sincronia (tutti e quattro entro ±%1): %2 su %3, in %4 tratti.</translation>
+    </message>
+    <message>
+        <source>Longest: %1, from %2.</source>
+        <translation>Il più lungo: %1, da %2.</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>reading %1</source>
+        <translation>lettura %1</translation>
+    </message>
+    <message>
+        <source>recorded %1</source>
+        <translation>registrato il %1</translation>
+    </message>
+    <message>
+        <source>%1 bad lines skipped</source>
+        <translation>%1 righe errate saltate</translation>
+    </message>
+    <message>
+        <source>No calibration stored. Record a log with all four sensors on the same vacuum source and choose “Calibrate sensors from a log…”.</source>
+        <translation>Nessuna calibrazione salvata. Registra un log con tutti e quattro i sensori sulla stessa fonte di depressione e scegli “Calibra i sensori da un log…”.</translation>
+    </message>
+    <message>
+        <source>Calibration of %1 (%2); offsets %3.</source>
+        <translation>Calibrazione del %1 (%2); scostamenti %3.</translation>
+    </message>
+    <message>
+        <source>Open one log, or two to compare before and after</source>
+        <translation>Apri un log, o due per confrontare prima e dopo</translation>
+    </message>
+    <message>
+        <source>Aspirello logs (*.txt);;All files (*)</source>
+        <translation>Log di Aspirello (*.txt);;Tutti i file (*)</translation>
+    </message>
+    <message>
+        <source>%1: a report is written as .pdf, .png or .svg.</source>
+        <translation>%1: un rapporto si scrive come .pdf, .png o .svg.</translation>
+    </message>
+    <message>
+        <source>Open a log before exporting a report.</source>
+        <translation>Apri un log prima di esportare un rapporto.</translation>
+    </message>
+    <message>
+        <source>Report written to %1</source>
+        <translation>Rapporto scritto in %1</translation>
+    </message>
+    <message>
+        <source>Export report</source>
+        <translation>Esporta rapporto</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf);;PNG image (*.png);;SVG drawing (*.svg)</source>
+        <translation>Documento PDF (*.pdf);;Immagine PNG (*.png);;Disegno SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>A log recorded with all four sensors on the same vacuum source</source>
+        <translation>Un log registrato con tutti e quattro i sensori sulla stessa fonte di depressione</translation>
+    </message>
+    <message>
+        <source>Calibration refused: %1</source>
+        <translation>Calibrazione rifiutata: %1</translation>
+    </message>
+    <message>
+        <source>Difference at the end</source>
+        <translation>Differenza alla fine</translation>
+    </message>
+    <message>
+        <source>No calibration is stored, so none is applied.</source>
+        <translation>Nessuna calibrazione salvata: non ne viene applicata nessuna.</translation>
+    </message>
+</context>
+<context>
+    <name>Calibration</name>
+    <message>
+        <source>The calibration log holds %1 complete readings; at least %2 are needed.</source>
+        <translation>Il log di calibrazione contiene %1 letture complete; ne servono almeno %2.</translation>
+    </message>
+    <message>
+        <source>Sensor %1 reads %2 away from the mean of the four; more than %3 cannot come from one vacuum source.</source>
+        <translation>Il sensore %1 si scosta di %2 dalla media dei quattro; più di %3 non può venire da una sola fonte di depressione.</translation>
+    </message>
+    <message>
+        <source>Sensor %1 does not follow the others (it wanders by %2, more than %3): the four sensors were not on one vacuum source.</source>
+        <translation>Il sensore %1 non segue gli altri (oscilla di %2, più di %3): i quattro sensori non erano su una sola fonte di depressione.</translation>
+    </message>
+    <message>
+        <source>Calibration applied (made %1 from %2).</source>
+        <translation>Calibrazione applicata (fatta il %1 da %2).</translation>
+    </message>
+    <message>
+        <source>not a JSON object</source>
+        <translation>non è un oggetto JSON</translation>
+    </message>
+    <message>
+        <source>unknown calibration format</source>
+        <translation>formato di calibrazione sconosciuto</translation>
+    </message>
+    <message>
+        <source>no valid date</source>
+        <translation>nessuna data valida</translation>
+    </message>
+    <message>
+        <source>no valid reading count</source>
+        <translation>nessun numero di letture valido</translation>
+    </message>
+    <message>
+        <source>offsets or noise are not four numbers</source>
+        <translation>scostamenti o rumore non sono quattro numeri</translation>
+    </message>
+    <message>
+        <source>cannot create the folder %1</source>
+        <translation>impossibile creare la cartella %1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>impossibile scrivere %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>impossibile leggere %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a valid calibration: %2</source>
+        <translation>%1 non è una calibrazione valida: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1 cannot be combined with another of --report, --summary, --csv, --calibrate</source>
+        <translation>%1 non si può combinare con un altro tra --report, --summary, --csv, --calibrate</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 richiede un valore</translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation>%1 non accetta valori</translation>
+    </message>
+    <message>
+        <source>--report needs a file ending in .pdf, .png or .svg, not &quot;%1&quot;</source>
+        <translation>--report richiede un file che termina in .pdf, .png o .svg, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>unknown unit &quot;%1&quot; (kpa, hpa, mbar, mmhg, cmhg, inhg)</source>
+        <translation>unità sconosciuta &quot;%1&quot; (kpa, hpa, mbar, mmhg, cmhg, inhg)</translation>
+    </message>
+    <message>
+        <source>--reference needs a cylinder from 1 to 4, not &quot;%1&quot;</source>
+        <translation>--reference richiede un cilindro da 1 a 4, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--tolerance needs a positive number of kPa, not &quot;%1&quot;</source>
+        <translation>--tolerance richiede un numero positivo di kPa, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--period needs a positive poll period in milliseconds, not &quot;%1&quot;</source>
+        <translation>--period richiede un periodo di lettura positivo in millisecondi, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--skip-bad-lines and --stop-on-bad-line exclude each other</source>
+        <translation>--skip-bad-lines e --stop-on-bad-line si escludono a vicenda</translation>
+    </message>
+    <message>
+        <source>--calibration needs &quot;use&quot; or &quot;none&quot;, not &quot;%1&quot;</source>
+        <translation>--calibration richiede &quot;use&quot; o &quot;none&quot;, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>unknown option %1 (see --help)</source>
+        <translation>opzione sconosciuta %1 (vedi --help)</translation>
+    </message>
+    <message>
+        <source>at most two logs can be opened (before and after)</source>
+        <translation>si possono aprire al massimo due log (prima e dopo)</translation>
+    </message>
+    <message>
+        <source>no log given</source>
+        <translation>nessun log indicato</translation>
+    </message>
+    <message>
+        <source>at most two logs (before and after), not %1</source>
+        <translation>al massimo due log (prima e dopo), non %1</translation>
+    </message>
+    <message>
+        <source>--calibrate takes exactly one log</source>
+        <translation>--calibrate richiede esattamente un log</translation>
+    </message>
+    <message>
+        <source>--calibrate cannot use a stored calibration</source>
+        <translation>--calibrate non può usare una calibrazione salvata</translation>
+    </message>
+    <message>
+        <source>Usage: aspirello-analisi [OPTIONS] [LOG [LOG2]]
+Reads the measurement logs Aspirello saves and shows the four pressures over time,
+per-cylinder statistics and a verdict on the carburettors&apos; synchronisation.
+Without --report, --summary, --csv or --calibrate it opens its window.
+
+  --report OUT.pdf|OUT.png|OUT.svg  write the graph, statistics and verdict
+                                    without a window (two logs: before/after)
+  --summary                 print the statistics and the verdict as text
+  --csv                     print them as CSV
+  --calibrate LOG           compute a sensor calibration from a log recorded with
+                            all four sensors on one vacuum source, and store it
+  --calibration use|none    apply the stored calibration (default: none)
+  --unit kpa|hpa|mbar|mmhg|cmhg|inhg   unit of every number (default: kpa)
+  --reference 1..4          reference cylinder (default: 1)
+  --tolerance KPA           tolerance band in kPa (default: 1.0)
+  --period MS               poll period in milliseconds: durations in seconds
+  --skip-bad-lines          skip malformed lines, counting them
+  --stop-on-bad-line        refuse a log with a malformed line (default)
+  --help, -h                this text
+
+Exit codes: %1 done, %2 bad option, %3 missing file, %4 unreadable log,
+%5 calibration refused or missing, %6 output not written, %7 no display for the window.
+</source>
+        <translation>Uso: aspirello-analisi [OPZIONI] [LOG [LOG2]]
+Legge i log di misura salvati da Aspirello e mostra le quattro pressioni nel tempo,
+le statistiche per cilindro e un esito sulla sincronizzazione dei carburatori.
+Senza --report, --summary, --csv o --calibrate apre la sua finestra.
+
+  --report OUT.pdf|OUT.png|OUT.svg  scrive grafico, statistiche ed esito
+                                    senza finestra (due log: prima/dopo)
+  --summary                 stampa statistiche ed esito come testo
+  --csv                     li stampa come CSV
+  --calibrate LOG           calcola una calibrazione dei sensori da un log registrato
+                            con tutti e quattro i sensori su una sola fonte di
+                            depressione, e la salva
+  --calibration use|none    applica la calibrazione salvata (predefinito: none)
+  --unit kpa|hpa|mbar|mmhg|cmhg|inhg   unità di ogni numero (predefinita: kpa)
+  --reference 1..4          cilindro di riferimento (predefinito: 1)
+  --tolerance KPA           banda di tolleranza in kPa (predefinita: 1.0)
+  --period MS               periodo di lettura in millisecondi: durate in secondi
+  --skip-bad-lines          salta le righe malformate, contandole
+  --stop-on-bad-line        rifiuta un log con una riga malformata (predefinito)
+  --help, -h                questo testo
+
+Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggibile,
+%5 calibrazione rifiutata o mancante, %6 uscita non scritta, %7 nessuno schermo per la finestra.
+</translation>
+    </message>
+</context>
+<context>
+    <name>CommandRun</name>
+    <message>
+        <source>no calibration is stored (%1); make one with --calibrate LOG</source>
+        <translation>nessuna calibrazione salvata (%1); creane una con --calibrate LOG</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 non esiste</translation>
+    </message>
+    <message>
+        <source>%1: %2 bad lines skipped</source>
+        <translation>%1: %2 righe errate saltate</translation>
+    </message>
+    <message>
+        <source>this mode needs the application</source>
+        <translation>questa modalità richiede l&apos;applicazione</translation>
+    </message>
+    <message>
+        <source>Calibration refused: %1</source>
+        <translation>Calibrazione rifiutata: %1</translation>
+    </message>
+    <message>
+        <source>Calibration stored in %1</source>
+        <translation>Calibrazione salvata in %1</translation>
+    </message>
+    <message>
+        <source>Sensor %1: offset %2, noise %3</source>
+        <translation>Sensore %1: scostamento %2, rumore %3</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Prima</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Dopo</translation>
+    </message>
+</context>
+<context>
+    <name>LogReader</name>
+    <message>
+        <source>expected 8 comma-separated numbers, found an empty or single field</source>
+        <translation>attesi 8 numeri separati da virgole, trovato un campo vuoto o unico</translation>
+    </message>
+    <message>
+        <source>expected 8 comma-separated numbers, found %1 fields</source>
+        <translation>attesi 8 numeri separati da virgole, trovati %1 campi</translation>
+    </message>
+    <message>
+        <source>field %1 is not a number</source>
+        <translation>il campo %1 non è un numero</translation>
+    </message>
+    <message>
+        <source>field %1 is a number too large for a reading</source>
+        <translation>il campo %1 è un numero troppo grande per una lettura</translation>
+    </message>
+    <message>
+        <source>binary data, not text</source>
+        <translation>dati binari, non testo</translation>
+    </message>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation>%1, riga %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 is a binary file, not a measurement log (line %2)</source>
+        <translation>%1 è un file binario, non un log di misura (riga %2)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 holds no valid readings (%n bad lines)</source>
+        <translation>
+            <numerusform>%1 non contiene letture valide (%n riga errata)</numerusform>
+            <numerusform>%1 non contiene letture valide (%n righe errate)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 holds no readings</source>
+        <translation>%1 non contiene letture</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>impossibile aprire %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 non esiste</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a log</source>
+        <translation>%1 è una cartella, non un log</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>impossibile leggere %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>%1 non è un file normale</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>Report written to %1</source>
+        <translation>Rapporto scritto in %1</translation>
+    </message>
+    <message>
+        <source>Try --help.</source>
+        <translation>Prova --help.</translation>
+    </message>
+    <message>
+        <source>There is no display to show the window on. Without one, use --report, --summary or --csv (see --help).</source>
+        <translation>Non c&apos;è uno schermo su cui mostrare la finestra. Senza, usa --report, --summary o --csv (vedi --help).</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>Pressures (light: readings, dark: running averages)</source>
+        <translation>Pressioni (chiaro: letture, scuro: medie mobili)</translation>
+    </message>
+    <message>
+        <source>Differences from cylinder %1, tolerance ±%2</source>
+        <translation>Differenze dal cilindro %1, tolleranza ±%2</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Media</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Minimo</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Massimo</translation>
+    </message>
+    <message>
+        <source>Pulsation (std. dev.)</source>
+        <translation>Pulsazione (dev. std.)</translation>
+    </message>
+    <message>
+        <source>Cylinder %1 (reference)</source>
+        <translation>Cilindro %1 (riferimento)</translation>
+    </message>
+    <message>
+        <source>Cylinder %1</source>
+        <translation>Cilindro %1</translation>
+    </message>
+    <message>
+        <source>All four within ±%1 of the reference: %2 % of the session, in %3 stretches.</source>
+        <translation>Tutti e quattro entro ±%1 dal riferimento: %2 % della sessione, in %3 tratti.</translation>
+    </message>
+    <message>
+        <source>Longest: %1.</source>
+        <translation>Il più lungo: %1.</translation>
+    </message>
+    <message>
+        <source>Aspirello: carburettor sync, before and after</source>
+        <translation>Aspirello: sincronizzazione dei carburatori, prima e dopo</translation>
+    </message>
+    <message>
+        <source>Aspirello: carburettor sync report</source>
+        <translation>Aspirello: rapporto di sincronizzazione dei carburatori</translation>
+    </message>
+    <message>
+        <source>Before: %1</source>
+        <translation>Prima: %1</translation>
+    </message>
+    <message>
+        <source>After: %1</source>
+        <translation>Dopo: %1</translation>
+    </message>
+    <message>
+        <source>recorded %1</source>
+        <translation>registrato il %1</translation>
+    </message>
+    <message>
+        <source>reference cylinder %1</source>
+        <translation>cilindro di riferimento %1</translation>
+    </message>
+    <message>
+        <source>tolerance ±%1</source>
+        <translation>tolleranza ±%1</translation>
+    </message>
+    <message>
+        <source>running averages compared</source>
+        <translation>confrontate le medie mobili</translation>
+    </message>
+    <message>
+        <source>raw readings compared</source>
+        <translation>confrontate le letture grezze</translation>
+    </message>
+    <message>
+        <source>%1 bad lines skipped</source>
+        <translation>%1 righe errate saltate</translation>
+    </message>
+    <message>
+        <source>No sensor calibration applied.</source>
+        <translation>Nessuna calibrazione dei sensori applicata.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>impossibile scrivere %1: %2</translation>
+    </message>
+    <message>
+        <source>the image could not be encoded</source>
+        <translation>non è stato possibile codificare l&apos;immagine</translation>
+    </message>
+    <message>
+        <source>the drawing could not be started</source>
+        <translation>non è stato possibile iniziare il disegno</translation>
+    </message>
+    <message>
+        <source>Difference at the end</source>
+        <translation>Differenza alla fine</translation>
+    </message>
+</context>
+<context>
+    <name>SessionGraph</name>
+    <message>
+        <source>Cylinder %1 readings</source>
+        <translation>Letture del cilindro %1</translation>
+    </message>
+    <message>
+        <source>Cylinder %1</source>
+        <translation>Cilindro %1</translation>
+    </message>
+    <message>
+        <source>Cylinder %1 (reference)</source>
+        <translation>Cilindro %1 (riferimento)</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>Tempo (s)</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Lettura</translation>
+    </message>
+    <message>
+        <source>Pressure (%1)</source>
+        <translation>Pressione (%1)</translation>
+    </message>
+    <message>
+        <source>Difference (%1)</source>
+        <translation>Differenza (%1)</translation>
+    </message>
+    <message>
+        <source>Tolerance</source>
+        <translation>Tolleranza</translation>
+    </message>
+    <message>
+        <source>All four in sync</source>
+        <translation>Tutti e quattro in sincronia</translation>
+    </message>
+</context>
+<context>
+    <name>Statistics</name>
+    <message>
+        <source>Cylinder %1: its pulsation stands out from the others. This may point to a leak (a valve, false air) rather than to the carburettor&apos;s setting.</source>
+        <translation>Cilindro %1: la sua pulsazione si distingue dalle altre. Può indicare una perdita (una valvola, aria falsa) più che la regolazione del carburatore.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncAnalysis</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n readings</source>
+        <translation>
+            <numerusform>%n lettura</numerusform>
+            <numerusform>%n letture</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>no readings</source>
+        <translation>nessuna lettura</translation>
+    </message>
+    <message>
+        <source>in sync for the last %1</source>
+        <translation>in sincronia nel tratto finale di %1</translation>
+    </message>
+    <message>
+        <source>cylinder %1 has no valid reading at the end</source>
+        <translation>il cilindro %1 non ha una lettura valida alla fine</translation>
+    </message>
+    <message>
+        <source>cylinder %1 is %2 below the reference</source>
+        <translation>il cilindro %1 è %2 sotto il riferimento</translation>
+    </message>
+    <message>
+        <source>cylinder %1 is %2 above the reference</source>
+        <translation>il cilindro %1 è %2 sopra il riferimento</translation>
+    </message>
+    <message>
+        <source>pairs in sync for the last %1</source>
+        <translation>coppie in sincronia nel tratto finale di %1</translation>
+    </message>
+    <message>
+        <source>cylinders %1 have no valid reading at the end</source>
+        <translation>i cilindri %1 non hanno una lettura valida alla fine</translation>
+    </message>
+    <message>
+        <source>cylinders %1 are %2 below cylinders %3</source>
+        <translation>i cilindri %1 sono %2 sotto i cilindri %3</translation>
+    </message>
+    <message>
+        <source>cylinders %1 are %2 above cylinders %3</source>
+        <translation>i cilindri %1 sono %2 sopra i cilindri %3</translation>
+    </message>
+</context>
+<context>
+    <name>TextOutput</name>
+    <message>
+        <source>raw readings</source>
+        <translation>letture grezze</translation>
+    </message>
+    <message>
+        <source>running averages</source>
+        <translation>medie mobili</translation>
+    </message>
+    <message>
+        <source>never within the band</source>
+        <translation>mai entro la banda</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3</source>
+        <translation>
+            <numerusform>%n tratto entro la banda, %1 della sessione; il più lungo %2, dalla lettura %3</numerusform>
+            <numerusform>%n tratti entro la banda, %1 della sessione; il più lungo %2, dalla lettura %3</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Log: %1</source>
+        <translation>Log: %1</translation>
+    </message>
+    <message>
+        <source>Saved: %1</source>
+        <translation>Salvato: %1</translation>
+    </message>
+    <message>
+        <source>Length: %1 (%2)</source>
+        <translation>Durata: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Length: %1</source>
+        <translation>Durata: %1</translation>
+    </message>
+    <message>
+        <source>Bad lines skipped: %1</source>
+        <translation>Righe errate saltate: %1</translation>
+    </message>
+    <message>
+        <source>Reference: cylinder %1; tolerance: ±%2; compared: %3</source>
+        <translation>Riferimento: cilindro %1; tolleranza: ±%2; confronto: %3</translation>
+    </message>
+    <message>
+        <source>Cylinder</source>
+        <translation>Cilindro</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Media</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Minimo</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Massimo</translation>
+    </message>
+    <message>
+        <source>Std. dev.</source>
+        <translation>Dev. std.</translation>
+    </message>
+    <message>
+        <source>Diff. ref.</source>
+        <translation>Diff. rif.</translation>
+    </message>
+    <message>
+        <source>no valid readings</source>
+        <translation>nessuna lettura valida</translation>
+    </message>
+    <message>
+        <source>In sync (all four within the band): %1</source>
+        <translation>In sincronia (tutti e quattro entro la banda): %1</translation>
+    </message>
+    <message>
+        <source>Verdict: %1</source>
+        <translation>Esito: %1</translation>
+    </message>
+    <message>
+        <source>Pairs 1+2 and 3+4: %1</source>
+        <translation>Coppie 1+2 e 3+4: %1</translation>
+    </message>
+    <message>
+        <source>Pairs verdict: %1</source>
+        <translation>Esito delle coppie: %1</translation>
+    </message>
+    <message>
+        <source>cylinder</source>
+        <translation>cilindro</translation>
+    </message>
+    <message>
+        <source>mean (%1)</source>
+        <translation>media (%1)</translation>
+    </message>
+    <message>
+        <source>minimum (%1)</source>
+        <translation>minimo (%1)</translation>
+    </message>
+    <message>
+        <source>maximum (%1)</source>
+        <translation>massimo (%1)</translation>
+    </message>
+    <message>
+        <source>standard deviation (%1)</source>
+        <translation>deviazione standard (%1)</translation>
+    </message>
+    <message>
+        <source>mean difference from reference (%1)</source>
+        <translation>differenza media dal riferimento (%1)</translation>
+    </message>
+    <message>
+        <source>pulsation stands out</source>
+        <translation>pulsazione anomala</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>sì</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>item</source>
+        <translation>voce</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>valore</translation>
+    </message>
+    <message>
+        <source>log</source>
+        <translation>log</translation>
+    </message>
+    <message>
+        <source>saved</source>
+        <translation>salvato</translation>
+    </message>
+    <message>
+        <source>readings</source>
+        <translation>letture</translation>
+    </message>
+    <message>
+        <source>poll period (s)</source>
+        <translation>periodo di lettura (s)</translation>
+    </message>
+    <message>
+        <source>bad lines skipped</source>
+        <translation>righe errate saltate</translation>
+    </message>
+    <message>
+        <source>unit</source>
+        <translation>unità</translation>
+    </message>
+    <message>
+        <source>calibration</source>
+        <translation>calibrazione</translation>
+    </message>
+    <message>
+        <source>reference cylinder</source>
+        <translation>cilindro di riferimento</translation>
+    </message>
+    <message>
+        <source>tolerance (%1)</source>
+        <translation>tolleranza (%1)</translation>
+    </message>
+    <message>
+        <source>compared</source>
+        <translation>confronto</translation>
+    </message>
+    <message>
+        <source>in-sync stretches</source>
+        <translation>tratti in sincronia</translation>
+    </message>
+    <message>
+        <source>readings in sync</source>
+        <translation>letture in sincronia</translation>
+    </message>
+    <message>
+        <source>longest in-sync stretch</source>
+        <translation>tratto in sincronia più lungo</translation>
+    </message>
+    <message>
+        <source>longest in-sync stretch from reading</source>
+        <translation>tratto in sincronia più lungo dalla lettura</translation>
+    </message>
+    <message>
+        <source>verdict</source>
+        <translation>esito</translation>
+    </message>
+    <message>
+        <source>pairs verdict</source>
+        <translation>esito delle coppie</translation>
+    </message>
+    <message>
+        <source>pulsation</source>
+        <translation>pulsazione</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message>
+        <source>hPa (mbar)</source>
+        <translation>hPa (mbar)</translation>
+    </message>
+</context>
+</TS>

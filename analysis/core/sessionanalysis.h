@@ -1,0 +1,41 @@
+#ifndef ANALYSIS_SESSIONANALYSIS_H
+#define ANALYSIS_SESSIONANALYSIS_H
+
+#include "session.h"
+#include "statistics.h"
+#include "syncanalysis.h"
+
+#include <array>
+#include <optional>
+
+// Everything the user chooses about an analysis except the display unit.
+struct AnalysisSettings
+{
+    SyncSettings sync;
+    // The poll period the session was recorded with; without it, stretches
+    // are counted in readings.
+    std::optional<double> pollPeriodSeconds;
+};
+
+// Everything the outputs (window, summary, CSV, report) show about one session.
+struct SessionAnalysis
+{
+    AnalysisSettings settings;
+    QString fileName; // as named by the user
+    std::optional<QDateTime> recordedAt;
+    std::size_t readingCount = 0;
+    std::size_t skippedLines = 0;
+    std::optional<Calibration> appliedCalibration;
+
+    std::array<SeriesStatistics, 4> statistics; // of the raw readings
+    std::optional<int> pulsationStandout;       // cylinder 1..4
+    SyncResult sync;
+    PairSyncResult pairs;
+};
+
+SessionAnalysis analyseSession(const Session &session, const AnalysisSettings &settings);
+
+// The session's length: "12.4 s" or "300 readings".
+QString sessionLengthText(const SessionAnalysis &analysis, const QLocale &locale = QLocale::c());
+
+#endif // ANALYSIS_SESSIONANALYSIS_H

@@ -1,0 +1,117 @@
+#ifndef ANALYSIS_SYNCANALYSIS_H
+#define ANALYSIS_SYNCANALYSIS_H
+
+#include <QLocale>
+#include <QString>
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "units.h"
+
+struct Session;
+
+constexpr int kDefaultReferenceCylinder = 1;
+constexpr double kDefaultToleranceKPa = 1.0;
+
+// Which values the sync analysis compares. The raw readings pulsate through
+// every intake stroke, several kPa deep, so the running averages (what the
+// gauge shows for fine adjustment) are the default.
+enum class SyncSource
+{
+    Averages,
+    Raw,
+};
+
+struct SyncSettings
+{
+    int referenceCylinder = kDefaultReferenceCylinder; // 1..4
+    double toleranceKPa = kDefaultToleranceKPa;        // the band is +- this, limits included
+    SyncSource source = SyncSource::Averages;
+};
+
+// A run of consecutive readings [first, first + length).
+struct Stretch
+{
+    std::size_t first = 0;
+    std::size_t length = 0;
+    std::size_t end() const { return first + length; }
+    bool operator==(const Stretch &other) const
+    {
+        return first == other.first && length == other.length;
+    }
+};
+
+// Where a series of per-reading conditions held: every maximal stretch, the
+// longest (the earliest of equals) and how the session ended.
+struct BandStretches
+{
+    std::vector<Stretch> stretches;
+    std::optional<Stretch> longest;
+    std::size_t readingsInBand = 0;
+    // The last reading was in the band; finalStretch is the stretch that ends there.
+    bool endsInBand = false;
+    std::optional<Stretch> finalStretch;
+};
+
+BandStretches bandStretches(const std::vector<bool> &inBand);
+
+// A cylinder outside the band at the end of the session.
+struct CylinderDeviation
+{
+    int cylinder = 0;            // 1..4
+    double differenceKPa = 0.0;  // cylinder minus reference: negative is below
+};
+
+struct SyncResult
+{
+    SyncSettings settings;
+    // differences[c][i]: cylinder c+1 minus the reference at reading i, in kPa
+    // (the reference's own series is all zero; nan when either value is not finite).
+    std::array<std::vector<float>, 4> differences;
+    // Readings where all four differences lie within the band.
+    BandStretches band;
+    // The differences at the last reading.
+    std::array<double, 4> finalDifferencesKPa{};
+    // When the session did not end in sync: each cylinder outside the band
+    // at the last reading, the farthest first.
+    std::vector<CylinderDeviation> finalDeviations;
+};
+
+// Fails only through an empty result: a reference outside 1..4 is taken as 1.
+SyncResult analyseSync(const Session &session, const SyncSettings &settings);
+
+// Pairs: the mean of cylinders 1+2 against the mean of 3+4, for engines whose
+// linkages are set in pairs. The pair holding the reference cylinder is the
+// reference pair.
+struct PairSyncResult
+{
+    int referencePair = 0; // 0: cylinders 1+2, 1: cylinders 3+4
+    // The other pair's mean minus the reference pair's, per reading, in kPa.
+    std::vector<float> difference;
+    BandStretches band;
+    double finalDifferenceKPa = 0.0;
+};
+
+PairSyncResult analysePairs(const Session &session, const SyncSettings &settings);
+
+// A number of readings as the user reads it: "12.4 s" with a poll period,
+// "300 readings" without. Translated.
+QString durationText(std::size_t readings, std::optional<double> pollPeriodSeconds,
+                     const QLocale &locale = QLocale::c());
+
+// The verdict on how the session ended: "in sync for the last 12.4 s" or
+// "cylinder 3 is 2.10 kPa below the reference" (one clause per cylinder
+// outside the band, joined by "; "); "no readings" for an empty session.
+QString endingVerdict(const SyncResult &sync, std::optional<double> pollPeriodSeconds, Unit unit,
+                      const QLocale &locale = QLocale::c());
+
+// The same for the pairs: "pairs in sync for the last ..." or
+// "cylinders 3+4 are 1.20 kPa above cylinders 1+2".
+QString pairVerdict(const PairSyncResult &pairs, double toleranceKPa,
+                    std::optional<double> pollPeriodSeconds, Unit unit,
+                    const QLocale &locale = QLocale::c());
+
+#endif // ANALYSIS_SYNCANALYSIS_H

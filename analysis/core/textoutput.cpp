@@ -1,0 +1,175 @@
+#include "textoutput.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+
+QString tr(const char *text, int n = -1)
+{
+    return QCoreApplication::translate("TextOutput", text, nullptr, n);
+}
+
+QString sourceName(SyncSource source)
+{
+    return source == SyncSource::Raw ? tr("raw readings") : tr("running averages");
+}
+
+QString readingNumber(std::size_t index)
+{
+    return QString::number(static_cast<qulonglong>(index + 1));
+}
+
+QString percent(std::size_t part, std::size_t whole, const QLocale &locale)
+{
+    const double share = whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0;
+    return locale.toString(share, 'f', 1) + QLatin1Char('%');
+}
+
+// Mean difference of a cylinder from the reference, over the raw means.
+double meanDifference(const SessionAnalysis &analysis, int cylinder)
+{
+    const int reference = analysis.settings.sync.referenceCylinder;
+    return analysis.statistics[static_cast<std::size_t>(cylinder - 1)].mean
+        - analysis.statistics[static_cast<std::size_t>(reference - 1)].mean;
+}
+
+QString stretchesLine(const BandStretches &band, const SessionAnalysis &analysis, const QLocale &locale)
+{
+    const std::optional<double> period = analysis.settings.pollPeriodSeconds;
+    if (!band.longest)
+        return tr("never within the band");
+    return tr("%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3",
+              static_cast<int>(std::min<std::size_t>(band.stretches.size(), 0x7fffffff)))
+        .arg(percent(band.readingsInBand, analysis.readingCount, locale),
+             durationText(band.longest->length, period, locale), readingNumber(band.longest->first));
+}
+
+} // namespace
+
+QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
+{
+    QString text;
+    const auto line = [&text](const QString &content) {
+        text += content;
+        text += QLatin1Char('\n');
+    };
+    const std::optional<double> period = analysis.settings.pollPeriodSeconds;
+
+    line(tr("Log: %1").arg(QDir::toNativeSeparators(analysis.fileName)));
+    if (analysis.recordedAt)
+        line(tr("Saved: %1").arg(analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+    if (period) {
+        line(tr("Length: %1 (%2)")
+                 .arg(sessionLengthText(analysis, locale), durationText(analysis.readingCount, std::nullopt, locale)));
+    } else {
+        line(tr("Length: %1").arg(sessionLengthText(analysis, locale)));
+    }
+    if (analysis.skippedLines > 0)
+        line(tr("Bad lines skipped: %1").arg(static_cast<qulonglong>(analysis.skippedLines)));
+    if (analysis.appliedCalibration)
+        line(calibrationNote(*analysis.appliedCalibration));
+    line(tr("Reference: cylinder %1; tolerance: ±%2; compared: %3")
+             .arg(analysis.settings.sync.referenceCylinder)
+             .arg(formatValue(analysis.settings.sync.toleranceKPa, unit, locale),
+                  sourceName(analysis.settings.sync.source)));
+    line(QString());
+
+    // The statistics table, right-aligned columns.
+    const int width = 12;
+    const QStringList headers{tr("Cylinder"), tr("Mean"), tr("Minimum"), tr("Maximum"),
+                              tr("Std. dev."), tr("Diff. ref.")};
+    QString header;
+    for (const QString &h : headers)
+        header += QStringLiteral("%1").arg(h, width);
+    line(header + QStringLiteral("  (%1)").arg(unitSymbol(unit)));
+    for (int c = 1; c <= 4; ++c) {
+        const SeriesStatistics &s = analysis.statistics[static_cast<std::size_t>(c - 1)];
+        QString row = QStringLiteral("%1").arg(QString::number(c), width);
+        if (s.count == 0) {
+            row += QStringLiteral("%1").arg(tr("no valid readings"), width * 5);
+        } else {
+            for (const double value : {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, c)})
+                row += QStringLiteral("%1").arg(formatNumber(value, unit, locale), width);
+        }
+        if (analysis.pulsationStandout == c)
+            row += QStringLiteral("  *");
+        line(row);
+    }
+    if (analysis.pulsationStandout)
+        line(QStringLiteral("* ") + pulsationNote(*analysis.pulsationStandout));
+    line(QString());
+
+    line(tr("In sync (all four within the band): %1").arg(stretchesLine(analysis.sync.band, analysis, locale)));
+    line(tr("Verdict: %1").arg(endingVerdict(analysis.sync, period, unit, locale)));
+    line(tr("Pairs 1+2 and 3+4: %1").arg(stretchesLine(analysis.pairs.band, analysis, locale)));
+    line(tr("Pairs verdict: %1")
+             .arg(pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, locale)));
+    return text;
+}
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
+        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString csvText(const SessionAnalysis &analysis, Unit unit)
+{
+    const QLocale c = QLocale::c();
+    const std::optional<double> period = analysis.settings.pollPeriodSeconds;
+    QString text;
+    const auto row = [&text](const QStringList &fields) {
+        QStringList quoted;
+        for (const QString &field : fields)
+            quoted << csvField(field);
+        text += quoted.join(QLatin1Char(','));
+        text += QLatin1Char('\n');
+    };
+    const QString symbol = unitSymbol(unit);
+    row({tr("cylinder"), tr("mean (%1)").arg(symbol), tr("minimum (%1)").arg(symbol),
+         tr("maximum (%1)").arg(symbol), tr("standard deviation (%1)").arg(symbol),
+         tr("mean difference from reference (%1)").arg(symbol), tr("pulsation stands out")});
+    for (int cylinder = 1; cylinder <= 4; ++cylinder) {
+        const SeriesStatistics &s = analysis.statistics[static_cast<std::size_t>(cylinder - 1)];
+        QStringList fields{QString::number(cylinder)};
+        for (const double value : {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, cylinder)})
+            fields << (s.count ? formatNumber(value, unit, c) : QString());
+        fields << (analysis.pulsationStandout == cylinder ? tr("yes") : tr("no"));
+        row(fields);
+    }
+    text += QLatin1Char('\n');
+    row({tr("item"), tr("value")});
+    row({tr("log"), QFileInfo(analysis.fileName).fileName()});
+    if (analysis.recordedAt)
+        row({tr("saved"), analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
+    row({tr("readings"), QString::number(static_cast<qulonglong>(analysis.readingCount))});
+    if (period)
+        row({tr("poll period (s)"), c.toString(*period, 'g', 6)});
+    row({tr("bad lines skipped"), QString::number(static_cast<qulonglong>(analysis.skippedLines))});
+    row({tr("unit"), symbol});
+    if (analysis.appliedCalibration)
+        row({tr("calibration"), calibrationNote(*analysis.appliedCalibration)});
+    row({tr("reference cylinder"), QString::number(analysis.settings.sync.referenceCylinder)});
+    row({tr("tolerance (%1)").arg(symbol), formatNumber(analysis.settings.sync.toleranceKPa, unit, c)});
+    row({tr("compared"), sourceName(analysis.settings.sync.source)});
+    const BandStretches &band = analysis.sync.band;
+    row({tr("in-sync stretches"), QString::number(static_cast<qulonglong>(band.stretches.size()))});
+    row({tr("readings in sync"), QString::number(static_cast<qulonglong>(band.readingsInBand))});
+    if (band.longest) {
+        row({tr("longest in-sync stretch"), durationText(band.longest->length, period, c)});
+        row({tr("longest in-sync stretch from reading"), readingNumber(band.longest->first)});
+    }
+    row({tr("verdict"), endingVerdict(analysis.sync, period, unit, c)});
+    row({tr("pairs verdict"), pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, c)});
+    if (analysis.pulsationStandout)
+        row({tr("pulsation"), pulsationNote(*analysis.pulsationStandout)});
+    return text;
+}

@@ -1,0 +1,110 @@
+// Opening a one-hour session in aspirello-analisi: 360 000 readings at a
+// 10 ms poll period, written line by line with the gauge's own log-line
+// function from the simulated engine, then read back, analysed and reduced
+// to one min/max pair per pixel column for all eight series. Prints the
+// medians of several runs against the 2 s the whole opening (drawing
+// included, which the window adds) may take.
+#include "enginemodel.h"
+#include "logreader.h"
+#include "measure/runningaverage.h"
+#include "measurementlog.h"
+#include "minmaxreduction.h"
+#include "sessionanalysis.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kReadings = 360000;     // one hour at 10 ms
+constexpr double kPollPeriod = 0.010; // seconds
+constexpr double kBudgetMs = 2000.0;
+constexpr std::size_t kChartColumns = 1400;
+constexpr int kRuns = 5;
+
+QString oneHourLog()
+{
+    EngineModel engine;
+    std::array<RunningAverage, 4> averages;
+    QString log;
+    log.reserve(kReadings * 90);
+    for (int i = 0; i < kReadings; ++i) {
+        const std::array<double, 4> pressures = engine.pressures(i * kPollPeriod);
+        CylinderValues readings{};
+        CylinderValues means{};
+        for (std::size_t c = 0; c < 4; ++c) {
+            readings[c] = static_cast<float>(pressures[c]);
+            averages[c].push(readings[c]);
+            means[c] = averages[c].mean();
+        }
+        appendLogLine(log, readings, means);
+    }
+    return log;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    const QString path = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
+    if (writeLogFile(path, oneHourLog()) != LogSaveResult::Saved) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    const double megabytes = static_cast<double>(QFileInfo(path).size()) / 1e6;
+
+    std::vector<double> readMs, analyseMs, reduceMs, totalMs;
+    std::size_t readings = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        const ReadResult read = readLogFile(path, BadLinePolicy::Stop);
+        const double afterRead = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        if (!read.ok()) {
+            std::fprintf(stderr, "%s\n", qPrintable(read.errorText));
+            return 1;
+        }
+        readings = read.session.readingCount();
+        AnalysisSettings settings;
+        settings.pollPeriodSeconds = kPollPeriod;
+        const SessionAnalysis analysis = analyseSession(read.session, settings);
+        const double afterAnalysis = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        std::size_t buckets = 0;
+        for (const std::vector<float> &column : read.session.columns)
+            buckets += minMaxReduction(column, 0, column.size(), kChartColumns).size();
+        const double afterReduce = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        if (buckets != 8 * kChartColumns || analysis.readingCount != readings)
+            return 1;
+        readMs.push_back(afterRead);
+        analyseMs.push_back(afterAnalysis - afterRead);
+        reduceMs.push_back(afterReduce - afterAnalysis);
+        totalMs.push_back(afterReduce);
+    }
+
+    std::printf("opening a one-hour log in aspirello-analisi (%zu readings, %.1f MB), median of %d runs\n",
+                readings, megabytes, kRuns);
+    std::printf("  read and parse:        %7.1f ms\n", median(readMs));
+    std::printf("  analyse (sync, stats): %7.1f ms\n", median(analyseMs));
+    std::printf("  min/max per column:    %7.1f ms  (8 series, %zu columns)\n", median(reduceMs), kChartColumns);
+    std::printf("  total:                 %7.1f ms  = %.3f of the %.0f ms budget for opening and drawing\n",
+                median(totalMs), median(totalMs) / kBudgetMs, kBudgetMs);
+    return 0;
+}

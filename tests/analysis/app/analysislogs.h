@@ -1,0 +1,56 @@
+#ifndef ANALYSISLOGS_H
+#define ANALYSISLOGS_H
+
+// Logs for the tests of aspirello-analisi, written line by line with the
+// gauge's own log-line function and saved under the gauge's file names.
+
+#include "measurementlog.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTime>
+
+#include <cmath>
+#include <functional>
+
+// The averages of cylinder c at reading i (the raw readings pulsate 3 kPa
+// around them).
+using AverageAt = std::function<float(int cylinder, int reading)>;
+
+inline QString writeTestLog(const QDir &folder, const QString &prefix, const QTime &time, int readings,
+                            const AverageAt &average, const char *extraLine = nullptr, int extraAt = -1)
+{
+    QString text;
+    for (int i = 0; i < readings; ++i) {
+        if (extraLine && i == extraAt)
+            text += QString::fromLatin1(extraLine);
+        CylinderValues raw{}, averages{};
+        for (int c = 0; c < 4; ++c) {
+            averages[std::size_t(c)] = average(c, i);
+            raw[std::size_t(c)] = averages[std::size_t(c)] + float(3.0 * std::sin(0.9 * i + c));
+        }
+        appendLogLine(text, raw, averages);
+    }
+    const QString path = folder.filePath(logFileName(prefix, QDate(2026, 12, 7), time));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) != text.size())
+        return QString();
+    return path;
+}
+
+// Cylinder 3 starts 3 kPa above the others and is brought into the band over
+// the first half: the session ends in sync.
+inline float convergingAverage(int cylinder, int reading)
+{
+    const float offset = cylinder == 2 && reading < 200 ? 3.0f * float(200 - reading) / 200.0f : 0.0f;
+    return -30.0f + offset;
+}
+
+// Cylinder 2 stays 2 kPa below the reference to the end.
+inline float offAverage(int cylinder, int)
+{
+    return cylinder == 1 ? -32.0f : -30.0f;
+}
+
+#endif // ANALYSISLOGS_H

@@ -1,0 +1,195 @@
+#include "analysislogs.h"
+#include "analysiswindow.h"
+#include "sessionchart.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtCharts/QAbstractAxis>
+#include <QtCharts/QChartView>
+#include <QtTest>
+
+
+// The window as a user drives it: logs opened and dropped, the unit, bad
+// lines, the calibration and the export of a report.
+class TestAnalysisWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void showsVerdictAndConvertsUnits();
+    void referenceAndPollPeriod();
+    void dropsTwoLogsForBeforeAndAfter();
+    void badLinesStopOrAreSkipped();
+    void appliesTheStoredCalibration();
+    void exportsReports();
+
+private:
+    template<typename T> T *find(AnalysisWindow &window, const char *name)
+    {
+        return window.findChild<T *>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir folder;
+    QString inSyncLog, offLog, badLog;
+};
+
+void TestAnalysisWindow::initTestCase()
+{
+    QVERIFY(folder.isValid());
+    QDir dir(folder.path());
+    inSyncLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400, convergingAverage);
+    offLog = writeTestLog(dir, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300, offAverage);
+    // A line of seven fields as line 6.
+    badLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 9, 9), 50, offAverage,
+                          "1.0,2.0,3.0,4.0,5.0,6.0,7.0\r\n", 5);
+    QVERIFY(!inSyncLog.isEmpty() && !offLog.isEmpty() && !badLog.isEmpty());
+}
+
+void TestAnalysisWindow::showsVerdictAndConvertsUnits()
+{
+    AnalysisWindow window(folder.filePath(QStringLiteral("none.json")));
+    window.show();
+    QVERIFY(window.openLogs({offLog}));
+    auto *verdict = find<QLabel>(window, "labelVerdict");
+    auto *table = find<QTableWidget>(window, "tableStatistics");
+    auto *view = find<QChartView>(window, "chartPressures");
+    QVERIFY(verdict && table && view);
+    QCOMPARE(verdict->text(), QStringLiteral("cylinder 2 is 2.00 kPa below the reference"));
+    QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-2.00 kPa"));
+
+    auto *unit = find<QComboBox>(window, "comboUnit");
+    unit->setCurrentIndex(unit->findData(int(Unit::CmHg)));
+    // 2 kPa is 1.50 cmHg: the verdict, the table, the tolerance and the axes follow.
+    QCOMPARE(verdict->text(), QStringLiteral("cylinder 2 is 1.50 cmHg below the reference"));
+    QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-1.50 cmHg"));
+    const SeriesStatistics &first = window.currentAnalysis()->statistics[0];
+    QCOMPARE(table->item(0, 0)->text(), formatValue(first.mean, Unit::CmHg));
+    QCOMPARE(find<QDoubleSpinBox>(window, "spinTolerance")->value(), 0.75);
+    QCOMPARE(view->chart()->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("Pressure (cmHg)"));
+
+    // The tolerance is set in the unit shown: 2.00 cmHg takes in the 1.50.
+    find<QDoubleSpinBox>(window, "spinTolerance")->setValue(2.0);
+    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")), qPrintable(verdict->text()));
+
+    // Zooming one graph shows the same stretch in the other.
+    auto *pressures = static_cast<SessionChart *>(view->chart());
+    auto *differences = static_cast<SessionChart *>(find<QChartView>(window, "chartSync")->chart());
+    pressures->setVisibleRange(100.0, 150.0);
+    QCOMPARE(differences->visibleMin(), 100.0);
+    QCOMPARE(differences->visibleMax(), 150.0);
+}
+
+void TestAnalysisWindow::referenceAndPollPeriod()
+{
+    AnalysisWindow window(folder.filePath(QStringLiteral("none.json")));
+    window.show();
+    QVERIFY(window.openLogs({offLog}));
+    auto *verdict = find<QLabel>(window, "labelVerdict");
+    auto *table = find<QTableWidget>(window, "tableStatistics");
+    find<QComboBox>(window, "comboReference")->setCurrentIndex(1);
+    // Against cylinder 2 the other three are 2 kPa above it.
+    QVERIFY2(verdict->text().contains(QLatin1String("cylinder 1 is 2.00 kPa above the reference")),
+             qPrintable(verdict->text()));
+    QCOMPARE(table->verticalHeaderItem(1)->text(), QStringLiteral("Cylinder 2 (reference)"));
+    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("2.00 kPa"));
+
+    // With the poll period the x axis counts seconds: 300 readings at 10 ms.
+    auto *graph = static_cast<SessionChart *>(find<QChartView>(window, "chartPressures")->chart());
+    QCOMPARE(graph->sessionEnd(), 299.0);
+    find<QSpinBox>(window, "spinPeriod")->setValue(10);
+    QCOMPARE(graph->sessionEnd(), 2.99);
+    QCOMPARE(graph->axes(Qt::Horizontal).value(0)->titleText(), QStringLiteral("Time (s)"));
+}
+
+void TestAnalysisWindow::dropsTwoLogsForBeforeAndAfter()
+{
+    AnalysisWindow window(folder.filePath(QStringLiteral("none.json")));
+    window.show();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(offLog), QUrl::fromLocalFile(inSyncLog)});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+
+    auto *logs = find<QComboBox>(window, "comboLog");
+    QCOMPARE(logs->count(), 2);
+    QVERIFY(logs->itemText(0).startsWith(QLatin1String("Before: TOP_log_")));
+    QVERIFY(logs->itemText(1).startsWith(QLatin1String("After: log_")));
+    auto *verdict = find<QLabel>(window, "labelVerdict");
+    auto *sync = static_cast<SessionChart *>(find<QChartView>(window, "chartSync")->chart());
+    QVERIFY(verdict->text().contains(QLatin1String("below the reference")));
+    QCOMPARE(sync->markedPointCount(), 0); // never in sync: no strip
+    logs->setCurrentIndex(1);
+    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")), qPrintable(verdict->text()));
+    // One stretch in sync, to the end: one block of the strip, four corners.
+    QTRY_COMPARE(sync->markedPointCount(), 4);
+}
+
+void TestAnalysisWindow::badLinesStopOrAreSkipped()
+{
+    AnalysisWindow window(folder.filePath(QStringLiteral("none.json")));
+    window.show();
+    auto *message = find<QLabel>(window, "labelMessage");
+    QVERIFY(!window.openLogs({badLog}));
+    QVERIFY(message->isVisible());
+    QVERIFY2(message->text().contains(QLatin1String("line 6")), qPrintable(message->text()));
+    QVERIFY(window.currentAnalysis() == nullptr);
+
+    // Choosing to skip reads the same file again, counting the bad line.
+    find<QCheckBox>(window, "checkSkipBadLines")->setChecked(true);
+    QVERIFY(window.currentAnalysis() != nullptr);
+    QCOMPARE(window.currentAnalysis()->skippedLines, std::size_t(1));
+    QCOMPARE(window.currentAnalysis()->readingCount, std::size_t(50));
+    QVERIFY2(message->text().contains(QLatin1String("1 bad lines skipped")), qPrintable(message->text()));
+}
+
+void TestAnalysisWindow::appliesTheStoredCalibration()
+{
+    Calibration calibration;
+    calibration.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
+    calibration.sourceLog = QStringLiteral("log_A_B_C_D_EMEDIE1_12_2026_8_0_0.txt");
+    calibration.readings = 500;
+    calibration.offsetsKPa = {0.0, -2.0, 0.0, 0.0}; // sensor 2 reads 2 kPa low
+    const QString path = folder.filePath(QStringLiteral("calibration.json"));
+    QVERIFY(saveCalibration(calibration, path));
+
+    AnalysisWindow window(path);
+    window.show();
+    QVERIFY(window.openLogs({offLog}));
+    auto *apply = find<QCheckBox>(window, "checkCalibration");
+    QVERIFY(apply->isEnabled());
+    QVERIFY(!window.currentAnalysis()->appliedCalibration);
+    apply->setChecked(true);
+    QVERIFY(window.currentAnalysis()->appliedCalibration);
+    // With sensor 2 corrected, the session ends in sync, and the window says
+    // the calibration was applied.
+    QVERIFY(find<QLabel>(window, "labelVerdict")->text().startsWith(QLatin1String("in sync")));
+    QVERIFY(window.statusBar()->currentMessage().contains(calibrationNote(calibration)));
+}
+
+void TestAnalysisWindow::exportsReports()
+{
+    AnalysisWindow window(folder.filePath(QStringLiteral("none.json")));
+    const QString pdf = folder.filePath(QStringLiteral("window.pdf"));
+    QVERIFY(!window.exportReport(pdf)); // nothing open yet
+    QVERIFY(!QFile::exists(pdf));
+    QVERIFY(window.openLogs({inSyncLog, offLog}));
+    QVERIFY(window.exportReport(pdf));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("%PDF-"));
+    QVERIFY(!window.exportReport(folder.filePath(QStringLiteral("window.doc"))));
+    QVERIFY(find<QLabel>(window, "labelMessage")->text().contains(QLatin1String(".pdf, .png or .svg")));
+}
+
+QTEST_MAIN(TestAnalysisWindow)
+#include "test_window.moc"
