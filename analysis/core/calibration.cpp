@@ -16,10 +16,11 @@
 
 namespace {
 
-QString tr(const char *text)
+// The texts of this file, under one translation context.
+struct CalibrationTexts
 {
-    return QCoreApplication::translate("Calibration", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Calibration)
+};
 
 constexpr int kFormatVersion = 1;
 
@@ -85,7 +86,7 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
         ++used;
     }
     if (used < kCalibrationMinReadings) {
-        result.refusal = tr("The calibration log holds %1 complete readings; at least %2 are needed.")
+        result.refusal = CalibrationTexts::tr("The calibration log holds %1 complete readings; at least %2 are needed.")
                              .arg(static_cast<qulonglong>(used))
                              .arg(static_cast<qulonglong>(kCalibrationMinReadings));
         return result;
@@ -125,7 +126,7 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
 
     for (std::size_t c = 0; c < 4; ++c) {
         if (std::fabs(calibration.offsetsKPa[c]) > kCalibrationMaxOffsetKPa) {
-            result.refusal = tr("Sensor %1 reads %2 away from the mean of the four; more than %3 "
+            result.refusal = CalibrationTexts::tr("Sensor %1 reads %2 away from the mean of the four; more than %3 "
                                 "cannot come from one vacuum source.")
                                  .arg(c + 1)
                                  .arg(formatKPa(calibration.offsetsKPa[c]), formatKPa(kCalibrationMaxOffsetKPa));
@@ -134,7 +135,7 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
     }
     for (std::size_t c = 0; c < 4; ++c) {
         if (calibration.noiseKPa[c] > kCalibrationMaxNoiseKPa) {
-            result.refusal = tr("Sensor %1 does not follow the others (it wanders by %2, more than "
+            result.refusal = CalibrationTexts::tr("Sensor %1 does not follow the others (it wanders by %2, more than "
                                 "%3): the four sensors were not on one vacuum source.")
                                  .arg(c + 1)
                                  .arg(formatKPa(calibration.noiseKPa[c]), formatKPa(kCalibrationMaxNoiseKPa));
@@ -159,7 +160,7 @@ void applyCalibration(Session &session, const Calibration &calibration)
 
 QString calibrationNote(const Calibration &calibration)
 {
-    return tr("Calibration applied (made %1 from %2).")
+    return CalibrationTexts::tr("Calibration applied (made %1 from %2).")
         .arg(calibration.createdAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
              calibration.sourceLog);
 }
@@ -192,22 +193,22 @@ std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
-        return fail(tr("not a JSON object"));
+        return fail(CalibrationTexts::tr("not a JSON object"));
     const QJsonObject object = document.object();
     if (object.value(kFormatKey).toInt() != kFormatVersion)
-        return fail(tr("unknown calibration format"));
+        return fail(CalibrationTexts::tr("unknown calibration format"));
     Calibration calibration;
     calibration.createdAt = QDateTime::fromString(object.value(kCreatedKey).toString(), Qt::ISODateWithMs);
     if (!calibration.createdAt.isValid())
-        return fail(tr("no valid date"));
+        return fail(CalibrationTexts::tr("no valid date"));
     calibration.sourceLog = object.value(kSourceKey).toString();
     const double readings = object.value(kReadingsKey).toDouble(-1.0);
     if (!(readings >= 0.0 && readings < 9.0e15))
-        return fail(tr("no valid reading count"));
+        return fail(CalibrationTexts::tr("no valid reading count"));
     calibration.readings = static_cast<std::size_t>(readings);
     if (!fromArray(object.value(kOffsetsKey), calibration.offsetsKPa)
         || !fromArray(object.value(kNoiseKey), calibration.noiseKPa))
-        return fail(tr("offsets or noise are not four numbers"));
+        return fail(CalibrationTexts::tr("offsets or noise are not four numbers"));
     return calibration;
 }
 
@@ -216,7 +217,7 @@ bool saveCalibration(const Calibration &calibration, const QString &path, QStrin
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath())) {
         if (error)
-            *error = tr("cannot create the folder %1").arg(QDir::toNativeSeparators(info.absolutePath()));
+            *error = CalibrationTexts::tr("cannot create the folder %1").arg(QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
     QSaveFile file(path);
@@ -224,7 +225,7 @@ bool saveCalibration(const Calibration &calibration, const QString &path, QStrin
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
         || !file.commit()) {
         if (error)
-            *error = tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+            *error = CalibrationTexts::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         file.cancelWriting();
         return false;
     }
@@ -240,12 +241,12 @@ std::optional<Calibration> loadCalibration(const QString &path, QString *error)
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = tr("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+            *error = CalibrationTexts::tr("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return std::nullopt;
     }
     QString why;
     std::optional<Calibration> calibration = calibrationFromJson(file.readAll(), &why);
     if (!calibration && error)
-        *error = tr("%1 is not a valid calibration: %2").arg(QDir::toNativeSeparators(path), why);
+        *error = CalibrationTexts::tr("%1 is not a valid calibration: %2").arg(QDir::toNativeSeparators(path), why);
     return calibration;
 }

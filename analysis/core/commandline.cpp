@@ -9,10 +9,11 @@
 
 namespace {
 
-QString tr(const char *text)
+// The texts of this file, under one translation context.
+struct CommandLineTexts
 {
-    return QCoreApplication::translate("CommandLine", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
 // Options that take a value.
 const QStringList kValueOptions{
@@ -74,7 +75,7 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
     std::optional<RunMode> mode;
     const auto setMode = [&mode](RunMode wanted, const QString &option) -> QString {
         if (mode && *mode != wanted)
-            return tr("%1 cannot be combined with another of --report, --summary, --csv, --calibrate")
+            return CommandLineTexts::tr("%1 cannot be combined with another of --report, --summary, --csv, --calibrate")
                 .arg(option);
         mode = wanted;
         return QString();
@@ -103,11 +104,11 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
         if (kValueOptions.contains(argument)) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size())
-                    return failure(tr("%1 needs a value").arg(argument));
+                    return failure(CommandLineTexts::tr("%1 needs a value").arg(argument));
                 value = arguments.at(++i);
             }
         } else if (hasValue) {
-            return failure(tr("%1 takes no value").arg(argument));
+            return failure(CommandLineTexts::tr("%1 takes no value").arg(argument));
         }
 
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -126,7 +127,7 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
                 return failure(error);
             const std::optional<ReportFormat> format = reportFormatForPath(value);
             if (!format)
-                return failure(tr("--report needs a file ending in .pdf, .png or .svg, not \"%1\"").arg(value));
+                return failure(CommandLineTexts::tr("--report needs a file ending in .pdf, .png or .svg, not \"%1\"").arg(value));
             line.reportPath = value;
             line.reportFormat = *format;
         } else if (argument == QLatin1String("--calibrate")) {
@@ -137,23 +138,23 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
         } else if (argument == QLatin1String("--unit")) {
             const std::optional<Unit> unit = parseUnit(value);
             if (!unit)
-                return failure(tr("unknown unit \"%1\" (kpa, hpa, mbar, mmhg, cmhg, inhg)").arg(value));
+                return failure(CommandLineTexts::tr("unknown unit \"%1\" (kpa, hpa, mbar, mmhg, cmhg, inhg)").arg(value));
             line.unit = *unit;
         } else if (argument == QLatin1String("--reference")) {
             bool ok = false;
             const int cylinder = value.trimmed().toInt(&ok);
             if (!ok || cylinder < 1 || cylinder > 4)
-                return failure(tr("--reference needs a cylinder from 1 to 4, not \"%1\"").arg(value));
+                return failure(CommandLineTexts::tr("--reference needs a cylinder from 1 to 4, not \"%1\"").arg(value));
             line.analysis.sync.referenceCylinder = cylinder;
         } else if (argument == QLatin1String("--tolerance")) {
             const std::optional<double> tolerance = parseNumber(value);
             if (!tolerance || *tolerance <= 0.0)
-                return failure(tr("--tolerance needs a positive number of kPa, not \"%1\"").arg(value));
+                return failure(CommandLineTexts::tr("--tolerance needs a positive number of kPa, not \"%1\"").arg(value));
             line.analysis.sync.toleranceKPa = *tolerance;
         } else if (argument == QLatin1String("--period")) {
             const std::optional<double> period = parsePeriod(value);
             if (!period)
-                return failure(tr("--period needs a positive poll period in milliseconds, not \"%1\"").arg(value));
+                return failure(CommandLineTexts::tr("--period needs a positive poll period in milliseconds, not \"%1\"").arg(value));
             line.analysis.pollPeriodSeconds = period;
         } else if (argument == QLatin1String("--skip-bad-lines")
                    || argument == QLatin1String("--stop-on-bad-line")) {
@@ -161,7 +162,7 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
                 ? BadLinePolicy::Skip
                 : BadLinePolicy::Stop;
             if (policyGiven && policy != line.badLines)
-                return failure(tr("--skip-bad-lines and --stop-on-bad-line exclude each other"));
+                return failure(CommandLineTexts::tr("--skip-bad-lines and --stop-on-bad-line exclude each other"));
             policyGiven = true;
             line.badLines = policy;
         } else if (argument == QLatin1String("--calibration")) {
@@ -171,9 +172,9 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
             else if (choice == QLatin1String("none"))
                 line.calibration = CalibrationUse::None;
             else
-                return failure(tr("--calibration needs \"use\" or \"none\", not \"%1\"").arg(value));
+                return failure(CommandLineTexts::tr("--calibration needs \"use\" or \"none\", not \"%1\"").arg(value));
         } else {
-            return failure(tr("unknown option %1 (see --help)").arg(argument));
+            return failure(CommandLineTexts::tr("unknown option %1 (see --help)").arg(argument));
         }
     }
 
@@ -187,21 +188,21 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
     switch (line.mode) {
     case RunMode::Window:
         if (line.logs.size() > 2)
-            return failure(tr("at most two logs can be opened (before and after)"));
+            return failure(CommandLineTexts::tr("at most two logs can be opened (before and after)"));
         break;
     case RunMode::Report:
     case RunMode::Summary:
     case RunMode::Csv:
         if (line.logs.isEmpty())
-            return failure(tr("no log given"));
+            return failure(CommandLineTexts::tr("no log given"));
         if (line.logs.size() > 2)
-            return failure(tr("at most two logs (before and after), not %1").arg(line.logs.size()));
+            return failure(CommandLineTexts::tr("at most two logs (before and after), not %1").arg(line.logs.size()));
         break;
     case RunMode::Calibrate:
         if (line.logs.size() != 1)
-            return failure(tr("--calibrate takes exactly one log"));
+            return failure(CommandLineTexts::tr("--calibrate takes exactly one log"));
         if (line.calibration == CalibrationUse::Use)
-            return failure(tr("--calibrate cannot use a stored calibration"));
+            return failure(CommandLineTexts::tr("--calibrate cannot use a stored calibration"));
         break;
     case RunMode::Help:
         break;
@@ -213,7 +214,7 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
 
 QString helpText()
 {
-    return tr("Usage: aspirello-analisi [OPTIONS] [LOG [LOG2]]\n"
+    return CommandLineTexts::tr("Usage: aspirello-analisi [OPTIONS] [LOG [LOG2]]\n"
               "Reads the measurement logs Aspirello saves and shows the four pressures over time,\n"
               "per-cylinder statistics and a verdict on the carburettors' synchronisation.\n"
               "Without --report, --summary, --csv or --calibrate it opens its window.\n"

@@ -10,10 +10,11 @@
 
 namespace {
 
-QString tr(const char *text)
+// The texts of this file, under one translation context.
+struct CommandRunTexts
 {
-    return QCoreApplication::translate("CommandRun", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(CommandRun)
+};
 
 } // namespace
 
@@ -27,7 +28,7 @@ LoadedSessions loadSessions(const CommandLine &commandLine, const QString &calib
         if (!calibration) {
             loaded.exitCode = ExitCode::CalibrationRefused;
             loaded.error = error.isEmpty()
-                ? tr("no calibration is stored (%1); make one with --calibrate LOG")
+                ? CommandRunTexts::tr("no calibration is stored (%1); make one with --calibrate LOG")
                       .arg(QDir::toNativeSeparators(calibrationPath))
                 : error;
             return loaded;
@@ -37,7 +38,7 @@ LoadedSessions loadSessions(const CommandLine &commandLine, const QString &calib
         if (!QFileInfo::exists(path)) {
             loaded.sessions.clear();
             loaded.exitCode = ExitCode::MissingFile;
-            loaded.error = tr("%1 does not exist").arg(QDir::toNativeSeparators(path));
+            loaded.error = CommandRunTexts::tr("%1 does not exist").arg(QDir::toNativeSeparators(path));
             return loaded;
         }
         ReadResult read = readLogFile(path, commandLine.badLines);
@@ -48,7 +49,7 @@ LoadedSessions loadSessions(const CommandLine &commandLine, const QString &calib
             return loaded;
         }
         if (read.session.skippedLines > 0) {
-            loaded.warnings << tr("%1: %2 bad lines skipped")
+            loaded.warnings << CommandRunTexts::tr("%1: %2 bad lines skipped")
                                    .arg(QDir::toNativeSeparators(path))
                                    .arg(static_cast<qulonglong>(read.session.skippedLines));
             for (const LineError &error : read.lineErrors)
@@ -77,7 +78,7 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
         break;
     case RunMode::Report:
     case RunMode::Window:
-        err << tr("this mode needs the application") << '\n';
+        err << CommandRunTexts::tr("this mode needs the application") << '\n';
         err.flush();
         return ExitCode::BadOption;
     }
@@ -95,7 +96,7 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
     if (commandLine.mode == RunMode::Calibrate) {
         const CalibrationResult result = computeCalibration(loaded.sessions.front(), now);
         if (!result.calibration) {
-            err << tr("Calibration refused: %1").arg(result.refusal) << '\n';
+            err << CommandRunTexts::tr("Calibration refused: %1").arg(result.refusal) << '\n';
             err.flush();
             return ExitCode::CalibrationRefused;
         }
@@ -106,10 +107,10 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
             return ExitCode::OutputFailed;
         }
         const Calibration &calibration = *result.calibration;
-        out << tr("Calibration stored in %1").arg(QDir::toNativeSeparators(calibrationPath)) << '\n';
+        out << CommandRunTexts::tr("Calibration stored in %1").arg(QDir::toNativeSeparators(calibrationPath)) << '\n';
         for (int c = 0; c < 4; ++c) {
             const std::size_t i = static_cast<std::size_t>(c);
-            out << tr("Sensor %1: offset %2, noise %3")
+            out << CommandRunTexts::tr("Sensor %1: offset %2, noise %3")
                        .arg(c + 1)
                        .arg(formatValue(calibration.offsetsKPa[i], commandLine.unit),
                             formatValue(calibration.noiseKPa[i], commandLine.unit))
@@ -125,7 +126,7 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
         if (twoLogs) {
             if (i > 0)
                 out << '\n';
-            const QString title = i == 0 ? tr("Before") : tr("After");
+            const QString title = i == 0 ? CommandRunTexts::tr("Before") : CommandRunTexts::tr("After");
             out << (commandLine.mode == RunMode::Csv ? csvField(title) : QStringLiteral("== %1 ==").arg(title))
                 << '\n';
         }

@@ -14,10 +14,11 @@
 
 namespace {
 
-QString tr(const char *text, int n = -1)
+// The texts of this file, under one translation context.
+struct LogReaderTexts
 {
-    return QCoreApplication::translate("LogReader", text, nullptr, n);
-}
+    Q_DECLARE_TR_FUNCTIONS(LogReader)
+};
 
 bool isTextByte(unsigned char byte)
 {
@@ -129,14 +130,14 @@ QString problemText(const LineError &error)
     switch (error.problem) {
     case LineProblem::FieldCount:
         if (error.fieldCount <= 1)
-            return tr("expected 8 comma-separated numbers, found an empty or single field");
-        return tr("expected 8 comma-separated numbers, found %1 fields").arg(error.fieldCount);
+            return LogReaderTexts::tr("expected 8 comma-separated numbers, found an empty or single field");
+        return LogReaderTexts::tr("expected 8 comma-separated numbers, found %1 fields").arg(error.fieldCount);
     case LineProblem::NotANumber:
-        return tr("field %1 is not a number").arg(error.field);
+        return LogReaderTexts::tr("field %1 is not a number").arg(error.field);
     case LineProblem::OutOfRange:
-        return tr("field %1 is a number too large for a reading").arg(error.field);
+        return LogReaderTexts::tr("field %1 is a number too large for a reading").arg(error.field);
     case LineProblem::BinaryData:
-        return tr("binary data, not text");
+        return LogReaderTexts::tr("binary data, not text");
     }
     return QString();
 }
@@ -191,7 +192,7 @@ LineParse parseLogLine(const char *begin, const char *end)
 
 QString lineErrorText(const QString &fileName, const LineError &error)
 {
-    return tr("%1, line %2: %3")
+    return LogReaderTexts::tr("%1, line %2: %3")
         .arg(QDir::toNativeSeparators(fileName))
         .arg(static_cast<qulonglong>(error.lineNumber))
         .arg(problemText(error));
@@ -211,7 +212,7 @@ ReadResult parseLogText(const char *data, std::size_t size, const QString &fileN
             line += *p == '\n';
         result.status = ReadStatus::BinaryFile;
         result.lineErrors.push_back({line, LineProblem::BinaryData, 0, 0});
-        result.errorText = tr("%1 is a binary file, not a measurement log (line %2)")
+        result.errorText = LogReaderTexts::tr("%1 is a binary file, not a measurement log (line %2)")
                                .arg(QDir::toNativeSeparators(fileName))
                                .arg(static_cast<qulonglong>(line));
         return result;
@@ -263,12 +264,12 @@ ReadResult parseLogText(const char *data, std::size_t size, const QString &fileN
     if (result.session.isEmpty()) {
         result.status = ReadStatus::NoReadings;
         if (result.session.skippedLines > 0) {
-            result.errorText = tr("%1 holds no valid readings (%n bad lines)",
+            result.errorText = LogReaderTexts::tr("%1 holds no valid readings (%n bad lines)", nullptr,
                                   static_cast<int>(qMin<std::size_t>(result.session.skippedLines, 0x7fffffff)))
                                    .arg(QDir::toNativeSeparators(fileName));
         } else {
             result.errorText =
-                tr("%1 holds no readings").arg(QDir::toNativeSeparators(fileName));
+                LogReaderTexts::tr("%1 holds no readings").arg(QDir::toNativeSeparators(fileName));
         }
     }
     return result;
@@ -288,20 +289,20 @@ ReadResult readLogFile(const QString &path, BadLinePolicy policy)
     const QString shown = QDir::toNativeSeparators(path);
     result.status = ReadStatus::CannotOpen;
     if (!info.exists()) {
-        result.errorText = tr("%1 does not exist").arg(shown);
+        result.errorText = LogReaderTexts::tr("%1 does not exist").arg(shown);
         return result;
     }
     if (info.isDir()) {
-        result.errorText = tr("%1 is a folder, not a log").arg(shown);
+        result.errorText = LogReaderTexts::tr("%1 is a folder, not a log").arg(shown);
         return result;
     }
     // Devices and pipes may never end (or block opening): only plain files.
     if (!info.isFile()) {
-        result.errorText = tr("%1 is not a regular file").arg(shown);
+        result.errorText = LogReaderTexts::tr("%1 is not a regular file").arg(shown);
         return result;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        result.errorText = tr("%1 cannot be opened: %2").arg(shown, file.errorString());
+        result.errorText = LogReaderTexts::tr("%1 cannot be opened: %2").arg(shown, file.errorString());
         return result;
     }
     result.status = ReadStatus::Ok;
@@ -326,7 +327,7 @@ ReadResult readLogFile(const QString &path, BadLinePolicy policy)
     if (file.error() != QFileDevice::NoError && result.ok()) {
         result.status = ReadStatus::CannotOpen;
         result.errorText =
-            tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+            LogReaderTexts::tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         result.session = Session();
         result.session.fileName = path;
         return result;

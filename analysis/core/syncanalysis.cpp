@@ -10,10 +10,11 @@
 
 namespace {
 
-QString tr(const char *text, int n = -1)
+// The texts of this file, under one translation context.
+struct SyncAnalysisTexts
 {
-    return QCoreApplication::translate("SyncAnalysis", text, nullptr, n);
-}
+    Q_DECLARE_TR_FUNCTIONS(SyncAnalysis)
+};
 
 int clampedReference(int cylinder)
 {
@@ -146,30 +147,30 @@ QString durationText(std::size_t readings, std::optional<double> pollPeriodSecon
 {
     if (pollPeriodSeconds && *pollPeriodSeconds > 0.0) {
         const double seconds = static_cast<double>(readings) * *pollPeriodSeconds;
-        return tr("%1 s").arg(locale.toString(seconds, 'f', 1));
+        return SyncAnalysisTexts::tr("%1 s").arg(locale.toString(seconds, 'f', 1));
     }
     const int shown = static_cast<int>(std::min<std::size_t>(readings, 0x7fffffff));
-    return tr("%n readings", shown);
+    return SyncAnalysisTexts::tr("%n readings", nullptr, shown);
 }
 
 QString endingVerdict(const SyncResult &sync, std::optional<double> pollPeriodSeconds, Unit unit,
                       const QLocale &locale)
 {
     if (sync.differences[0].empty())
-        return tr("no readings");
+        return SyncAnalysisTexts::tr("no readings");
     if (sync.band.endsInBand && sync.band.finalStretch)
-        return tr("in sync for the last %1")
+        return SyncAnalysisTexts::tr("in sync for the last %1")
             .arg(durationText(sync.band.finalStretch->length, pollPeriodSeconds, locale));
     QStringList clauses;
     for (const CylinderDeviation &deviation : sync.finalDeviations) {
         if (std::isnan(deviation.differenceKPa)) {
-            clauses << tr("cylinder %1 has no valid reading at the end").arg(deviation.cylinder);
+            clauses << SyncAnalysisTexts::tr("cylinder %1 has no valid reading at the end").arg(deviation.cylinder);
             continue;
         }
         const QString amount = formatValue(std::fabs(deviation.differenceKPa), unit, locale);
         clauses << (deviation.differenceKPa < 0
-                        ? tr("cylinder %1 is %2 below the reference").arg(deviation.cylinder).arg(amount)
-                        : tr("cylinder %1 is %2 above the reference").arg(deviation.cylinder).arg(amount));
+                        ? SyncAnalysisTexts::tr("cylinder %1 is %2 below the reference").arg(deviation.cylinder).arg(amount)
+                        : SyncAnalysisTexts::tr("cylinder %1 is %2 above the reference").arg(deviation.cylinder).arg(amount));
     }
     return clauses.join(QStringLiteral("; "));
 }
@@ -178,16 +179,16 @@ QString pairVerdict(const PairSyncResult &pairs, double toleranceKPa,
                     std::optional<double> pollPeriodSeconds, Unit unit, const QLocale &locale)
 {
     if (pairs.difference.empty())
-        return tr("no readings");
+        return SyncAnalysisTexts::tr("no readings");
     if (pairs.band.endsInBand && pairs.band.finalStretch)
-        return tr("pairs in sync for the last %1")
+        return SyncAnalysisTexts::tr("pairs in sync for the last %1")
             .arg(durationText(pairs.band.finalStretch->length, pollPeriodSeconds, locale));
     const QString other = pairs.referencePair == 0 ? QStringLiteral("3+4") : QStringLiteral("1+2");
     const QString reference = pairs.referencePair == 0 ? QStringLiteral("1+2") : QStringLiteral("3+4");
     const double difference = pairs.finalDifferenceKPa;
     if (std::isnan(difference) || withinBand(difference, toleranceKPa))
-        return tr("cylinders %1 have no valid reading at the end").arg(other);
+        return SyncAnalysisTexts::tr("cylinders %1 have no valid reading at the end").arg(other);
     const QString amount = formatValue(std::fabs(difference), unit, locale);
-    return difference < 0 ? tr("cylinders %1 are %2 below cylinders %3").arg(other, amount, reference)
-                           : tr("cylinders %1 are %2 above cylinders %3").arg(other, amount, reference);
+    return difference < 0 ? SyncAnalysisTexts::tr("cylinders %1 are %2 below cylinders %3").arg(other, amount, reference)
+                           : SyncAnalysisTexts::tr("cylinders %1 are %2 above cylinders %3").arg(other, amount, reference);
 }

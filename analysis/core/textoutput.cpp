@@ -8,14 +8,15 @@
 
 namespace {
 
-QString tr(const char *text, int n = -1)
+// The texts of this file, under one translation context.
+struct TextOutputTexts
 {
-    return QCoreApplication::translate("TextOutput", text, nullptr, n);
-}
+    Q_DECLARE_TR_FUNCTIONS(TextOutput)
+};
 
 QString sourceName(SyncSource source)
 {
-    return source == SyncSource::Raw ? tr("raw readings") : tr("running averages");
+    return source == SyncSource::Raw ? TextOutputTexts::tr("raw readings") : TextOutputTexts::tr("running averages");
 }
 
 QString readingNumber(std::size_t index)
@@ -41,8 +42,8 @@ QString stretchesLine(const BandStretches &band, const SessionAnalysis &analysis
 {
     const std::optional<double> period = analysis.settings.pollPeriodSeconds;
     if (!band.longest)
-        return tr("never within the band");
-    return tr("%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3",
+        return TextOutputTexts::tr("never within the band");
+    return TextOutputTexts::tr("%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3", nullptr,
               static_cast<int>(std::min<std::size_t>(band.stretches.size(), 0x7fffffff)))
         .arg(percent(band.readingsInBand, analysis.readingCount, locale),
              durationText(band.longest->length, period, locale), readingNumber(band.longest->first));
@@ -59,20 +60,20 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
     };
     const std::optional<double> period = analysis.settings.pollPeriodSeconds;
 
-    line(tr("Log: %1").arg(QDir::toNativeSeparators(analysis.fileName)));
+    line(TextOutputTexts::tr("Log: %1").arg(QDir::toNativeSeparators(analysis.fileName)));
     if (analysis.recordedAt)
-        line(tr("Saved: %1").arg(analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        line(TextOutputTexts::tr("Saved: %1").arg(analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
     if (period) {
-        line(tr("Length: %1 (%2)")
+        line(TextOutputTexts::tr("Length: %1 (%2)")
                  .arg(sessionLengthText(analysis, locale), durationText(analysis.readingCount, std::nullopt, locale)));
     } else {
-        line(tr("Length: %1").arg(sessionLengthText(analysis, locale)));
+        line(TextOutputTexts::tr("Length: %1").arg(sessionLengthText(analysis, locale)));
     }
     if (analysis.skippedLines > 0)
-        line(tr("Bad lines skipped: %1").arg(static_cast<qulonglong>(analysis.skippedLines)));
+        line(TextOutputTexts::tr("Bad lines skipped: %1").arg(static_cast<qulonglong>(analysis.skippedLines)));
     if (analysis.appliedCalibration)
         line(calibrationNote(*analysis.appliedCalibration));
-    line(tr("Reference: cylinder %1; tolerance: ±%2; compared: %3")
+    line(TextOutputTexts::tr("Reference: cylinder %1; tolerance: ±%2; compared: %3")
              .arg(analysis.settings.sync.referenceCylinder)
              .arg(formatValue(analysis.settings.sync.toleranceKPa, unit, locale),
                   sourceName(analysis.settings.sync.source)));
@@ -80,8 +81,8 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
 
     // The statistics table, right-aligned columns.
     const int width = 12;
-    const QStringList headers{tr("Cylinder"), tr("Mean"), tr("Minimum"), tr("Maximum"),
-                              tr("Std. dev."), tr("Diff. ref.")};
+    const QStringList headers{TextOutputTexts::tr("Cylinder"), TextOutputTexts::tr("Mean"), TextOutputTexts::tr("Minimum"), TextOutputTexts::tr("Maximum"),
+                              TextOutputTexts::tr("Std. dev."), TextOutputTexts::tr("Diff. ref.")};
     QString header;
     for (const QString &h : headers)
         header += QStringLiteral("%1").arg(h, width);
@@ -90,7 +91,7 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
         const SeriesStatistics &s = analysis.statistics[static_cast<std::size_t>(c - 1)];
         QString row = QStringLiteral("%1").arg(QString::number(c), width);
         if (s.count == 0) {
-            row += QStringLiteral("%1").arg(tr("no valid readings"), width * 5);
+            row += QStringLiteral("%1").arg(TextOutputTexts::tr("no valid readings"), width * 5);
         } else {
             for (const double value : {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, c)})
                 row += QStringLiteral("%1").arg(formatNumber(value, unit, locale), width);
@@ -103,10 +104,10 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
         line(QStringLiteral("* ") + pulsationNote(*analysis.pulsationStandout));
     line(QString());
 
-    line(tr("In sync (all four within the band): %1").arg(stretchesLine(analysis.sync.band, analysis, locale)));
-    line(tr("Verdict: %1").arg(endingVerdict(analysis.sync, period, unit, locale)));
-    line(tr("Pairs 1+2 and 3+4: %1").arg(stretchesLine(analysis.pairs.band, analysis, locale)));
-    line(tr("Pairs verdict: %1")
+    line(TextOutputTexts::tr("In sync (all four within the band): %1").arg(stretchesLine(analysis.sync.band, analysis, locale)));
+    line(TextOutputTexts::tr("Verdict: %1").arg(endingVerdict(analysis.sync, period, unit, locale)));
+    line(TextOutputTexts::tr("Pairs 1+2 and 3+4: %1").arg(stretchesLine(analysis.pairs.band, analysis, locale)));
+    line(TextOutputTexts::tr("Pairs verdict: %1")
              .arg(pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, locale)));
     return text;
 }
@@ -134,42 +135,42 @@ QString csvText(const SessionAnalysis &analysis, Unit unit)
         text += QLatin1Char('\n');
     };
     const QString symbol = unitSymbol(unit);
-    row({tr("cylinder"), tr("mean (%1)").arg(symbol), tr("minimum (%1)").arg(symbol),
-         tr("maximum (%1)").arg(symbol), tr("standard deviation (%1)").arg(symbol),
-         tr("mean difference from reference (%1)").arg(symbol), tr("pulsation stands out")});
+    row({TextOutputTexts::tr("cylinder"), TextOutputTexts::tr("mean (%1)").arg(symbol), TextOutputTexts::tr("minimum (%1)").arg(symbol),
+         TextOutputTexts::tr("maximum (%1)").arg(symbol), TextOutputTexts::tr("standard deviation (%1)").arg(symbol),
+         TextOutputTexts::tr("mean difference from reference (%1)").arg(symbol), TextOutputTexts::tr("pulsation stands out")});
     for (int cylinder = 1; cylinder <= 4; ++cylinder) {
         const SeriesStatistics &s = analysis.statistics[static_cast<std::size_t>(cylinder - 1)];
         QStringList fields{QString::number(cylinder)};
         for (const double value : {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, cylinder)})
             fields << (s.count ? formatNumber(value, unit, c) : QString());
-        fields << (analysis.pulsationStandout == cylinder ? tr("yes") : tr("no"));
+        fields << (analysis.pulsationStandout == cylinder ? TextOutputTexts::tr("yes") : TextOutputTexts::tr("no"));
         row(fields);
     }
     text += QLatin1Char('\n');
-    row({tr("item"), tr("value")});
-    row({tr("log"), QFileInfo(analysis.fileName).fileName()});
+    row({TextOutputTexts::tr("item"), TextOutputTexts::tr("value")});
+    row({TextOutputTexts::tr("log"), QFileInfo(analysis.fileName).fileName()});
     if (analysis.recordedAt)
-        row({tr("saved"), analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
-    row({tr("readings"), QString::number(static_cast<qulonglong>(analysis.readingCount))});
+        row({TextOutputTexts::tr("saved"), analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
+    row({TextOutputTexts::tr("readings"), QString::number(static_cast<qulonglong>(analysis.readingCount))});
     if (period)
-        row({tr("poll period (s)"), c.toString(*period, 'g', 6)});
-    row({tr("bad lines skipped"), QString::number(static_cast<qulonglong>(analysis.skippedLines))});
-    row({tr("unit"), symbol});
+        row({TextOutputTexts::tr("poll period (s)"), c.toString(*period, 'g', 6)});
+    row({TextOutputTexts::tr("bad lines skipped"), QString::number(static_cast<qulonglong>(analysis.skippedLines))});
+    row({TextOutputTexts::tr("unit"), symbol});
     if (analysis.appliedCalibration)
-        row({tr("calibration"), calibrationNote(*analysis.appliedCalibration)});
-    row({tr("reference cylinder"), QString::number(analysis.settings.sync.referenceCylinder)});
-    row({tr("tolerance (%1)").arg(symbol), formatNumber(analysis.settings.sync.toleranceKPa, unit, c)});
-    row({tr("compared"), sourceName(analysis.settings.sync.source)});
+        row({TextOutputTexts::tr("calibration"), calibrationNote(*analysis.appliedCalibration)});
+    row({TextOutputTexts::tr("reference cylinder"), QString::number(analysis.settings.sync.referenceCylinder)});
+    row({TextOutputTexts::tr("tolerance (%1)").arg(symbol), formatNumber(analysis.settings.sync.toleranceKPa, unit, c)});
+    row({TextOutputTexts::tr("compared"), sourceName(analysis.settings.sync.source)});
     const BandStretches &band = analysis.sync.band;
-    row({tr("in-sync stretches"), QString::number(static_cast<qulonglong>(band.stretches.size()))});
-    row({tr("readings in sync"), QString::number(static_cast<qulonglong>(band.readingsInBand))});
+    row({TextOutputTexts::tr("in-sync stretches"), QString::number(static_cast<qulonglong>(band.stretches.size()))});
+    row({TextOutputTexts::tr("readings in sync"), QString::number(static_cast<qulonglong>(band.readingsInBand))});
     if (band.longest) {
-        row({tr("longest in-sync stretch"), durationText(band.longest->length, period, c)});
-        row({tr("longest in-sync stretch from reading"), readingNumber(band.longest->first)});
+        row({TextOutputTexts::tr("longest in-sync stretch"), durationText(band.longest->length, period, c)});
+        row({TextOutputTexts::tr("longest in-sync stretch from reading"), readingNumber(band.longest->first)});
     }
-    row({tr("verdict"), endingVerdict(analysis.sync, period, unit, c)});
-    row({tr("pairs verdict"), pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, c)});
+    row({TextOutputTexts::tr("verdict"), endingVerdict(analysis.sync, period, unit, c)});
+    row({TextOutputTexts::tr("pairs verdict"), pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, c)});
     if (analysis.pulsationStandout)
-        row({tr("pulsation"), pulsationNote(*analysis.pulsationStandout)});
+        row({TextOutputTexts::tr("pulsation"), pulsationNote(*analysis.pulsationStandout)});
     return text;
 }

@@ -1,4 +1,3 @@
-#include "minmaxreduction.h"
 #include "sessionanalysis.h"
 #include "statistics.h"
 #include "syncanalysis.h"
@@ -83,8 +82,6 @@ private slots:
     void units_data();
     void units();
     void unitNamesAndRoundTrips();
-    void minMaxReduction_data();
-    void minMaxReduction();
 };
 
 void TestSyncAnalysis::seriesStatistics_data()
@@ -307,36 +304,6 @@ void TestSyncAnalysis::unitNamesAndRoundTrips()
     QCOMPARE(parseUnit(QStringLiteral("psi")), std::nullopt);
     QCOMPARE(durationText(300, std::nullopt), QStringLiteral("300 readings"));
     QCOMPARE(durationText(1240, 0.01), QStringLiteral("12.4 s"));
-}
-
-void TestSyncAnalysis::minMaxReduction_data()
-{
-    QTest::addColumn<std::vector<float>>("values");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<int>("buckets");
-    QTest::addColumn<QString>("expected"); // first:count:min..max, "-" without value
-    const std::vector<float> series{1, 5, 2, 8, 3, qnan, qnan, 4};
-    QTest::newRow("three buckets") << series << 0 << 8 << 3 << "0:2:1..5 2:3:2..8 5:3:4..4";
-    QTest::newRow("a window") << series << 2 << 6 << 2 << "2:2:2..8 4:2:3..3";
-    QTest::newRow("only nan") << series << 5 << 7 << 1 << "5:2:-";
-    QTest::newRow("more buckets than readings") << series << 0 << 3 << 10 << "0:1:1..1 1:1:5..5 2:1:2..2";
-    QTest::newRow("last beyond the end") << series << 6 << 100 << 4 << "6:1:- 7:1:4..4";
-    QTest::newRow("empty window") << series << 4 << 4 << 3 << "";
-}
-
-void TestSyncAnalysis::minMaxReduction()
-{
-    QFETCH(std::vector<float>, values);
-    QFETCH(int, first);
-    QFETCH(int, last);
-    QFETCH(int, buckets);
-    QStringList found;
-    for (const MinMaxBucket &b : ::minMaxReduction(values, std::size_t(first), std::size_t(last), std::size_t(buckets))) {
-        found << QStringLiteral("%1:%2:%3").arg(b.first).arg(b.count).arg(
-            b.hasValue ? QStringLiteral("%1..%2").arg(b.minimum).arg(b.maximum) : QStringLiteral("-"));
-    }
-    QTEST(found.join(QLatin1Char(' ')), "expected");
 }
 
 QTEST_GUILESS_MAIN(TestSyncAnalysis)
