@@ -3,8 +3,8 @@
 #include "demooptions.h"
 #include "demosession.h"
 #include "legibleform.h"
-#include "longrun.h"
 #include "mainwindow.h"
+#include "mmapthreshold.h"
 #include "simulatedboard.h"
 
 #include <QApplication>
@@ -43,7 +43,9 @@ QStringList demoArguments(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    prepareForLongRuns();
+    // As the program does, before any window: the demo's log grows for as
+    // long as it runs, in place by mremap rather than copied inside the heap.
+    fixMmapThreshold();
     // Read before the window system is reached, so that --help and the
     // errors work where no display is.
     DemoCommandLine commandLine;
