@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kSettingsPayloadSize = kSettingsCommandSize - 2;
 // Paced replies go out in pieces this size: about a millisecond each.
 constexpr int kPacedChunkSize = 4;
 
@@ -163,10 +162,10 @@ void SimulatedBoard::setSilent(bool silent)
     silent_ = silent;
 }
 
-void SimulatedBoard::setFieldOfNextReply(int field, float value)
+void SimulatedBoard::setValueOfNextReply(int offset, float value)
 {
-    if (field >= 0 && field < static_cast<int>(fieldOverrides_.size()))
-        fieldOverrides_[static_cast<std::size_t>(field)] = value;
+    if (offset >= 0 && offset <= kFrameSize - kValueSize)
+        nextReplyValues_.emplace_back(offset, value);
 }
 
 void SimulatedBoard::readInput()
@@ -211,9 +210,9 @@ void SimulatedBoard::parseInput()
         } else {
             if (input_.size() - pos < kSettingsCommandSize)
                 break;
-            const QByteArray values = input_.mid(pos + 2, kSettingsPayloadSize);
+            const QByteArray command = input_.mid(pos, kSettingsCommandSize);
             pos += kSettingsCommandSize;
-            takeSettings(values.constData());
+            takeSettings(command.constData());
         }
         // A receiver of the signals above may have unplugged the board.
         if (!isPluggedIn())
@@ -236,17 +235,10 @@ void SimulatedBoard::answerPoll()
     } else {
         timeMs = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
     }
-    MeasurementFrame frame = model_.takeFrame(timeMs);
-    for (std::size_t field = 0; field < fieldOverrides_.size(); ++field) {
-        if (!fieldOverrides_[field])
-            continue;
-        if (field < frame.readings.size())
-            frame.readings[field] = *fieldOverrides_[field];
-        else
-            frame.cycleTime = *fieldOverrides_[field];
-        fieldOverrides_[field].reset();
-    }
-    const QByteArray reply = encodeFrame(frame);
+    QByteArray reply = encodeFrame(model_.takeFrame(timeMs));
+    for (const auto &[offset, value] : nextReplyValues_)
+        putFloatLittleEndian(reply, offset, value);
+    nextReplyValues_.clear();
 
     const qint64 now = clock_.nsecsElapsed();
     QByteArray first = strayBytes_;
@@ -263,10 +255,10 @@ void SimulatedBoard::answerPoll()
     writeDue();
 }
 
-void SimulatedBoard::takeSettings(const char *values)
+void SimulatedBoard::takeSettings(const char *command)
 {
-    lastInnerLoopCount_ = readFloatLittleEndian(values);
-    lastLowPassCoefficient_ = readFloatLittleEndian(values + 4);
+    lastInnerLoopCount_ = readFloatLittleEndian(command + kInnerLoopCountOffset);
+    lastLowPassCoefficient_ = readFloatLittleEndian(command + kLowPassCoefficientOffset);
     ++settingsReceived_;
     model_.applySettings(lastInnerLoopCount_, lastLowPassCoefficient_);
     emit settingsCommandReceived(lastInnerLoopCount_, lastLowPassCoefficient_);

@@ -9,10 +9,10 @@
 #include <QString>
 #include <QTimer>
 
-#include <array>
 #include <deque>
 #include <limits>
-#include <optional>
+#include <utility>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -31,9 +31,6 @@ class SimulatedBoard : public QObject
 public:
     // One byte at 38400 baud: start bit, eight data bits, stop bit.
     static constexpr qint64 kByteNs = 1'000'000'000LL * 10 / 38400;
-    // Field index of the cycle time for setFieldOfNextReply (0..3 are the
-    // readings).
-    static constexpr int kCycleTimeField = 4;
 
     explicit SimulatedBoard(const EngineConfig &config = EngineConfig(), QObject *parent = nullptr);
     ~SimulatedBoard() override;
@@ -67,9 +64,10 @@ public:
     void addStrayBytesBeforeNextReply(const QByteArray &bytes);
     // A silent board counts polls but answers none.
     void setSilent(bool silent);
-    // Puts value into one field of the next reply only (0..3 the readings,
-    // kCycleTimeField the cycle time). The model itself is not disturbed.
-    void setFieldOfNextReply(int field, float value);
+    // Puts value at offset in the next reply only (readingOffset(cylinder)
+    // or kCycleTimeOffset); an offset without room for a value is ignored.
+    // The model itself is not disturbed.
+    void setValueOfNextReply(int offset, float value);
 
     quint64 pollsReceived() const { return pollsReceived_; }
     // Replies whose last byte has been written to the line.
@@ -102,7 +100,7 @@ private:
     void readInput();
     void parseInput();
     void answerPoll();
-    void takeSettings(const char *values);
+    void takeSettings(const char *command);
     void queue(const QByteArray &bytes, qint64 earliestNs, bool endsReply);
     void writeDue();
 
@@ -130,7 +128,8 @@ private:
     int splitPauseMs_ = 0;
     bool splitEvery_ = false;
     QByteArray strayBytes_;
-    std::array<std::optional<float>, 5> fieldOverrides_{};
+    // Offset and value of each value put into the next reply.
+    std::vector<std::pair<int, float>> nextReplyValues_;
 
     quint64 pollsReceived_ = 0;
     quint64 framesSent_ = 0;

@@ -30,17 +30,6 @@ const QString readSlot = QStringLiteral("void MainWindow::serial_ready_read()");
 const float notANumber = std::numeric_limits<float>::quiet_NaN();
 const float inf = std::numeric_limits<float>::infinity();
 
-// The board's bytes decoded on the test's side: little-endian binary32.
-float floatAt(const QByteArray &bytes, int offset)
-{
-    std::uint32_t bits = 0;
-    for (int i = 3; i >= 0; --i)
-        bits = (bits << 8) | static_cast<unsigned char>(bytes.at(offset + i));
-    float value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
 struct Rig
 {
     MainWindow window;
@@ -254,9 +243,9 @@ void TestReadingPipeline::strayBytesBeforeFrame()
     QVERIFY(rig.waitForLine("Ready read: 5"));
     QVERIFY(rig.board.send(reply.left(15)));
     const QByteArray shifted = stray + reply.left(15);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), double(floatAt(shifted, 16)), 5000);
-    QCOMPARE(Rig::values(rig.raw), wide({floatAt(shifted, 0), floatAt(shifted, 4),
-                                           floatAt(shifted, 8), floatAt(shifted, 12)}));
+    const MeasurementFrame taken = decodedFrame(shifted);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), double(taken.cycleTime), 5000);
+    QCOMPARE(Rig::values(rig.raw), wide(taken.readings));
     QCOMPARE(rig.raw[0]->value(), -20.0); // the stray bytes happen to read -20
 
     rig.messages.clear();

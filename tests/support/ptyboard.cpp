@@ -112,25 +112,6 @@ void PtyBoard::unplug()
     masterFd = slaveFd = -1;
 }
 
-QByteArray floatBytes(float value)
-{
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    QByteArray bytes;
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.append(static_cast<char>((bits >> shift) & 0xFFu));
-    return bytes;
-}
-
-QByteArray frameBytes(const std::array<float, 4> &readings, float cycleTime)
-{
-    QByteArray bytes;
-    for (const float reading : readings)
-        bytes += floatBytes(reading);
-    bytes += floatBytes(cycleTime);
-    return bytes;
-}
-
 bool attachBoard(QWidget *window, const PtyBoard &board)
 {
     auto *ports = child<QComboBox>(window, "combo_serial");

@@ -1,6 +1,8 @@
 #ifndef PTYBOARD_H
 #define PTYBOARD_H
 
+#include "frames.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -8,7 +10,6 @@
 #include <QWidget>
 #include <QtGlobal>
 
-#include <array>
 #include <termios.h>
 
 // The board's end of a pseudo-terminal: the window opens the slave path as
@@ -49,11 +50,6 @@ private:
     QString slavePath;
     QByteArray input;
 };
-
-// The 20 bytes of one measurement frame: four readings and the cycle time,
-// each a little-endian single-precision value.
-QByteArray frameBytes(const std::array<float, 4> &readings, float cycleTime);
-QByteArray floatBytes(float value);
 
 // A widget of the window by its object name, or null.
 template <typename T>
