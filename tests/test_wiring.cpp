@@ -126,7 +126,8 @@ void TestWiring::entry()
         QCOMPARE(QFileInfo(logFiles("log_A").first()).size(), qint64(0));
     } else if (way == "readyRead") {
         QVERIFY(sendFrame(board, tardu, -10.f, 1.f));
-        QVERIFY(messages.contains("Ready read: 20", "void MainWindow::serial_ready_read()"));
+        QVERIFY(messages.contains(QStringLiteral("Ready read: %1").arg(kFrameSize),
+                                  "void MainWindow::serial_ready_read()"));
     } else if (way == "timeout") {
         auto *periodic = child<QCheckBox>(&window, "check_timer");
         QVERIFY(periodic);
