@@ -29,11 +29,26 @@ void choosePollPeriod(MainWindow &window, int periodMs)
     window.findChild<QSpinBox *>(QStringLiteral("spin_ms_timer"))->setValue(periodMs);
 }
 
-bool openAndPollContinuously(MainWindow &window)
+namespace {
+
+bool pressConnect(MainWindow &window)
 {
     auto *connectButton = window.findChild<QPushButton *>(QStringLiteral("push_serial_connect"));
     connectButton->click();
-    if (!connectButton->isChecked())
+    return connectButton->isChecked();
+}
+
+} // namespace
+
+bool connectBoard(MainWindow &window, const QString &portName)
+{
+    offerBoardPort(window, portName);
+    return pressConnect(window);
+}
+
+bool openAndPollContinuously(MainWindow &window)
+{
+    if (!pressConnect(window))
         return false;
     window.findChild<QCheckBox *>(QStringLiteral("check_timer"))->setChecked(true);
     window.findChild<QPushButton *>(QStringLiteral("push_start_data"))->click();

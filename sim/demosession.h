@@ -20,9 +20,12 @@ void offerBoardPort(MainWindow &window, const QString &portName);
 // Puts the poll period in milliseconds into the window's period box.
 void choosePollPeriod(MainWindow &window, int periodMs);
 
-// Presses "Aprila", ticks "Ricevi dati in:" and presses "Ricevi": the port
-// opens and polling runs at the form's period. False if the port did not
-// open.
+// Offers the board's port and presses "Aprila"; true if the port opened.
+bool connectBoard(MainWindow &window, const QString &portName);
+
+// Presses "Aprila" on the port chosen, ticks "Ricevi dati in:" and presses
+// "Ricevi": the port opens and polling runs at the form's period. False if
+// the port did not open.
 bool openAndPollContinuously(MainWindow &window);
 
 // Frames the window has accepted so far: one log line each.

@@ -1,12 +1,16 @@
 #include "simulatedboard.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -16,15 +20,15 @@ namespace {
 // Paced replies go out in pieces this size: about a millisecond each.
 constexpr int kPacedChunkSize = 4;
 
-bool makeRaw(int fd)
+bool makeRaw(int fd, speed_t speed, tcflag_t dataBits)
 {
     termios settings{};
     if (tcgetattr(fd, &settings) != 0)
         return false;
     cfmakeraw(&settings);
-    cfsetispeed(&settings, B38400);
-    cfsetospeed(&settings, B38400);
-    settings.c_cflag |= CLOCAL | CREAD;
+    cfsetispeed(&settings, speed);
+    cfsetospeed(&settings, speed);
+    settings.c_cflag = (settings.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | dataBits | CLOCAL | CREAD;
     return tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
@@ -61,7 +65,10 @@ bool SimulatedBoard::plugIn()
         return false;
     }
     char name[256] = {};
-    const bool ready = makeRaw(slave) && makeRaw(master)
+    // Raw from the start, so that nothing is echoed or translated before the
+    // program sets up its end; the program's end starts at 9600 baud and
+    // seven data bits, so that the line settings the program chooses show.
+    const bool ready = makeRaw(slave, B9600, CS7) && makeRaw(master, B38400, CS8)
                        && fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0
                        && fcntl(master, F_SETFD, FD_CLOEXEC) == 0
                        && fcntl(slave, F_SETFD, FD_CLOEXEC) == 0
@@ -168,6 +175,50 @@ void SimulatedBoard::setValueOfNextReply(int offset, float value)
         nextReplyValues_.emplace_back(offset, value);
 }
 
+bool SimulatedBoard::send(const QByteArray &bytes)
+{
+    if (!isPluggedIn())
+        return false;
+    queue(bytes, clock_.nsecsElapsed(), false);
+    writeDue();
+    return true;
+}
+
+const QByteArray &SimulatedBoard::received()
+{
+    if (isPluggedIn())
+        readInput();
+    return received_;
+}
+
+QByteArray SimulatedBoard::takeReceived()
+{
+    received();
+    QByteArray taken;
+    taken.swap(received_);
+    return taken;
+}
+
+bool SimulatedBoard::waitForReceived(int count, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (received().size() < count && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (isPluggedIn()) {
+            pollfd p{masterFd_, POLLIN, 0};
+            ::poll(&p, 1, 5);
+        } else {
+            QThread::msleep(5);
+        }
+    }
+    return received().size() >= count;
+}
+
+bool SimulatedBoard::lineSettings(termios *settings) const
+{
+    return slaveFd_ >= 0 && tcgetattr(slaveFd_, settings) == 0;
+}
+
 void SimulatedBoard::readInput()
 {
     char buffer[512];
@@ -175,6 +226,7 @@ void SimulatedBoard::readInput()
         const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
         if (n > 0) {
             input_.append(buffer, static_cast<int>(n));
+            received_.append(buffer, static_cast<int>(n));
             continue;
         }
         if (n < 0 && errno == EINTR)

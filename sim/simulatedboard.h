@@ -15,6 +15,7 @@
 #include <vector>
 
 class QSocketNotifier;
+struct termios;
 
 // The measuring board on a pseudo-terminal: the program opens portName()
 // as it would a serial port. Every "@@" is answered with one frame from the
@@ -23,7 +24,8 @@ class QSocketNotifier;
 //
 // For tests it can also misbehave on demand: replies split with a pause,
 // stray bytes, silence, chosen values (NaN, infinities) in a reply, the
-// pace of a real 38400-baud line, and the line pulled out.
+// pace of a real 38400-baud line, and the line pulled out. A test may also
+// write any bytes itself and read back every byte the program has sent.
 class SimulatedBoard : public QObject
 {
     Q_OBJECT
@@ -68,6 +70,18 @@ public:
     // or kCycleTimeOffset); an offset without room for a value is ignored.
     // The model itself is not disturbed.
     void setValueOfNextReply(int offset, float value);
+
+    // Queues bytes of the test's own choosing on the line, behind any reply
+    // already queued; false while unplugged.
+    bool send(const QByteArray &bytes);
+    // Every byte the program has sent and the test has not yet taken.
+    const QByteArray &received();
+    QByteArray takeReceived();
+    // Keeps the event loop turning until at least count bytes have been
+    // received; false if the time ran out first.
+    bool waitForReceived(int count, int timeoutMs = 5000);
+    // The line settings as the program's end has them; false while unplugged.
+    bool lineSettings(termios *settings) const;
 
     quint64 pollsReceived() const { return pollsReceived_; }
     // Replies whose last byte has been written to the line.
@@ -116,6 +130,7 @@ private:
     QSocketNotifier *writeNotifier_ = nullptr;
 
     QByteArray input_;
+    QByteArray received_;
     std::deque<Piece> output_;
     // When the last queued byte has left the line.
     qint64 lineFreeNs_ = 0;

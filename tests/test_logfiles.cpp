@@ -2,7 +2,7 @@
 // board, then "Salva", "TOP" and "Reset", with the files they leave in the
 // working directory.
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "windowrig.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -49,11 +49,8 @@ QByteArray contents(const QString &fileName)
     return file.readAll();
 }
 
-struct Rig
+struct Rig : WindowRig
 {
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
     float cycle = 0;
     QLCDNumber *tardu = nullptr;
     QPushButton *salva = nullptr;
@@ -68,9 +65,7 @@ struct Rig
         salva = child<QPushButton>(&window, "button_startSampling");
         reset = child<QPushButton>(&window, "button_startSampling_2");
         top = child<QPushButton>(&window, "button_startSampling_3");
-        window.show();
-        return tardu && salva && top && reset && status && board.isValid()
-            && QTest::qWaitForWindowExposed(&window) && attachBoard(&window, board);
+        return tardu && salva && top && reset && status && showWithBoard() && connectBoard();
     }
 
     bool frame(const std::array<float, 4> &readings)

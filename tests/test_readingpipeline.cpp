@@ -1,7 +1,7 @@
 // Frames from a pseudo-terminal board through the real window: which waiting
 // bytes are taken as a frame, and what every display and bar then shows.
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "windowrig.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -30,11 +30,8 @@ const QString readSlot = QStringLiteral("void MainWindow::serial_ready_read()");
 const float notANumber = std::numeric_limits<float>::quiet_NaN();
 const float inf = std::numeric_limits<float>::infinity();
 
-struct Rig
+struct Rig : WindowRig
 {
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
     // Cycle times count up so that each frame shows when it has been taken.
     float cycle = 0;
 
@@ -63,9 +60,7 @@ struct Rig
         tardu = child<QLCDNumber>(&window, "Tardu");
         reference = child<QComboBox>(&window, "Scegli");
         averaging = child<QSpinBox>(&window, "Media");
-        window.show();
-        return found && tardu && reference && averaging && board.isValid()
-            && QTest::qWaitForWindowExposed(&window) && attachBoard(&window, board);
+        return found && tardu && reference && averaging && showWithBoard() && connectBoard();
     }
 
     // Sends one frame and waits until the window has shown it.

@@ -6,7 +6,7 @@
 // as its bytes decode, and nothing else may reach the log.
 #include "floatbits.h"
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "windowrig.h"
 
 #include <QLCDNumber>
 #include <QPushButton>
@@ -281,20 +281,14 @@ QString logMismatch(const QString &log, const QVector<QByteArray> &frames)
     return QString();
 }
 
-struct Rig
+struct Rig : WindowRig
 {
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
     QByteArray sent;
     QVector<SendMark> marks;
 
     bool setUp()
     {
-        window.show();
-        auto *connect = child<QPushButton>(&window, "push_serial_connect");
-        return board.isValid() && connect && QTest::qWaitForWindowExposed(&window)
-            && attachBoard(&window, board) && connect->isChecked();
+        return showWithBoard() && connectBoard();
     }
 
     bool send(const QByteArray &bytes)

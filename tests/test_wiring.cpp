@@ -2,7 +2,7 @@
 // name, the port's readyRead and the poll timer's timeout. Each row drives
 // the real widget and looks for the slot's effect.
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "windowrig.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -16,7 +16,7 @@
 
 namespace {
 
-bool sendFrame(PtyBoard &board, QLCDNumber *tardu, float reading, float cycle)
+bool sendFrame(SimulatedBoard &board, QLCDNumber *tardu, float reading, float cycle)
 {
     return board.send(frameBytes({reading, reading, reading, reading}, cycle))
         && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
@@ -71,16 +71,16 @@ void TestWiring::entry_data()
 void TestWiring::entry()
 {
     QFETCH(QString, way);
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    WindowRig rig;
+    MainWindow &window = rig.window;
+    SimulatedBoard &board = rig.board;
+    MessageCapture &messages = rig.messages;
+    QVERIFY(rig.showWithBoard());
     auto *tardu = child<QLCDNumber>(&window, "Tardu");
     auto *am = child<QLCDNumber>(&window, "AM");
-    QVERIFY(board.isValid() && tardu && am);
+    QVERIFY(tardu && am);
 
-    QVERIFY(attachBoard(&window, board));
+    QVERIFY(rig.connectBoard());
     const QString connectSlot = QStringLiteral("void MainWindow::on_push_serial_connect_clicked()");
     QVERIFY(messages.contains("Seriale aperta", connectSlot));
     if (way == "push_serial_connect")

@@ -3,7 +3,7 @@
 // settings reach the board, and a board pulled out and put back is survived.
 #include "demosession.h"
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "windowrig.h"
 #include "simulatedboard.h"
 
 #include <QDir>
