@@ -7,6 +7,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+namespace {
+
+// The name under which a port is offered in the list: a device under /dev
+// goes by its path below /dev ("pts/4"), which the serial library resolves
+// there again and which fits the narrow list box; any other path stays whole.
 QString shortPortName(const QString &devicePath)
 {
     const QString dev = QStringLiteral("/dev/");
@@ -16,6 +21,8 @@ QString shortPortName(const QString &devicePath)
         return devicePath;
     return below;
 }
+
+} // namespace
 
 void offerBoardPort(MainWindow &window, const QString &portName)
 {

@@ -8,11 +8,6 @@ class MainWindow;
 // What the demo does to the window, as a user would do it, so that the
 // end-to-end tests drive the very same steps.
 
-// The name under which a port is offered in the list: a device under /dev
-// goes by its path below /dev ("pts/4"), which the serial library resolves
-// there again and which fits the narrow list box; any other path stays whole.
-QString shortPortName(const QString &devicePath);
-
 // Adds the board's port to the window's port list, under its short name, and
 // selects it: the system's port enumeration never lists a pseudo-terminal.
 void offerBoardPort(MainWindow &window, const QString &portName);

@@ -371,6 +371,4 @@ void SimulatedBoard::writeDue()
     }
 
     framesSent_ += static_cast<quint64>(repliesDone);
-    for (int i = 0; i < repliesDone; ++i)
-        emit replySent();
 }

@@ -97,7 +97,6 @@ public:
 
 signals:
     void pollReceived();
-    void replySent();
     void settingsCommandReceived(float innerLoopCount, float lowPassCoefficient);
     void pluggedIn(const QString &portName);
     void unplugged();

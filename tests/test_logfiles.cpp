@@ -2,6 +2,7 @@
 // board, then "Salva", "TOP" and "Reset", with the files they leave in the
 // working directory.
 #include "mainwindow.h"
+#include "scratchdirectory.h"
 #include "windowrig.h"
 
 #include <QDate>
@@ -12,7 +13,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTime>
 
@@ -113,21 +113,17 @@ private slots:
     void boundedLog();
 
 private:
-    std::unique_ptr<QTemporaryDir> directory;
-    QString previousDirectory;
+    std::unique_ptr<ScratchDirectory> directory;
 };
 
 void TestLogFiles::init()
 {
-    previousDirectory = QDir::currentPath();
-    directory = std::make_unique<QTemporaryDir>();
+    directory = std::make_unique<ScratchDirectory>();
     QVERIFY(directory->isValid());
-    QVERIFY(QDir::setCurrent(directory->path()));
 }
 
 void TestLogFiles::cleanup()
 {
-    QDir::setCurrent(previousDirectory);
     directory.reset();
     QLocale::setDefault(QLocale::c());
 }

@@ -2,6 +2,7 @@
 // and closing, the look of push_serial_connect, polls once and periodic, the
 // settings command, and a board that is unplugged while the port is open.
 #include "mainwindow.h"
+#include "scratchdirectory.h"
 #include "windowrig.h"
 
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QSerialPort>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
@@ -443,11 +443,8 @@ void TestSerialLink::settingsCommand()
 // on with the same averages and log.
 void TestSerialLink::lostBoard()
 {
-    QTemporaryDir directory;
+    ScratchDirectory directory;
     QVERIFY(directory.isValid());
-    const QString previousDirectory = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(directory.path()));
-    const auto restore = qScopeGuard([&] { QDir::setCurrent(previousDirectory); });
 
     Rig rig;
     QVERIFY(rig.setUp());

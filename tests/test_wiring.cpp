@@ -2,6 +2,7 @@
 // name, the port's readyRead and the poll timer's timeout. Each row drives
 // the real widget and looks for the slot's effect.
 #include "mainwindow.h"
+#include "scratchdirectory.h"
 #include "windowrig.h"
 
 #include <QCheckBox>
@@ -11,8 +12,9 @@
 #include <QLCDNumber>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -40,23 +42,18 @@ private slots:
     void entry();
 
 private:
-    QTemporaryDir *directory = nullptr;
-    QString previousDirectory;
+    std::unique_ptr<ScratchDirectory> directory;
 };
 
 void TestWiring::init()
 {
-    previousDirectory = QDir::currentPath();
-    directory = new QTemporaryDir;
+    directory = std::make_unique<ScratchDirectory>();
     QVERIFY(directory->isValid());
-    QVERIFY(QDir::setCurrent(directory->path()));
 }
 
 void TestWiring::cleanup()
 {
-    QDir::setCurrent(previousDirectory);
-    delete directory;
-    directory = nullptr;
+    directory.reset();
 }
 
 void TestWiring::entry_data()
