@@ -44,10 +44,10 @@ public:
     // Closes the board's end: the program's side of the line hangs up.
     // Pending replies are dropped.
     void unplug();
-    bool isPluggedIn() const { return masterFd_ >= 0; }
+    bool isPluggedIn() const { return masterFd >= 0; }
     // The slave device path, empty while unplugged.
-    QString portName() const { return portName_; }
-    QString errorString() const { return errorString_; }
+    QString portName() const { return devicePath; }
+    QString errorString() const { return lastError; }
 
     // Model time: wall-clock time since construction by default; with a
     // step above 0, each frame is taken that many ms after the previous one
@@ -83,17 +83,17 @@ public:
     // The line settings as the program's end has them; false while unplugged.
     bool lineSettings(termios *settings) const;
 
-    quint64 pollsReceived() const { return pollsReceived_; }
+    quint64 pollsReceived() const { return pollCount; }
     // Replies whose last byte has been written to the line.
-    quint64 framesSent() const { return framesSent_; }
-    quint64 settingsReceived() const { return settingsReceived_; }
+    quint64 framesSent() const { return frameCount; }
+    quint64 settingsReceived() const { return settingsCount; }
     // The values of the last settings command, as they came (before the
     // model's guards); NaN before the first one.
-    float lastInnerLoopCount() const { return lastInnerLoopCount_; }
-    float lastLowPassCoefficient() const { return lastLowPassCoefficient_; }
+    float lastInnerLoopCount() const { return receivedInnerLoopCount; }
+    float lastLowPassCoefficient() const { return receivedLowPassCoefficient; }
 
-    BoardModel &model() { return model_; }
-    const BoardModel &model() const { return model_; }
+    BoardModel &model() { return boardModel; }
+    const BoardModel &model() const { return boardModel; }
 
 signals:
     void pollReceived();
@@ -105,7 +105,7 @@ private:
     struct Piece
     {
         QByteArray bytes;
-        qint64 dueNs = 0; // clock_ time at which it may be written
+        qint64 dueNs = 0; // sinceStart time at which it may be written
         bool endsReply = false;
     };
 
@@ -117,39 +117,39 @@ private:
     void queue(const QByteArray &bytes, qint64 earliestNs, bool endsReply);
     void writeDue();
 
-    BoardModel model_;
-    QElapsedTimer clock_;
-    QTimer pumpTimer_;
+    BoardModel boardModel;
+    QElapsedTimer sinceStart;
+    QTimer pumpTimer;
 
-    int masterFd_ = -1;
-    int slaveFd_ = -1;
-    QString portName_;
-    QString errorString_;
-    QSocketNotifier *readNotifier_ = nullptr;
-    QSocketNotifier *writeNotifier_ = nullptr;
+    int masterFd = -1;
+    int slaveFd = -1;
+    QString devicePath;
+    QString lastError;
+    QSocketNotifier *readNotifier = nullptr;
+    QSocketNotifier *writeNotifier = nullptr;
 
-    QByteArray input_;
-    QByteArray received_;
-    std::deque<Piece> output_;
+    QByteArray input;
+    QByteArray heard;
+    std::deque<Piece> output;
     // When the last queued byte has left the line.
-    qint64 lineFreeNs_ = 0;
+    qint64 lineFreeNs = 0;
 
-    double fixedStepMs_ = 0.0;
-    double nextFixedTimeMs_ = 0.0;
-    bool paced_ = false;
-    bool silent_ = false;
-    int splitSize_ = 0;
-    int splitPauseMs_ = 0;
-    bool splitEvery_ = false;
-    QByteArray strayBytes_;
+    double fixedStepMs = 0.0;
+    double nextFixedTimeMs = 0.0;
+    bool repliesPaced = false;
+    bool repliesWithheld = false;
+    int splitSize = 0;
+    int splitPauseMs = 0;
+    bool splitEvery = false;
+    QByteArray strayBytes;
     // Offset and value of each value put into the next reply.
-    std::vector<std::pair<int, float>> nextReplyValues_;
+    std::vector<std::pair<int, float>> nextReplyValues;
 
-    quint64 pollsReceived_ = 0;
-    quint64 framesSent_ = 0;
-    quint64 settingsReceived_ = 0;
-    float lastInnerLoopCount_ = std::numeric_limits<float>::quiet_NaN();
-    float lastLowPassCoefficient_ = std::numeric_limits<float>::quiet_NaN();
+    quint64 pollCount = 0;
+    quint64 frameCount = 0;
+    quint64 settingsCount = 0;
+    float receivedInnerLoopCount = std::numeric_limits<float>::quiet_NaN();
+    float receivedLowPassCoefficient = std::numeric_limits<float>::quiet_NaN();
 };
 
 #endif // SIMULATEDBOARD_H
