@@ -51,7 +51,6 @@ QByteArray contents(const QString &fileName)
 
 struct Rig : WindowRig
 {
-    float cycle = 0;
     QLCDNumber *tardu = nullptr;
     QPushButton *salva = nullptr;
     QPushButton *top = nullptr;
@@ -68,19 +67,11 @@ struct Rig : WindowRig
         return tardu && salva && top && reset && status && showWithBoard() && connectBoard();
     }
 
-    bool frame(const std::array<float, 4> &readings)
-    {
-        cycle += 1;
-        return board.send(frameBytes(readings, cycle))
-            && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
-    }
-
     bool twoFrames()
     {
         return frame({101.3f, 100.f, 99.5f, -3.25f}) && frame({-20.5f, -21.25f, -19.75f, -20.f});
     }
 
-    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     // The file name that the last save of slot announced, without quotes.
     QString announcedName(const QString &slot) const

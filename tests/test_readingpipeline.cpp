@@ -32,9 +32,6 @@ const float inf = std::numeric_limits<float>::infinity();
 
 struct Rig : WindowRig
 {
-    // Cycle times count up so that each frame shows when it has been taken.
-    float cycle = 0;
-
     std::array<QLCDNumber *, 4> raw{}, diff{}, mean{}, meanDiff{};
     std::array<QProgressBar *, 4> rawBar{}, meanBar{};
     QLCDNumber *tardu = nullptr;
@@ -61,14 +58,6 @@ struct Rig : WindowRig
         reference = child<QComboBox>(&window, "Scegli");
         averaging = child<QSpinBox>(&window, "Media");
         return found && tardu && reference && averaging && showWithBoard() && connectBoard();
-    }
-
-    // Sends one frame and waits until the window has shown it.
-    bool frame(const Values &readings)
-    {
-        cycle += 1;
-        return board.send(frameBytes(readings, cycle))
-            && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
     }
 
     bool waitForLine(const QString &text)

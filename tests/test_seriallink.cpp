@@ -77,7 +77,6 @@ private:
 
 struct Rig : WindowRig
 {
-
     QPushButton *connect = nullptr;
     QPushButton *receive = nullptr;
     QCheckBox *periodic = nullptr;
@@ -92,7 +91,6 @@ struct Rig : WindowRig
         return connect && receive && periodic && period && showWithBoard();
     }
 
-    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 };
 
 QByteArray hex(const char *text)

@@ -14,8 +14,6 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 bool sendFrame(SimulatedBoard &board, QLCDNumber *tardu, float reading, float cycle)
@@ -36,25 +34,9 @@ class TestWiring : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void entry_data();
     void entry();
-
-private:
-    std::unique_ptr<ScratchDirectory> directory;
 };
-
-void TestWiring::init()
-{
-    directory = std::make_unique<ScratchDirectory>();
-    QVERIFY(directory->isValid());
-}
-
-void TestWiring::cleanup()
-{
-    directory.reset();
-}
 
 void TestWiring::entry_data()
 {
@@ -68,6 +50,8 @@ void TestWiring::entry_data()
 void TestWiring::entry()
 {
     QFETCH(QString, way);
+    ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     WindowRig rig;
     MainWindow &window = rig.window;
     SimulatedBoard &board = rig.board;

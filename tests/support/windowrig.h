@@ -7,6 +7,8 @@
 #include "messagecapture.h"
 #include "simulatedboard.h"
 
+#include <QLCDNumber>
+#include <QPushButton>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -43,6 +45,20 @@ struct WindowRig
 
     // Opens the board's port from the window; true if it opened.
     bool connectBoard() { return ::connectBoard(window, board.portName()); }
+
+    // Sends one frame and waits until the window has shown it: cycle times
+    // count up, so "Tardu" tells when each frame has been taken.
+    bool frame(const CylinderValues &readings)
+    {
+        auto *tardu = child<QLCDNumber>(&window, "Tardu");
+        cycle += 1;
+        return tardu && board.send(frameBytes(readings, cycle))
+            && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
+    }
+
+    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    float cycle = 0;
 };
 
 #endif // WINDOWRIG_H
