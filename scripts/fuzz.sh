@@ -8,14 +8,12 @@ qt_major=${3:-5}
 
 cmake -S . -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DASPIRELLO_QT_MAJOR="$qt_major" -DASPIRELLO_FUZZ=ON >/dev/null
-cmake --build "$build_dir" -j "$(nproc)" --target fuzz_pure_functions
+cmake --build "$build_dir" -j "$(nproc)" --target fuzz_pure_functions fuzz_seeds
 
 corpus="$build_dir/fuzz-corpus"
 mkdir -p "$corpus"
 # Seeds: the example frame, the default settings, a log line's readings.
-printf '\x00\x00\x00\xa4\xc1\x00\x00\xaa\xc1\x00\x00\x9e\xc1\x00\x00\xa0\xc1\x00\x00\x70\x41' >"$corpus/frame"
-printf '\x01\x0a\x00\x00\x00\x00\x00\x00\x00\x00\x00\xe0\x3f' >"$corpus/settings"
-printf '\x02\x9a\x99\xca\x42\x00\x00\xc8\x42\x00\x00\xc7\x42\x00\x00\x50\xc0' >"$corpus/logline"
+"$build_dir/tests/fuzz/fuzz_seeds" "$corpus"
 
 echo "Fuzzing the frame decoder, settings command, log line and file name for ${seconds}s"
 "$build_dir/tests/fuzz/fuzz_pure_functions" -max_total_time="$seconds" -max_len=128 \

@@ -82,8 +82,8 @@ int main(int argc, char *argv[])
         const bool changing = readings == QLatin1String("changing");
         QObject::connect(&board, &SimulatedBoard::pollReceived, [&board, changing] {
             const CylinderValues values = patternReadings(board.pollsReceived(), changing);
-            for (int field = 0; field < 4; ++field)
-                board.setFieldOfNextReply(field, values[static_cast<std::size_t>(field)]);
+            for (std::size_t cylinder = 0; cylinder < values.size(); ++cylinder)
+                board.setValueOfNextReply(readingOffset(static_cast<int>(cylinder)), values[cylinder]);
         });
     }
     if (!board.plugIn()) {

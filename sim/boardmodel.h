@@ -32,20 +32,20 @@ public:
     // output at the first frame, 1 is no smoothing).
     void applySettings(float innerLoopCount, float lowPassCoefficient);
 
-    int innerLoopCount() const { return innerLoopCount_; }
-    float lowPassCoefficient() const { return coefficient_; }
+    int innerLoopCount() const { return loopCount; }
+    float lowPassCoefficient() const { return coefficient; }
     // What the board reports as its cycle time: the inner loop's duration.
     float cycleTimeMs() const;
 
-    EngineModel &engine() { return engine_; }
-    const EngineModel &engine() const { return engine_; }
+    EngineModel &engine() { return engineModel; }
+    const EngineModel &engine() const { return engineModel; }
 
 private:
-    EngineModel engine_;
-    int innerLoopCount_ = kDefaultInnerLoopCount;
-    float coefficient_ = kDefaultLowPassCoefficient;
-    bool filterPrimed_ = false;
-    std::array<double, 4> filtered_{};
+    EngineModel engineModel;
+    int loopCount = kDefaultInnerLoopCount;
+    float coefficient = kDefaultLowPassCoefficient;
+    bool filterPrimed = false;
+    std::array<double, 4> filtered{};
 };
 
 #endif // BOARDMODEL_H

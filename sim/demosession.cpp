@@ -7,6 +7,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+namespace {
+
+// The name under which a port is offered in the list: a device under /dev
+// goes by its path below /dev ("pts/4"), which the serial library resolves
+// there again and which fits the narrow list box; any other path stays whole.
 QString shortPortName(const QString &devicePath)
 {
     const QString dev = QStringLiteral("/dev/");
@@ -16,6 +21,8 @@ QString shortPortName(const QString &devicePath)
         return devicePath;
     return below;
 }
+
+} // namespace
 
 void offerBoardPort(MainWindow &window, const QString &portName)
 {
@@ -29,11 +36,26 @@ void choosePollPeriod(MainWindow &window, int periodMs)
     window.findChild<QSpinBox *>(QStringLiteral("spin_ms_timer"))->setValue(periodMs);
 }
 
-bool openAndPollContinuously(MainWindow &window)
+namespace {
+
+bool pressConnect(MainWindow &window)
 {
     auto *connectButton = window.findChild<QPushButton *>(QStringLiteral("push_serial_connect"));
     connectButton->click();
-    if (!connectButton->isChecked())
+    return connectButton->isChecked();
+}
+
+} // namespace
+
+bool connectBoard(MainWindow &window, const QString &portName)
+{
+    offerBoardPort(window, portName);
+    return pressConnect(window);
+}
+
+bool openAndPollContinuously(MainWindow &window)
+{
+    if (!pressConnect(window))
         return false;
     window.findChild<QCheckBox *>(QStringLiteral("check_timer"))->setChecked(true);
     window.findChild<QPushButton *>(QStringLiteral("push_start_data"))->click();

@@ -8,11 +8,6 @@ class MainWindow;
 // What the demo does to the window, as a user would do it, so that the
 // end-to-end tests drive the very same steps.
 
-// The name under which a port is offered in the list: a device under /dev
-// goes by its path below /dev ("pts/4"), which the serial library resolves
-// there again and which fits the narrow list box; any other path stays whole.
-QString shortPortName(const QString &devicePath);
-
 // Adds the board's port to the window's port list, under its short name, and
 // selects it: the system's port enumeration never lists a pseudo-terminal.
 void offerBoardPort(MainWindow &window, const QString &portName);
@@ -20,9 +15,12 @@ void offerBoardPort(MainWindow &window, const QString &portName);
 // Puts the poll period in milliseconds into the window's period box.
 void choosePollPeriod(MainWindow &window, int periodMs);
 
-// Presses "Aprila", ticks "Ricevi dati in:" and presses "Ricevi": the port
-// opens and polling runs at the form's period. False if the port did not
-// open.
+// Offers the board's port and presses "Aprila"; true if the port opened.
+bool connectBoard(MainWindow &window, const QString &portName);
+
+// Presses "Aprila" on the port chosen, ticks "Ricevi dati in:" and presses
+// "Ricevi": the port opens and polling runs at the form's period. False if
+// the port did not open.
 bool openAndPollContinuously(MainWindow &window);
 
 // Frames the window has accepted so far: one log line each.

@@ -23,27 +23,27 @@ double uniform(std::mt19937_64 &generator)
 } // namespace
 
 EngineModel::EngineModel(const EngineConfig &config)
-    : config_(config), generator_(config.seed)
+    : engineConfig(config), generator(config.seed)
 {
-    wanderPhase1_ = kTwoPi * uniform(generator_);
-    wanderPhase2_ = kTwoPi * uniform(generator_);
+    wanderPhase1 = kTwoPi * uniform(generator);
+    wanderPhase2 = kTwoPi * uniform(generator);
 }
 
 double EngineModel::rpm(double seconds) const
 {
-    return config_.idleRpm
-           + config_.rpmWander * (kWanderWeight1 * std::sin(kWanderOmega1 * seconds + wanderPhase1_)
-                                  + kWanderWeight2 * std::sin(kWanderOmega2 * seconds + wanderPhase2_));
+    return engineConfig.idleRpm
+           + engineConfig.rpmWander * (kWanderWeight1 * std::sin(kWanderOmega1 * seconds + wanderPhase1)
+                                  + kWanderWeight2 * std::sin(kWanderOmega2 * seconds + wanderPhase2));
 }
 
 double EngineModel::cycles(double seconds) const
 {
     // Integral of rpm(t) / 120 from 0: one cycle is two crankshaft turns.
     const double wander1 = kWanderWeight1 / kWanderOmega1
-                           * (std::cos(wanderPhase1_) - std::cos(kWanderOmega1 * seconds + wanderPhase1_));
+                           * (std::cos(wanderPhase1) - std::cos(kWanderOmega1 * seconds + wanderPhase1));
     const double wander2 = kWanderWeight2 / kWanderOmega2
-                           * (std::cos(wanderPhase2_) - std::cos(kWanderOmega2 * seconds + wanderPhase2_));
-    return (config_.idleRpm * seconds + config_.rpmWander * (wander1 + wander2)) / 120.0;
+                           * (std::cos(wanderPhase2) - std::cos(kWanderOmega2 * seconds + wanderPhase2));
+    return (engineConfig.idleRpm * seconds + engineConfig.rpmWander * (wander1 + wander2)) / 120.0;
 }
 
 double EngineModel::cleanPressure(int cylinder, double seconds) const
@@ -57,15 +57,15 @@ double EngineModel::cleanPressure(int cylinder, double seconds) const
     }
     // A sine-squared dip over a third of the cycle averages kDipLength / 2;
     // taking that off keeps the cycle mean where it was configured.
-    return config_.meanPressure + config_.offsets[static_cast<std::size_t>(cylinder)]
-           - config_.swing * (dip - kDipLength / 2.0);
+    return engineConfig.meanPressure + engineConfig.offsets[static_cast<std::size_t>(cylinder)]
+           - engineConfig.swing * (dip - kDipLength / 2.0);
 }
 
 std::array<double, 4> EngineModel::pressures(double seconds)
 {
     std::array<double, 4> values{};
     for (int cylinder = 0; cylinder < 4; ++cylinder)
-        values[static_cast<std::size_t>(cylinder)] = cleanPressure(cylinder, seconds) + config_.noise * gaussian();
+        values[static_cast<std::size_t>(cylinder)] = cleanPressure(cylinder, seconds) + engineConfig.noise * gaussian();
     return values;
 }
 
@@ -75,6 +75,6 @@ double EngineModel::gaussian()
     // enough to a bell for sensor noise, and bounded.
     double sum = 0.0;
     for (int i = 0; i < 4; ++i)
-        sum += uniform(generator_);
+        sum += uniform(generator);
     return (sum - 2.0) * std::sqrt(3.0);
 }

@@ -36,7 +36,7 @@ class EngineModel
 public:
     explicit EngineModel(const EngineConfig &config = EngineConfig());
 
-    const EngineConfig &config() const { return config_; }
+    const EngineConfig &config() const { return engineConfig; }
 
     // Engine speed at the given model time.
     double rpm(double seconds) const;
@@ -60,11 +60,11 @@ public:
 private:
     double gaussian();
 
-    EngineConfig config_;
-    std::mt19937_64 generator_;
+    EngineConfig engineConfig;
+    std::mt19937_64 generator;
     // Phases of the two slow waves that make up the idle wander.
-    double wanderPhase1_ = 0.0;
-    double wanderPhase2_ = 0.0;
+    double wanderPhase1 = 0.0;
+    double wanderPhase2 = 0.0;
 };
 
 #endif // ENGINEMODEL_H

@@ -1,31 +1,34 @@
 #include "simulatedboard.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr int kSettingsPayloadSize = kSettingsCommandSize - 2;
 // Paced replies go out in pieces this size: about a millisecond each.
 constexpr int kPacedChunkSize = 4;
 
-bool makeRaw(int fd)
+bool makeRaw(int fd, speed_t speed, tcflag_t dataBits)
 {
     termios settings{};
     if (tcgetattr(fd, &settings) != 0)
         return false;
     cfmakeraw(&settings);
-    cfsetispeed(&settings, B38400);
-    cfsetospeed(&settings, B38400);
-    settings.c_cflag |= CLOCAL | CREAD;
+    cfsetispeed(&settings, speed);
+    cfsetospeed(&settings, speed);
+    settings.c_cflag = (settings.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | dataBits | CLOCAL | CREAD;
     return tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
@@ -37,12 +40,12 @@ QString systemError(const char *what)
 } // namespace
 
 SimulatedBoard::SimulatedBoard(const EngineConfig &config, QObject *parent)
-    : QObject(parent), model_(config)
+    : QObject(parent), boardModel(config)
 {
-    clock_.start();
-    pumpTimer_.setSingleShot(true);
-    pumpTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&pumpTimer_, &QTimer::timeout, this, &SimulatedBoard::writeDue);
+    sinceStart.start();
+    pumpTimer.setSingleShot(true);
+    pumpTimer.setTimerType(Qt::PreciseTimer);
+    connect(&pumpTimer, &QTimer::timeout, this, &SimulatedBoard::writeDue);
 }
 
 SimulatedBoard::~SimulatedBoard()
@@ -58,17 +61,20 @@ bool SimulatedBoard::plugIn()
     int master = -1;
     int slave = -1;
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-        errorString_ = systemError("openpty");
+        lastError = systemError("openpty");
         return false;
     }
     char name[256] = {};
-    const bool ready = makeRaw(slave) && makeRaw(master)
+    // Raw from the start, so that nothing is echoed or translated before the
+    // program sets up its end; the program's end starts at 9600 baud and
+    // seven data bits, so that the line settings the program chooses show.
+    const bool ready = makeRaw(slave, B9600, CS7) && makeRaw(master, B38400, CS8)
                        && fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0
                        && fcntl(master, F_SETFD, FD_CLOEXEC) == 0
                        && fcntl(slave, F_SETFD, FD_CLOEXEC) == 0
                        && ttyname_r(slave, name, sizeof name) == 0;
     if (!ready) {
-        errorString_ = systemError("pseudo-terminal setup");
+        lastError = systemError("pseudo-terminal setup");
         ::close(master);
         ::close(slave);
         return false;
@@ -76,18 +82,18 @@ bool SimulatedBoard::plugIn()
 
     // The board keeps its own slave descriptor open, so the line stays up
     // while the program closes and reopens the port.
-    masterFd_ = master;
-    slaveFd_ = slave;
-    portName_ = QString::fromLocal8Bit(name);
-    errorString_.clear();
+    masterFd = master;
+    slaveFd = slave;
+    devicePath = QString::fromLocal8Bit(name);
+    lastError.clear();
 
-    readNotifier_ = new QSocketNotifier(masterFd_, QSocketNotifier::Read, this);
-    connect(readNotifier_, &QSocketNotifier::activated, this, &SimulatedBoard::readInput);
-    writeNotifier_ = new QSocketNotifier(masterFd_, QSocketNotifier::Write, this);
-    writeNotifier_->setEnabled(false);
-    connect(writeNotifier_, &QSocketNotifier::activated, this, &SimulatedBoard::writeDue);
+    readNotifier = new QSocketNotifier(masterFd, QSocketNotifier::Read, this);
+    connect(readNotifier, &QSocketNotifier::activated, this, &SimulatedBoard::readInput);
+    writeNotifier = new QSocketNotifier(masterFd, QSocketNotifier::Write, this);
+    writeNotifier->setEnabled(false);
+    connect(writeNotifier, &QSocketNotifier::activated, this, &SimulatedBoard::writeDue);
 
-    emit pluggedIn(portName_);
+    emit pluggedIn(devicePath);
     return true;
 }
 
@@ -101,81 +107,126 @@ void SimulatedBoard::unplug()
 
 void SimulatedBoard::closeLine()
 {
-    pumpTimer_.stop();
+    pumpTimer.stop();
     // The notifiers go before the descriptor they watch.
-    for (QSocketNotifier *notifier : {readNotifier_, writeNotifier_}) {
+    for (QSocketNotifier *notifier : {readNotifier, writeNotifier}) {
         if (notifier) {
             notifier->setEnabled(false);
             delete notifier;
         }
     }
-    readNotifier_ = nullptr;
-    writeNotifier_ = nullptr;
-    if (masterFd_ >= 0)
-        ::close(masterFd_);
-    if (slaveFd_ >= 0)
-        ::close(slaveFd_);
-    masterFd_ = -1;
-    slaveFd_ = -1;
-    portName_.clear();
-    input_.clear();
-    output_.clear();
-    lineFreeNs_ = 0;
+    readNotifier = nullptr;
+    writeNotifier = nullptr;
+    if (masterFd >= 0)
+        ::close(masterFd);
+    if (slaveFd >= 0)
+        ::close(slaveFd);
+    masterFd = -1;
+    slaveFd = -1;
+    devicePath.clear();
+    input.clear();
+    output.clear();
+    lineFreeNs = 0;
 }
 
 void SimulatedBoard::setFixedTimeStep(double ms)
 {
-    fixedStepMs_ = ms > 0.0 ? ms : 0.0;
-    nextFixedTimeMs_ = 0.0;
+    fixedStepMs = ms > 0.0 ? ms : 0.0;
+    nextFixedTimeMs = 0.0;
 }
 
 void SimulatedBoard::setPaced(bool paced)
 {
-    paced_ = paced;
+    repliesPaced = paced;
 }
 
 void SimulatedBoard::splitNextReply(int firstPartSize, int pauseMs)
 {
-    splitSize_ = firstPartSize;
-    splitPauseMs_ = std::max(0, pauseMs);
-    splitEvery_ = false;
+    splitSize = firstPartSize;
+    splitPauseMs = std::max(0, pauseMs);
+    splitEvery = false;
 }
 
 void SimulatedBoard::splitEveryReply(int firstPartSize, int pauseMs)
 {
     splitNextReply(firstPartSize, pauseMs);
-    splitEvery_ = true;
+    splitEvery = true;
 }
 
 void SimulatedBoard::stopSplitting()
 {
-    splitSize_ = 0;
-    splitEvery_ = false;
+    splitSize = 0;
+    splitEvery = false;
 }
 
 void SimulatedBoard::addStrayBytesBeforeNextReply(const QByteArray &bytes)
 {
-    strayBytes_ += bytes;
+    strayBytes += bytes;
 }
 
 void SimulatedBoard::setSilent(bool silent)
 {
-    silent_ = silent;
+    repliesWithheld = silent;
 }
 
-void SimulatedBoard::setFieldOfNextReply(int field, float value)
+void SimulatedBoard::setValueOfNextReply(int offset, float value)
 {
-    if (field >= 0 && field < static_cast<int>(fieldOverrides_.size()))
-        fieldOverrides_[static_cast<std::size_t>(field)] = value;
+    if (offset >= 0 && offset <= kFrameSize - kValueSize)
+        nextReplyValues.emplace_back(offset, value);
+}
+
+bool SimulatedBoard::send(const QByteArray &bytes)
+{
+    if (!isPluggedIn())
+        return false;
+    queue(bytes, sinceStart.nsecsElapsed(), false);
+    writeDue();
+    return true;
+}
+
+const QByteArray &SimulatedBoard::received()
+{
+    if (isPluggedIn())
+        readInput();
+    return heard;
+}
+
+QByteArray SimulatedBoard::takeReceived()
+{
+    received();
+    QByteArray taken;
+    taken.swap(heard);
+    return taken;
+}
+
+bool SimulatedBoard::waitForReceived(int count, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (received().size() < count && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (isPluggedIn()) {
+            pollfd p{masterFd, POLLIN, 0};
+            ::poll(&p, 1, 5);
+        } else {
+            QThread::msleep(5);
+        }
+    }
+    return received().size() >= count;
+}
+
+bool SimulatedBoard::lineSettings(termios *settings) const
+{
+    return slaveFd >= 0 && tcgetattr(slaveFd, settings) == 0;
 }
 
 void SimulatedBoard::readInput()
 {
     char buffer[512];
     for (;;) {
-        const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
+        const ssize_t n = ::read(masterFd, buffer, sizeof buffer);
         if (n > 0) {
-            input_.append(buffer, static_cast<int>(n));
+            input.append(buffer, static_cast<int>(n));
+            heard.append(buffer, static_cast<int>(n));
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -183,8 +234,8 @@ void SimulatedBoard::readInput()
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             break;
         // End of file or a line error: stop watching rather than spin on it.
-        readNotifier_->setEnabled(false);
-        errorString_ = n == 0 ? QStringLiteral("line closed") : systemError("read");
+        readNotifier->setEnabled(false);
+        lastError = n == 0 ? QStringLiteral("line closed") : systemError("read");
         break;
     }
     parseInput();
@@ -193,15 +244,15 @@ void SimulatedBoard::readInput()
 void SimulatedBoard::parseInput()
 {
     int pos = 0;
-    while (pos < input_.size()) {
-        const char c = input_.at(pos);
+    while (pos < input.size()) {
+        const char c = input.at(pos);
         if (c != '@' && c != '$') {
             ++pos;
             continue;
         }
-        if (pos + 1 >= input_.size())
+        if (pos + 1 >= input.size())
             break; // might be the start of a command
-        if (input_.at(pos + 1) != c) {
+        if (input.at(pos + 1) != c) {
             ++pos;
             continue;
         }
@@ -209,84 +260,77 @@ void SimulatedBoard::parseInput()
             pos += 2;
             answerPoll();
         } else {
-            if (input_.size() - pos < kSettingsCommandSize)
+            if (input.size() - pos < kSettingsCommandSize)
                 break;
-            const QByteArray values = input_.mid(pos + 2, kSettingsPayloadSize);
+            const QByteArray command = input.mid(pos, kSettingsCommandSize);
             pos += kSettingsCommandSize;
-            takeSettings(values.constData());
+            takeSettings(command.constData());
         }
         // A receiver of the signals above may have unplugged the board.
         if (!isPluggedIn())
             return;
     }
-    input_.remove(0, pos);
+    input.remove(0, pos);
 }
 
 void SimulatedBoard::answerPoll()
 {
-    ++pollsReceived_;
+    ++pollCount;
     emit pollReceived();
-    if (silent_ || !isPluggedIn())
+    if (repliesWithheld || !isPluggedIn())
         return;
 
     double timeMs;
-    if (fixedStepMs_ > 0.0) {
-        timeMs = nextFixedTimeMs_;
-        nextFixedTimeMs_ += fixedStepMs_;
+    if (fixedStepMs > 0.0) {
+        timeMs = nextFixedTimeMs;
+        nextFixedTimeMs += fixedStepMs;
     } else {
-        timeMs = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
+        timeMs = static_cast<double>(sinceStart.nsecsElapsed()) / 1e6;
     }
-    MeasurementFrame frame = model_.takeFrame(timeMs);
-    for (std::size_t field = 0; field < fieldOverrides_.size(); ++field) {
-        if (!fieldOverrides_[field])
-            continue;
-        if (field < frame.readings.size())
-            frame.readings[field] = *fieldOverrides_[field];
-        else
-            frame.cycleTime = *fieldOverrides_[field];
-        fieldOverrides_[field].reset();
-    }
-    const QByteArray reply = encodeFrame(frame);
+    QByteArray reply = encodeFrame(boardModel.takeFrame(timeMs));
+    for (const auto &[offset, value] : nextReplyValues)
+        putFloatLittleEndian(reply, offset, value);
+    nextReplyValues.clear();
 
-    const qint64 now = clock_.nsecsElapsed();
-    QByteArray first = strayBytes_;
-    strayBytes_.clear();
-    if (splitSize_ > 0 && splitSize_ < reply.size()) {
-        first += reply.left(splitSize_);
+    const qint64 now = sinceStart.nsecsElapsed();
+    QByteArray first = strayBytes;
+    strayBytes.clear();
+    if (splitSize > 0 && splitSize < reply.size()) {
+        first += reply.left(splitSize);
         queue(first, now, false);
-        queue(reply.mid(splitSize_), lineFreeNs_ + splitPauseMs_ * 1'000'000LL, true);
-        if (!splitEvery_)
-            splitSize_ = 0;
+        queue(reply.mid(splitSize), lineFreeNs + splitPauseMs * 1'000'000LL, true);
+        if (!splitEvery)
+            splitSize = 0;
     } else {
         queue(first + reply, now, true);
     }
     writeDue();
 }
 
-void SimulatedBoard::takeSettings(const char *values)
+void SimulatedBoard::takeSettings(const char *command)
 {
-    lastInnerLoopCount_ = readFloatLittleEndian(values);
-    lastLowPassCoefficient_ = readFloatLittleEndian(values + 4);
-    ++settingsReceived_;
-    model_.applySettings(lastInnerLoopCount_, lastLowPassCoefficient_);
-    emit settingsCommandReceived(lastInnerLoopCount_, lastLowPassCoefficient_);
+    receivedInnerLoopCount = readFloatLittleEndian(command + kInnerLoopCountOffset);
+    receivedLowPassCoefficient = readFloatLittleEndian(command + kLowPassCoefficientOffset);
+    ++settingsCount;
+    boardModel.applySettings(receivedInnerLoopCount, receivedLowPassCoefficient);
+    emit settingsCommandReceived(receivedInnerLoopCount, receivedLowPassCoefficient);
 }
 
 void SimulatedBoard::queue(const QByteArray &bytes, qint64 earliestNs, bool endsReply)
 {
-    const qint64 start = std::max(earliestNs, lineFreeNs_);
-    if (!paced_) {
-        output_.push_back({bytes, start, endsReply});
-        lineFreeNs_ = start;
+    const qint64 start = std::max(earliestNs, lineFreeNs);
+    if (!repliesPaced) {
+        output.push_back({bytes, start, endsReply});
+        lineFreeNs = start;
         return;
     }
     // Each piece may go once its last byte would have crossed the line.
     for (int offset = 0; offset < bytes.size(); offset += kPacedChunkSize) {
         const QByteArray chunk = bytes.mid(offset, kPacedChunkSize);
         const bool last = offset + chunk.size() >= bytes.size();
-        output_.push_back({chunk, start + (offset + chunk.size()) * kByteNs, endsReply && last});
+        output.push_back({chunk, start + (offset + chunk.size()) * kByteNs, endsReply && last});
     }
-    lineFreeNs_ = start + bytes.size() * kByteNs;
+    lineFreeNs = start + bytes.size() * kByteNs;
 }
 
 void SimulatedBoard::writeDue()
@@ -294,11 +338,11 @@ void SimulatedBoard::writeDue()
     if (!isPluggedIn())
         return;
     int repliesDone = 0;
-    const qint64 now = clock_.nsecsElapsed();
+    const qint64 now = sinceStart.nsecsElapsed();
     bool blocked = false;
-    while (!output_.empty() && output_.front().dueNs <= now) {
-        Piece &piece = output_.front();
-        const ssize_t n = ::write(masterFd_, piece.bytes.constData(), static_cast<size_t>(piece.bytes.size()));
+    while (!output.empty() && output.front().dueNs <= now) {
+        Piece &piece = output.front();
+        const ssize_t n = ::write(masterFd, piece.bytes.constData(), static_cast<size_t>(piece.bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
@@ -306,8 +350,8 @@ void SimulatedBoard::writeDue()
             break;
         }
         if (n < 0) {
-            errorString_ = systemError("write");
-            output_.clear();
+            lastError = systemError("write");
+            output.clear();
             break;
         }
         if (n < piece.bytes.size()) {
@@ -316,17 +360,15 @@ void SimulatedBoard::writeDue()
             break;
         }
         repliesDone += piece.endsReply ? 1 : 0;
-        output_.pop_front();
+        output.pop_front();
     }
 
     // Nobody reading the line: wait until it drains rather than poll.
-    writeNotifier_->setEnabled(blocked);
-    if (!blocked && !output_.empty()) {
-        const qint64 waitNs = output_.front().dueNs - now;
-        pumpTimer_.start(static_cast<int>((waitNs + 999'999) / 1'000'000));
+    writeNotifier->setEnabled(blocked);
+    if (!blocked && !output.empty()) {
+        const qint64 waitNs = output.front().dueNs - now;
+        pumpTimer.start(static_cast<int>((waitNs + 999'999) / 1'000'000));
     }
 
-    framesSent_ += static_cast<quint64>(repliesDone);
-    for (int i = 0; i < repliesDone; ++i)
-        emit replySent();
+    frameCount += static_cast<quint64>(repliesDone);
 }

@@ -9,12 +9,13 @@
 #include <QString>
 #include <QTimer>
 
-#include <array>
 #include <deque>
 #include <limits>
-#include <optional>
+#include <utility>
+#include <vector>
 
 class QSocketNotifier;
+struct termios;
 
 // The measuring board on a pseudo-terminal: the program opens portName()
 // as it would a serial port. Every "@@" is answered with one frame from the
@@ -23,7 +24,8 @@ class QSocketNotifier;
 //
 // For tests it can also misbehave on demand: replies split with a pause,
 // stray bytes, silence, chosen values (NaN, infinities) in a reply, the
-// pace of a real 38400-baud line, and the line pulled out.
+// pace of a real 38400-baud line, and the line pulled out. A test may also
+// write any bytes itself and read back every byte the program has sent.
 class SimulatedBoard : public QObject
 {
     Q_OBJECT
@@ -31,9 +33,6 @@ class SimulatedBoard : public QObject
 public:
     // One byte at 38400 baud: start bit, eight data bits, stop bit.
     static constexpr qint64 kByteNs = 1'000'000'000LL * 10 / 38400;
-    // Field index of the cycle time for setFieldOfNextReply (0..3 are the
-    // readings).
-    static constexpr int kCycleTimeField = 4;
 
     explicit SimulatedBoard(const EngineConfig &config = EngineConfig(), QObject *parent = nullptr);
     ~SimulatedBoard() override;
@@ -45,10 +44,10 @@ public:
     // Closes the board's end: the program's side of the line hangs up.
     // Pending replies are dropped.
     void unplug();
-    bool isPluggedIn() const { return masterFd_ >= 0; }
+    bool isPluggedIn() const { return masterFd >= 0; }
     // The slave device path, empty while unplugged.
-    QString portName() const { return portName_; }
-    QString errorString() const { return errorString_; }
+    QString portName() const { return devicePath; }
+    QString errorString() const { return lastError; }
 
     // Model time: wall-clock time since construction by default; with a
     // step above 0, each frame is taken that many ms after the previous one
@@ -67,25 +66,37 @@ public:
     void addStrayBytesBeforeNextReply(const QByteArray &bytes);
     // A silent board counts polls but answers none.
     void setSilent(bool silent);
-    // Puts value into one field of the next reply only (0..3 the readings,
-    // kCycleTimeField the cycle time). The model itself is not disturbed.
-    void setFieldOfNextReply(int field, float value);
+    // Puts value at offset in the next reply only (readingOffset(cylinder)
+    // or kCycleTimeOffset); an offset without room for a value is ignored.
+    // The model itself is not disturbed.
+    void setValueOfNextReply(int offset, float value);
 
-    quint64 pollsReceived() const { return pollsReceived_; }
+    // Queues bytes of the test's own choosing on the line, behind any reply
+    // already queued; false while unplugged.
+    bool send(const QByteArray &bytes);
+    // Every byte the program has sent and the test has not yet taken.
+    const QByteArray &received();
+    QByteArray takeReceived();
+    // Keeps the event loop turning until at least count bytes have been
+    // received; false if the time ran out first.
+    bool waitForReceived(int count, int timeoutMs = 5000);
+    // The line settings as the program's end has them; false while unplugged.
+    bool lineSettings(termios *settings) const;
+
+    quint64 pollsReceived() const { return pollCount; }
     // Replies whose last byte has been written to the line.
-    quint64 framesSent() const { return framesSent_; }
-    quint64 settingsReceived() const { return settingsReceived_; }
+    quint64 framesSent() const { return frameCount; }
+    quint64 settingsReceived() const { return settingsCount; }
     // The values of the last settings command, as they came (before the
     // model's guards); NaN before the first one.
-    float lastInnerLoopCount() const { return lastInnerLoopCount_; }
-    float lastLowPassCoefficient() const { return lastLowPassCoefficient_; }
+    float lastInnerLoopCount() const { return receivedInnerLoopCount; }
+    float lastLowPassCoefficient() const { return receivedLowPassCoefficient; }
 
-    BoardModel &model() { return model_; }
-    const BoardModel &model() const { return model_; }
+    BoardModel &model() { return boardModel; }
+    const BoardModel &model() const { return boardModel; }
 
 signals:
     void pollReceived();
-    void replySent();
     void settingsCommandReceived(float innerLoopCount, float lowPassCoefficient);
     void pluggedIn(const QString &portName);
     void unplugged();
@@ -94,7 +105,7 @@ private:
     struct Piece
     {
         QByteArray bytes;
-        qint64 dueNs = 0; // clock_ time at which it may be written
+        qint64 dueNs = 0; // sinceStart time at which it may be written
         bool endsReply = false;
     };
 
@@ -102,41 +113,43 @@ private:
     void readInput();
     void parseInput();
     void answerPoll();
-    void takeSettings(const char *values);
+    void takeSettings(const char *command);
     void queue(const QByteArray &bytes, qint64 earliestNs, bool endsReply);
     void writeDue();
 
-    BoardModel model_;
-    QElapsedTimer clock_;
-    QTimer pumpTimer_;
+    BoardModel boardModel;
+    QElapsedTimer sinceStart;
+    QTimer pumpTimer;
 
-    int masterFd_ = -1;
-    int slaveFd_ = -1;
-    QString portName_;
-    QString errorString_;
-    QSocketNotifier *readNotifier_ = nullptr;
-    QSocketNotifier *writeNotifier_ = nullptr;
+    int masterFd = -1;
+    int slaveFd = -1;
+    QString devicePath;
+    QString lastError;
+    QSocketNotifier *readNotifier = nullptr;
+    QSocketNotifier *writeNotifier = nullptr;
 
-    QByteArray input_;
-    std::deque<Piece> output_;
+    QByteArray input;
+    QByteArray heard;
+    std::deque<Piece> output;
     // When the last queued byte has left the line.
-    qint64 lineFreeNs_ = 0;
+    qint64 lineFreeNs = 0;
 
-    double fixedStepMs_ = 0.0;
-    double nextFixedTimeMs_ = 0.0;
-    bool paced_ = false;
-    bool silent_ = false;
-    int splitSize_ = 0;
-    int splitPauseMs_ = 0;
-    bool splitEvery_ = false;
-    QByteArray strayBytes_;
-    std::array<std::optional<float>, 5> fieldOverrides_{};
+    double fixedStepMs = 0.0;
+    double nextFixedTimeMs = 0.0;
+    bool repliesPaced = false;
+    bool repliesWithheld = false;
+    int splitSize = 0;
+    int splitPauseMs = 0;
+    bool splitEvery = false;
+    QByteArray strayBytes;
+    // Offset and value of each value put into the next reply.
+    std::vector<std::pair<int, float>> nextReplyValues;
 
-    quint64 pollsReceived_ = 0;
-    quint64 framesSent_ = 0;
-    quint64 settingsReceived_ = 0;
-    float lastInnerLoopCount_ = std::numeric_limits<float>::quiet_NaN();
-    float lastLowPassCoefficient_ = std::numeric_limits<float>::quiet_NaN();
+    quint64 pollCount = 0;
+    quint64 frameCount = 0;
+    quint64 settingsCount = 0;
+    float receivedInnerLoopCount = std::numeric_limits<float>::quiet_NaN();
+    float receivedLowPassCoefficient = std::numeric_limits<float>::quiet_NaN();
 };
 
 #endif // SIMULATEDBOARD_H

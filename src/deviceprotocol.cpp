@@ -20,9 +20,9 @@ QByteArray pollCommand()
 QByteArray encodeSettingsCommand(int innerLoopCount, double lowPassCoefficient)
 {
     QByteArray command = QByteArrayLiteral("$$");
-    command.reserve(kSettingsCommandSize);
-    appendFloatLittleEndian(command, static_cast<float>(innerLoopCount));
-    appendFloatLittleEndian(command, toSinglePrecision(lowPassCoefficient));
+    command.resize(kSettingsCommandSize);
+    putFloatLittleEndian(command, kInnerLoopCountOffset, static_cast<float>(innerLoopCount));
+    putFloatLittleEndian(command, kLowPassCoefficientOffset, toSinglePrecision(lowPassCoefficient));
     return command;
 }
 
@@ -30,35 +30,35 @@ MeasurementFrame decodeFrame(const char *bytes)
 {
     MeasurementFrame frame;
     for (std::size_t i = 0; i < frame.readings.size(); ++i)
-        frame.readings[i] = readFloatLittleEndian(bytes + 4 * i);
-    frame.cycleTime = readFloatLittleEndian(bytes + 16);
+        frame.readings[i] = readFloatLittleEndian(bytes + readingOffset(static_cast<int>(i)));
+    frame.cycleTime = readFloatLittleEndian(bytes + kCycleTimeOffset);
     return frame;
 }
 
 QByteArray encodeFrame(const MeasurementFrame &frame)
 {
-    QByteArray bytes;
-    bytes.reserve(kFrameSize);
-    for (const float reading : frame.readings)
-        appendFloatLittleEndian(bytes, reading);
-    appendFloatLittleEndian(bytes, frame.cycleTime);
+    QByteArray bytes(kFrameSize, '\0');
+    for (std::size_t i = 0; i < frame.readings.size(); ++i)
+        putFloatLittleEndian(bytes, readingOffset(static_cast<int>(i)), frame.readings[i]);
+    putFloatLittleEndian(bytes, kCycleTimeOffset, frame.cycleTime);
     return bytes;
 }
 
 float readFloatLittleEndian(const char *bytes)
 {
     std::uint32_t bits = 0;
-    for (int i = 3; i >= 0; --i)
+    for (int i = kValueSize - 1; i >= 0; --i)
         bits = (bits << 8) | static_cast<unsigned char>(bytes[i]);
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 
-void appendFloatLittleEndian(QByteArray &bytes, float value)
+void putFloatLittleEndian(QByteArray &bytes, int offset, float value)
 {
     std::uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    for (int i = 0; i < 4; ++i)
-        bytes.append(static_cast<char>((bits >> (8 * i)) & 0xFFu));
+    char *at = bytes.data() + offset;
+    for (int i = 0; i < kValueSize; ++i)
+        at[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
 }

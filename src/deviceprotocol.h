@@ -16,8 +16,23 @@ struct MeasurementFrame
     float cycleTime = 0.0f;
 };
 
-constexpr int kFrameSize = 20;
-constexpr int kSettingsCommandSize = 10;
+// Where each value lies on the line. Every value takes kValueSize bytes.
+constexpr int kValueSize = 4;
+
+// A measurement frame: the readings of cylinders 1 to 4, then the cycle time.
+constexpr int readingOffset(int cylinder)
+{
+    return kValueSize * cylinder;
+}
+constexpr int kCycleTimeOffset = readingOffset(static_cast<int>(std::tuple_size<CylinderValues>::value));
+constexpr int kFrameSize = kCycleTimeOffset + kValueSize;
+
+// The settings command: its two-byte mark, the inner-loop count, then the
+// low-pass coefficient.
+constexpr int kSettingsMarkSize = 2;
+constexpr int kInnerLoopCountOffset = kSettingsMarkSize;
+constexpr int kLowPassCoefficientOffset = kInnerLoopCountOffset + kValueSize;
+constexpr int kSettingsCommandSize = kLowPassCoefficientOffset + kValueSize;
 
 // What the bytes waiting on the port amount to.
 enum class WaitingBytes
@@ -44,6 +59,7 @@ MeasurementFrame decodeFrame(const char *bytes);
 QByteArray encodeFrame(const MeasurementFrame &frame);
 
 float readFloatLittleEndian(const char *bytes);
-void appendFloatLittleEndian(QByteArray &bytes, float value);
+// Overwrites the kValueSize bytes at offset, which must lie within bytes.
+void putFloatLittleEndian(QByteArray &bytes, int offset, float value);
 
 #endif // DEVICEPROTOCOL_H

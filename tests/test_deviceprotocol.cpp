@@ -1,6 +1,7 @@
 #include "deviceprotocol.h"
 #include "floatbits.h"
 
+#include <QtEndian>
 #include <QtTest>
 
 #include <cmath>
@@ -11,12 +12,12 @@ Q_DECLARE_METATYPE(WaitingBytes)
 
 namespace {
 
-// Little-endian bytes written out by hand, independent of the code under test.
+// Little-endian bytes by the toolkit's own byte-order helper, independent of
+// the code under test.
 QByteArray littleEndian(std::uint32_t bits)
 {
-    QByteArray bytes;
-    for (int i = 0; i < 4; ++i)
-        bytes.append(char((bits >> (8 * i)) & 0xFF));
+    QByteArray bytes(sizeof bits, '\0');
+    qToLittleEndian(bits, bytes.data());
     return bytes;
 }
 
@@ -39,7 +40,7 @@ private slots:
     void decodesExampleFrame();
     void roundTripIsBitExact_data();
     void roundTripIsBitExact();
-    void appendsAfterExistingBytes();
+    void putsAValueAtItsOffset();
 };
 
 void TestDeviceProtocol::classifyWaitingBytes_data()
@@ -113,6 +114,10 @@ void TestDeviceProtocol::settingsCommand()
     QFETCH(QByteArray, expected);
 
     QCOMPARE(expected.size(), kSettingsCommandSize);
+    QCOMPARE(expected.left(kInnerLoopCountOffset), QByteArray("$$"));
+    QCOMPARE(bitsOf(readFloatLittleEndian(expected.constData() + kInnerLoopCountOffset)),
+             bitsOf(float(innerLoopCount)));
+    QCOMPARE(expected.mid(kLowPassCoefficientOffset), expected.right(kValueSize));
     QCOMPARE(encodeSettingsCommand(innerLoopCount, lowPass).toHex(' '), expected.toHex(' '));
 }
 
@@ -130,6 +135,12 @@ void TestDeviceProtocol::decodesExampleFrame()
     QCOMPARE(bitsOf(frame.cycleTime), bitsOf(15.0f));
 
     QCOMPARE(encodeFrame(frame).toHex(' '), bytes.toHex(' '));
+
+    // The named offsets against the same bytes written out by hand.
+    const float byHand[] = {-20.5f, -21.25f, -19.75f, -20.0f};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(bitsOf(readFloatLittleEndian(bytes.constData() + readingOffset(i))), bitsOf(byHand[i]));
+    QCOMPARE(bitsOf(readFloatLittleEndian(bytes.constData() + kCycleTimeOffset)), bitsOf(15.0f));
 }
 
 void TestDeviceProtocol::roundTripIsBitExact_data()
@@ -175,12 +186,12 @@ void TestDeviceProtocol::roundTripIsBitExact()
         QCOMPARE(bitsOf(readFloatLittleEndian(shifted.constData() + 3 + 4 * i)), bits[std::size_t(i)]);
 }
 
-void TestDeviceProtocol::appendsAfterExistingBytes()
+void TestDeviceProtocol::putsAValueAtItsOffset()
 {
-    QByteArray bytes("$$");
-    appendFloatLittleEndian(bytes, -20.5f);
-    appendFloatLittleEndian(bytes, floatFromBits(0x7FC12345));
-    QCOMPARE(bytes.toHex(' '), QByteArray::fromHex("2424" "0000a4c1" "4523c17f").toHex(' '));
+    QByteArray bytes = QByteArray::fromHex("2424" "eeeeeeee" "eeeeeeee" "ee");
+    putFloatLittleEndian(bytes, 6, floatFromBits(0x7FC12345));
+    putFloatLittleEndian(bytes, 2, -20.5f);
+    QCOMPARE(bytes.toHex(' '), QByteArray::fromHex("2424" "0000a4c1" "4523c17f" "ee").toHex(' '));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceProtocol)

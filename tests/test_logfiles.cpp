@@ -2,7 +2,8 @@
 // board, then "Salva", "TOP" and "Reset", with the files they leave in the
 // working directory.
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "scratchdirectory.h"
+#include "windowrig.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -12,7 +13,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTime>
 
@@ -49,12 +49,8 @@ QByteArray contents(const QString &fileName)
     return file.readAll();
 }
 
-struct Rig
+struct Rig : WindowRig
 {
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
-    float cycle = 0;
     QLCDNumber *tardu = nullptr;
     QPushButton *salva = nullptr;
     QPushButton *top = nullptr;
@@ -68,16 +64,7 @@ struct Rig
         salva = child<QPushButton>(&window, "button_startSampling");
         reset = child<QPushButton>(&window, "button_startSampling_2");
         top = child<QPushButton>(&window, "button_startSampling_3");
-        window.show();
-        return tardu && salva && top && reset && status && board.isValid()
-            && QTest::qWaitForWindowExposed(&window) && attachBoard(&window, board);
-    }
-
-    bool frame(const std::array<float, 4> &readings)
-    {
-        cycle += 1;
-        return board.send(frameBytes(readings, cycle))
-            && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
+        return tardu && salva && top && reset && status && showWithBoard() && connectBoard();
     }
 
     bool twoFrames()
@@ -85,7 +72,6 @@ struct Rig
         return frame({101.3f, 100.f, 99.5f, -3.25f}) && frame({-20.5f, -21.25f, -19.75f, -20.f});
     }
 
-    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     // The file name that the last save of slot announced, without quotes.
     QString announcedName(const QString &slot) const
@@ -118,21 +104,17 @@ private slots:
     void boundedLog();
 
 private:
-    std::unique_ptr<QTemporaryDir> directory;
-    QString previousDirectory;
+    std::unique_ptr<ScratchDirectory> directory;
 };
 
 void TestLogFiles::init()
 {
-    previousDirectory = QDir::currentPath();
-    directory = std::make_unique<QTemporaryDir>();
+    directory = std::make_unique<ScratchDirectory>();
     QVERIFY(directory->isValid());
-    QVERIFY(QDir::setCurrent(directory->path()));
 }
 
 void TestLogFiles::cleanup()
 {
-    QDir::setCurrent(previousDirectory);
     directory.reset();
     QLocale::setDefault(QLocale::c());
 }

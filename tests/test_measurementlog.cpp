@@ -1,4 +1,5 @@
 #include "measurementlog.h"
+#include "scratchdirectory.h"
 #include "usermessages.h"
 
 #include <QtTest>
@@ -58,20 +59,6 @@ QString logOfSize(int size)
         appendLogLine(text, {-20.5f, -21.25f, -19.75f, -20.0f}, {-20.1f, -21.3f, -19.9f, -20.2f});
     return text;
 }
-
-// Working directory changes affect the whole process: put it back however
-// the test ends.
-class CurrentDirectoryGuard
-{
-public:
-    CurrentDirectoryGuard() : saved(QDir::currentPath()) {}
-    ~CurrentDirectoryGuard() { QDir::setCurrent(saved); }
-    CurrentDirectoryGuard(const CurrentDirectoryGuard &) = delete;
-    CurrentDirectoryGuard &operator=(const CurrentDirectoryGuard &) = delete;
-
-private:
-    const QString saved;
-};
 
 // Italian default locale for Qt and, where installed, for the C library.
 class CommaLocale
@@ -288,10 +275,8 @@ void TestMeasurementLog::writesBytesUnchanged()
 
 void TestMeasurementLog::replacesExistingFile()
 {
-    QTemporaryDir dir;
+    ScratchDirectory dir;
     QVERIFY(dir.isValid());
-    CurrentDirectoryGuard guard;
-    QVERIFY(QDir::setCurrent(dir.path()));
 
     // Relative name, resolved against the working directory.
     const QString name = QStringLiteral("TOP_log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt");
@@ -312,12 +297,12 @@ void TestMeasurementLog::removedWorkingDirectoryFailsToOpen()
     // Root ignores permission bits, so a directory that no longer exists is
     // the one that cannot be written.
     const QString name = QStringLiteral("log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt");
-    QTemporaryDir parent;
-    QVERIFY(parent.isValid());
-    const QString gone = parent.filePath(QStringLiteral("gone"));
-    QVERIFY(QDir().mkdir(gone));
+    const QString previous = QDir::currentPath();
     {
-        CurrentDirectoryGuard guard;
+        ScratchDirectory parent;
+        QVERIFY(parent.isValid());
+        const QString gone = QDir(parent.path()).filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkdir(gone));
         QVERIFY(QDir::setCurrent(gone));
         QVERIFY(QDir().rmdir(gone));
 
@@ -326,9 +311,10 @@ void TestMeasurementLog::removedWorkingDirectoryFailsToOpen()
         QCOMPARE(failure.error, QFileDevice::OpenError);
         QVERIFY(!failure.reason.isEmpty());
         QCOMPARE(writeLogFile(name, QString()), LogSaveResult::OpenFailed);
+        // Nothing landed anywhere else instead.
+        QVERIFY(entriesOf(parent.path()).isEmpty());
     }
-    // Nothing landed anywhere else instead.
-    QVERIFY(entriesOf(parent.path()).isEmpty());
+    QCOMPARE(QDir::currentPath(), previous);
     QVERIFY(!QFileInfo::exists(QLatin1Char('/') + name));
     QVERIFY(!QFileInfo::exists(QDir::current().filePath(name)));
 }

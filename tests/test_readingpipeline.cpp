@@ -1,7 +1,7 @@
 // Frames from a pseudo-terminal board through the real window: which waiting
 // bytes are taken as a frame, and what every display and bar then shows.
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "windowrig.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -30,25 +30,8 @@ const QString readSlot = QStringLiteral("void MainWindow::serial_ready_read()");
 const float notANumber = std::numeric_limits<float>::quiet_NaN();
 const float inf = std::numeric_limits<float>::infinity();
 
-// The board's bytes decoded on the test's side: little-endian binary32.
-float floatAt(const QByteArray &bytes, int offset)
+struct Rig : WindowRig
 {
-    std::uint32_t bits = 0;
-    for (int i = 3; i >= 0; --i)
-        bits = (bits << 8) | static_cast<unsigned char>(bytes.at(offset + i));
-    float value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-struct Rig
-{
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
-    // Cycle times count up so that each frame shows when it has been taken.
-    float cycle = 0;
-
     std::array<QLCDNumber *, 4> raw{}, diff{}, mean{}, meanDiff{};
     std::array<QProgressBar *, 4> rawBar{}, meanBar{};
     QLCDNumber *tardu = nullptr;
@@ -74,17 +57,7 @@ struct Rig
         tardu = child<QLCDNumber>(&window, "Tardu");
         reference = child<QComboBox>(&window, "Scegli");
         averaging = child<QSpinBox>(&window, "Media");
-        window.show();
-        return found && tardu && reference && averaging && board.isValid()
-            && QTest::qWaitForWindowExposed(&window) && attachBoard(&window, board);
-    }
-
-    // Sends one frame and waits until the window has shown it.
-    bool frame(const Values &readings)
-    {
-        cycle += 1;
-        return board.send(frameBytes(readings, cycle))
-            && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
+        return found && tardu && reference && averaging && showWithBoard() && connectBoard();
     }
 
     bool waitForLine(const QString &text)
@@ -168,22 +141,22 @@ void TestReadingPipeline::exampleFrame()
 {
     Rig rig;
     QVERIFY(rig.setUp());
-    QVERIFY(rig.board.send(QByteArray::fromHex("0000A4C10000AAC100009EC10000A0C100007041")));
+    QVERIFY(rig.board.send(frameBytes({-20.5f, -21.25f, -19.75f, -20.0f}, 15.0f)));
     QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), 15.0, 5000);
     QCOMPARE(Rig::values(rig.raw), wide({-20.5f, -21.25f, -19.75f, -20.0f}));
-    QCOMPARE(rig.messages.textsFrom(readSlot), QStringList({"Ready read: 20"}));
+    QCOMPARE(rig.messages.textsFrom(readSlot), QStringList({QStringLiteral("Ready read: %1").arg(kFrameSize)}));
 }
 
 void TestReadingPipeline::frameInPieces_data()
 {
     QTest::addColumn<QList<int>>("pieces");
-    QTest::newRow("12 + 8") << QList<int>{12, 8};
-    QTest::newRow("19 + 1") << QList<int>{19, 1};
-    QTest::newRow("1 + 19") << QList<int>{1, 19};
-    QTest::newRow("5 + 5 + 5 + 5") << QList<int>{5, 5, 5, 5};
+    QTest::newRow("12 + the rest") << QList<int>{12, kFrameSize - 12};
+    QTest::newRow("all but 1 + 1") << QList<int>{kFrameSize - 1, 1};
+    QTest::newRow("1 + the rest") << QList<int>{1, kFrameSize - 1};
+    QTest::newRow("5 + 5 + 5 + the rest") << QList<int>{5, 5, 5, kFrameSize - 15};
 }
 
-// Each piece is left waiting until the count reaches exactly 20.
+// Each piece is left waiting until the count reaches exactly a frame.
 void TestReadingPipeline::frameInPieces()
 {
     QFETCH(QList<int>, pieces);
@@ -206,10 +179,10 @@ void TestReadingPipeline::nineteenWaiting()
     Rig rig;
     QVERIFY(rig.setUp());
     const QByteArray bytes = frameBytes({-1.f, -2.f, -3.f, -4.f}, 5.f);
-    QVERIFY(rig.board.send(bytes.left(19)));
-    QVERIFY(rig.waitForLine("Ready read: 19"));
+    QVERIFY(rig.board.send(bytes.left(kFrameSize - 1)));
+    QVERIFY(rig.waitForLine(QStringLiteral("Ready read: %1").arg(kFrameSize - 1)));
     QTest::qWait(200);
-    QCOMPARE(rig.messages.textsFrom(readSlot), QStringList({"Ready read: 19"}));
+    QCOMPARE(rig.messages.textsFrom(readSlot), QStringList({QStringLiteral("Ready read: %1").arg(kFrameSize - 1)}));
     QCOMPARE(Rig::values(rig.raw), wide({0, 0, 0, 0}));
     QCOMPARE(rig.tardu->value(), 0.0);
 }
@@ -218,9 +191,9 @@ void TestReadingPipeline::tooManyWaiting_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     const QByteArray frame = frameBytes({-5.f, -6.f, -7.f, -8.f}, 9.f);
-    QTest::newRow("21: a frame and one byte") << frame + QByteArray(1, '\x7f');
-    QTest::newRow("21: one byte and a frame") << QByteArray(1, '\x7f') + frame;
-    QTest::newRow("40: two frames together") << frame + frame;
+    QTest::newRow("a frame and one byte") << frame + QByteArray(1, '\x7f');
+    QTest::newRow("one byte and a frame") << QByteArray(1, '\x7f') + frame;
+    QTest::newRow("two frames together") << frame + frame;
 }
 
 // Everything waiting is thrown away, so that the next frame is taken whole.
@@ -241,7 +214,7 @@ void TestReadingPipeline::tooManyWaiting()
     QCOMPARE(rig.messages.count("Errore azzero"), 1);
 }
 
-// Five stray bytes and the first 15 of a reply make a shifted frame; the
+// Five stray bytes and the start of a reply make a shifted frame; the
 // reply's last 5 bytes then spoil the next reply, and the one after is good.
 void TestReadingPipeline::strayBytesBeforeFrame()
 {
@@ -252,20 +225,22 @@ void TestReadingPipeline::strayBytesBeforeFrame()
 
     QVERIFY(rig.board.send(stray));
     QVERIFY(rig.waitForLine("Ready read: 5"));
-    QVERIFY(rig.board.send(reply.left(15)));
-    const QByteArray shifted = stray + reply.left(15);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), double(floatAt(shifted, 16)), 5000);
-    QCOMPARE(Rig::values(rig.raw), wide({floatAt(shifted, 0), floatAt(shifted, 4),
-                                           floatAt(shifted, 8), floatAt(shifted, 12)}));
+    const int taken = kFrameSize - stray.size();
+    QVERIFY(rig.board.send(reply.left(taken)));
+    const QByteArray shifted = stray + reply.left(taken);
+    const MeasurementFrame shown = decodedFrame(shifted);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), double(shown.cycleTime), 5000);
+    QCOMPARE(Rig::values(rig.raw), wide(shown.readings));
     QCOMPARE(rig.raw[0]->value(), -20.0); // the stray bytes happen to read -20
 
     rig.messages.clear();
-    QVERIFY(rig.board.send(reply.mid(15)));
+    QVERIFY(rig.board.send(reply.mid(taken)));
     QVERIFY(rig.waitForLine("Ready read: 5"));
     QVERIFY(rig.board.send(reply));
     QVERIFY(rig.waitForLine("Errore azzero"));
     QCOMPARE(rig.messages.textsFrom(readSlot),
-             QStringList({"Ready read: 5", "Ready read: 25", "Errore azzero"}));
+             QStringList({"Ready read: 5", QStringLiteral("Ready read: %1").arg(kFrameSize + 5),
+                          "Errore azzero"}));
 
     QVERIFY(rig.frame({-20.f, -22.f, -24.f, -26.f}));
     QCOMPARE(Rig::values(rig.raw), wide({-20.f, -22.f, -24.f, -26.f}));

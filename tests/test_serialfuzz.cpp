@@ -6,7 +6,7 @@
 // as its bytes decode, and nothing else may reach the log.
 #include "floatbits.h"
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "windowrig.h"
 
 #include <QLCDNumber>
 #include <QPushButton>
@@ -23,7 +23,6 @@
 namespace {
 
 const QString readSlot = QStringLiteral("void MainWindow::serial_ready_read()");
-constexpr int kFrame = 20;
 constexpr int kSegments = 250;
 constexpr int kQuietMs = 30;
 
@@ -48,28 +47,19 @@ private:
     std::mt19937_64 engine;
 };
 
-// The test's own little-endian binary32 decoder.
-float floatAt(const QByteArray &bytes, int offset)
-{
-    const auto byte = [&](int i) {
-        return std::uint32_t(static_cast<unsigned char>(bytes.at(offset + i)));
-    };
-    const std::uint32_t bits = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
-    float value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
+// A frame's values drawn as bit patterns: the four readings, then the cycle
+// time.
+using FrameWords = std::array<std::uint32_t, 5>;
 
-// Built from bit patterns, never through a float, so that signalling NaNs
+// The values are only copied, never computed with, so that signalling NaNs
 // reach the line exactly as drawn.
-QByteArray wordsToBytes(const std::array<std::uint32_t, 5> &words)
+QByteArray wordsToBytes(const FrameWords &words)
 {
-    QByteArray bytes;
-    for (const std::uint32_t word : words) {
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.append(static_cast<char>((word >> shift) & 0xFFu));
-    }
-    return bytes;
+    MeasurementFrame frame;
+    for (std::size_t i = 0; i < frame.readings.size(); ++i)
+        frame.readings[i] = floatFromBits(words[i]);
+    frame.cycleTime = floatFromBits(words[frame.readings.size()]);
+    return encodeFrame(frame);
 }
 
 std::uint32_t oddValue(Draw &draw)
@@ -95,9 +85,9 @@ std::uint32_t oddValue(Draw &draw)
     }
 }
 
-std::array<std::uint32_t, 5> goodWords(Draw &draw)
+FrameWords goodWords(Draw &draw)
 {
-    std::array<std::uint32_t, 5> words{};
+    FrameWords words{};
     for (int i = 0; i < 4; ++i)
         words[i] = bitsOf(draw.between(-50.0, 1.0));
     words[4] = bitsOf(draw.between(14.0, 16.0));
@@ -111,10 +101,11 @@ QByteArray goodFrame(Draw &draw)
 
 QByteArray oddFrame(Draw &draw)
 {
-    std::array<std::uint32_t, 5> words = goodWords(draw);
-    const std::uint32_t spoilt = 1 + draw.below(5);
+    FrameWords words = goodWords(draw);
+    const auto count = static_cast<std::uint32_t>(words.size());
+    const std::uint32_t spoilt = 1 + draw.below(count);
     for (std::uint32_t i = 0; i < spoilt; ++i)
-        words[draw.below(5)] = oddValue(draw);
+        words[draw.below(count)] = oddValue(draw);
     return wordsToBytes(words);
 }
 
@@ -160,12 +151,12 @@ QVector<Chunk> schedule(std::uint64_t seed)
             // the window's buffer, and the pauses around the frame keep it
             // alone on the line, so that it is normally taken.
             flushLoose();
-            chunks.append({garbage(draw, kFrame + 1 + int(draw.below(20))), kQuietMs});
+            chunks.append({garbage(draw, kFrameSize + 1 + int(draw.below(20))), kQuietMs});
             const QByteArray frame = draw.coin() ? goodFrame(draw) : oddFrame(draw);
             if (draw.coin()) {
                 chunks.append({frame, kQuietMs});
             } else {
-                const int cut = 1 + int(draw.below(kFrame - 1));
+                const int cut = 1 + int(draw.below(kFrameSize - 1));
                 chunks.append({frame.left(cut), int(draw.below(16))});
                 chunks.append({frame.mid(cut), kQuietMs});
             }
@@ -234,10 +225,10 @@ Replay replay(const QList<MessageCapture::Message> &messages, const QByteArray &
             r.fault = QStringLiteral("%1 waiting, fewer than left before").arg(n) + where;
         } else if (r.cursor + n > bound) {
             r.fault = QStringLiteral("%1 waiting, only %2 sent").arg(n).arg(bound) + where;
-        } else if (n < kFrame) {
+        } else if (n < kFrameSize) {
             r.pending = n;
-        } else if (n == kFrame) {
-            r.frames.append(sent.mid(int(r.cursor), kFrame));
+        } else if (n == kFrameSize) {
+            r.frames.append(sent.mid(int(r.cursor), kFrameSize));
             r.cursor += n;
             r.pending = 0;
         } else {
@@ -254,8 +245,8 @@ Replay replay(const QList<MessageCapture::Message> &messages, const QByteArray &
 // A reading that is NaN, infinite or denormal.
 bool oddReading(const QByteArray &frame)
 {
-    for (int offset = 0; offset < 16; offset += 4) {
-        const int kind = std::fpclassify(floatAt(frame, offset));
+    for (const float reading : decodedFrame(frame).readings) {
+        const int kind = std::fpclassify(reading);
         if (kind == FP_NAN || kind == FP_INFINITE || kind == FP_SUBNORMAL)
             return true;
     }
@@ -278,9 +269,10 @@ QString logMismatch(const QString &log, const QVector<QByteArray> &frames)
         return QStringLiteral("%1 log lines for %2 accepted frames").arg(lines.size()).arg(frames.size());
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList fields = lines[i].split(QLatin1Char(','));
+        const CylinderValues readings = decodedFrame(frames[i]).readings;
         const QString expected = QStringLiteral("%1,%2,%3,%4")
-                                     .arg(field(floatAt(frames[i], 0)), field(floatAt(frames[i], 4)),
-                                          field(floatAt(frames[i], 8)), field(floatAt(frames[i], 12)));
+                                     .arg(field(readings[0]), field(readings[1]), field(readings[2]),
+                                          field(readings[3]));
         if (fields.size() != 8 || fields.mid(0, 4).join(QLatin1Char(',')) != expected)
             return QStringLiteral("line %1 \"%2\" for frame %3 (%4)")
                 .arg(i)
@@ -289,20 +281,14 @@ QString logMismatch(const QString &log, const QVector<QByteArray> &frames)
     return QString();
 }
 
-struct Rig
+struct Rig : WindowRig
 {
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
     QByteArray sent;
     QVector<SendMark> marks;
 
     bool setUp()
     {
-        window.show();
-        auto *connect = child<QPushButton>(&window, "push_serial_connect");
-        return board.isValid() && connect && QTest::qWaitForWindowExposed(&window)
-            && attachBoard(&window, board) && connect->isChecked();
+        return showWithBoard() && connectBoard();
     }
 
     bool send(const QByteArray &bytes)
@@ -362,7 +348,7 @@ void TestSerialFuzz::fuzzedStream()
     // Still alive: once whatever is left waiting has been thrown away, a
     // frame alone on the line is taken and shown.
     for (int tries = 0; tries < 5 && rig.replayed().pending != 0; ++tries) {
-        QVERIFY(rig.send(QByteArray(kFrame + 1, '\x55')));
+        QVERIFY(rig.send(QByteArray(kFrameSize + 1, '\x55')));
         QTRY_VERIFY_WITH_TIMEOUT(rig.settled(), 30000);
     }
     const Replay beforeLast = rig.replayed();

@@ -2,7 +2,8 @@
 // and closing, the look of push_serial_connect, polls once and periodic, the
 // settings command, and a board that is unplugged while the port is open.
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "scratchdirectory.h"
+#include "windowrig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QSerialPort>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <memory>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -74,12 +75,8 @@ private:
     const MainWindow *window;
 };
 
-struct Rig
+struct Rig : WindowRig
 {
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
-
     QPushButton *connect = nullptr;
     QPushButton *receive = nullptr;
     QCheckBox *periodic = nullptr;
@@ -91,12 +88,9 @@ struct Rig
         receive = child<QPushButton>(&window, "push_start_data");
         periodic = child<QCheckBox>(&window, "check_timer");
         period = child<QSpinBox>(&window, "spin_ms_timer");
-        window.show();
-        return board.isValid() && connect && receive && periodic && period
-            && QTest::qWaitForWindowExposed(&window);
+        return connect && receive && periodic && period && showWithBoard();
     }
 
-    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 };
 
 QByteArray hex(const char *text)
@@ -136,7 +130,7 @@ void TestSerialLink::openAndClose()
 {
     Rig rig;
     QVERIFY(rig.setUp());
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
     QCOMPARE(rig.messages.textsFrom(connectSlot),
              QStringList({"Seriale aperta", "Lunghezza frame 8 bit ok."}));
     QVERIFY(rig.connect->isChecked());
@@ -185,7 +179,7 @@ void TestSerialLink::emptyPortList()
 
     // Still closed: a later press with a port chosen opens it, where a port
     // left open would have been closed instead.
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
     QCOMPARE(rig.messages.textsFrom(connectSlot).value(0), QStringLiteral("Seriale aperta"));
 }
 
@@ -202,7 +196,7 @@ void TestSerialLink::failedOpenThenGoodOpen()
     QVERIFY(!rig.connect->isChecked());
     QVERIFY(rig.messages.textsFrom(connectSlot).isEmpty());
 
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
     QCOMPARE(rig.messages.textsFrom(connectSlot),
              QStringList({"Seriale aperta", "Lunghezza frame 8 bit ok."}));
     QVERIFY(rig.connect->isChecked());
@@ -269,7 +263,7 @@ void TestSerialLink::pollPerPress()
     Rig rig;
     QVERIFY(rig.setUp());
     PollTimerGate gate(&rig.window);
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
 
     for (int i = 0; i < presses; ++i)
         rig.click(rig.receive);
@@ -295,7 +289,7 @@ void TestSerialLink::nothingWhileClosed()
     QVERIFY(rig.setUp());
     PollTimerGate gate(&rig.window);
     if (everOpened) {
-        QVERIFY(attachBoard(&rig.window, rig.board));
+        QVERIFY(rig.connectBoard());
         rig.click(rig.connect);
         QVERIFY(!rig.connect->isChecked());
     }
@@ -306,7 +300,7 @@ void TestSerialLink::nothingWhileClosed()
     if (everOpened)
         rig.click(rig.connect);
     else
-        QVERIFY(attachBoard(&rig.window, rig.board));
+        QVERIFY(rig.connectBoard());
     QVERIFY(rig.connect->isChecked());
     QTest::qWait(300);
     QCOMPARE(rig.board.received(), QByteArray());
@@ -330,7 +324,7 @@ void TestSerialLink::periodicPolls()
     Rig rig;
     QVERIFY(rig.setUp());
     PollTimerGate gate(&rig.window);
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
 
     rig.periodic->setChecked(true);
     rig.period->setValue(periodMs);
@@ -362,7 +356,7 @@ void TestSerialLink::pollPeriodTakenAtPress()
     Rig rig;
     QVERIFY(rig.setUp());
     PollTimerGate gate(&rig.window);
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
 
     rig.periodic->setChecked(true);
     rig.period->setValue(20);
@@ -390,7 +384,7 @@ void TestSerialLink::noPollAfterFrame()
 {
     Rig rig;
     QVERIFY(rig.setUp());
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
     auto *tardu = child<QLCDNumber>(&rig.window, "Tardu");
     QVERIFY(tardu);
 
@@ -426,7 +420,7 @@ void TestSerialLink::settingsCommand()
     auto *filter = child<QDoubleSpinBox>(&rig.window, "filtroLp");
     auto *invia = child<QPushButton>(&rig.window, "INVIA");
     QVERIFY(loops && filter && invia);
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
 
     loops->setValue(innerLoops);
     filter->setValue(lowPass);
@@ -447,16 +441,13 @@ void TestSerialLink::settingsCommand()
 // on with the same averages and log.
 void TestSerialLink::lostBoard()
 {
-    QTemporaryDir directory;
+    ScratchDirectory directory;
     QVERIFY(directory.isValid());
-    const QString previousDirectory = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(directory.path()));
-    const auto restore = qScopeGuard([&] { QDir::setCurrent(previousDirectory); });
 
     Rig rig;
     QVERIFY(rig.setUp());
     PollTimerGate gate(&rig.window);
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
     auto *a = child<QLCDNumber>(&rig.window, "A");
     auto *am = child<QLCDNumber>(&rig.window, "AM");
     auto *tardu = child<QLCDNumber>(&rig.window, "Tardu");
@@ -487,9 +478,9 @@ void TestSerialLink::lostBoard()
 
     // The board is back on a new line: "Aprila" opens it (the port was
     // closed, or this click would have closed it) and polls reach it.
-    PtyBoard board;
-    QVERIFY(board.isValid());
-    QVERIFY(attachBoard(&rig.window, board));
+    SimulatedBoard board;
+    QVERIFY(plugInSilent(board));
+    QVERIFY(connectBoard(rig.window, board.portName()));
     QCOMPARE(rig.messages.textsFrom(connectSlot),
              QStringList({"Seriale aperta", "Lunghezza frame 8 bit ok.", "Seriale aperta",
                           "Lunghezza frame 8 bit ok."}));
@@ -518,17 +509,17 @@ void TestSerialLink::lostBoard()
 // first window closes it.
 void TestSerialLink::closingWindowClosesPort()
 {
-    PtyBoard board;
+    SimulatedBoard board;
     MessageCapture messages;
-    QVERIFY(board.isValid());
+    QVERIFY(plugInSilent(board));
     auto first = std::make_unique<MainWindow>();
-    QVERIFY(attachBoard(first.get(), board));
+    QVERIFY(connectBoard(*first, board.portName()));
     QCOMPARE(messages.count("Seriale aperta"), 1);
 
     MainWindow second;
     auto *connect = child<QPushButton>(&second, "push_serial_connect");
     QVERIFY(connect);
-    QVERIFY(attachBoard(&second, board));
+    QVERIFY(!connectBoard(second, board.portName()));
     QCOMPARE(messages.count("Seriale aperta"), 1);
     QVERIFY(!connect->isChecked());
 
@@ -559,7 +550,8 @@ void TestSerialLink::openFailureShown()
     auto *ports = child<QComboBox>(&rig.window, "combo_serial");
     auto *status = child<QStatusBar>(&rig.window, "statusBar");
     QVERIFY(ports && status);
-    PtyBoard other;
+    SimulatedBoard other;
+    QVERIFY(plugInSilent(other));
     QSerialPort holder(other.portName());
     const QString port = cause == "not found" ? "/dev/aspirello-no-such-port" : other.portName();
     QVERIFY(cause != "in use" || holder.open(QIODevice::ReadWrite));
@@ -578,7 +570,7 @@ void TestSerialLink::openFailureShown()
     QCOMPARE(status->currentMessage(), cause == "no port"
                  ? QStringLiteral("Impossibile aprire la seriale: nessuna porta scelta")
                  : "Impossibile aprire " + port + reason);
-    QVERIFY(attachBoard(&rig.window, rig.board));
+    QVERIFY(rig.connectBoard());
     QVERIFY(status->currentMessage().isEmpty());
 }
 

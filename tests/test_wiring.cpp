@@ -2,7 +2,8 @@
 // name, the port's readyRead and the poll timer's timeout. Each row drives
 // the real widget and looks for the slot's effect.
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "scratchdirectory.h"
+#include "windowrig.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -11,12 +12,11 @@
 #include <QLCDNumber>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-bool sendFrame(PtyBoard &board, QLCDNumber *tardu, float reading, float cycle)
+bool sendFrame(SimulatedBoard &board, QLCDNumber *tardu, float reading, float cycle)
 {
     return board.send(frameBytes({reading, reading, reading, reading}, cycle))
         && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
@@ -34,30 +34,9 @@ class TestWiring : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void entry_data();
     void entry();
-
-private:
-    QTemporaryDir *directory = nullptr;
-    QString previousDirectory;
 };
-
-void TestWiring::init()
-{
-    previousDirectory = QDir::currentPath();
-    directory = new QTemporaryDir;
-    QVERIFY(directory->isValid());
-    QVERIFY(QDir::setCurrent(directory->path()));
-}
-
-void TestWiring::cleanup()
-{
-    QDir::setCurrent(previousDirectory);
-    delete directory;
-    directory = nullptr;
-}
 
 void TestWiring::entry_data()
 {
@@ -71,16 +50,18 @@ void TestWiring::entry_data()
 void TestWiring::entry()
 {
     QFETCH(QString, way);
-    MainWindow window;
-    PtyBoard board;
-    MessageCapture messages;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ScratchDirectory directory;
+    QVERIFY(directory.isValid());
+    WindowRig rig;
+    MainWindow &window = rig.window;
+    SimulatedBoard &board = rig.board;
+    MessageCapture &messages = rig.messages;
+    QVERIFY(rig.showWithBoard());
     auto *tardu = child<QLCDNumber>(&window, "Tardu");
     auto *am = child<QLCDNumber>(&window, "AM");
-    QVERIFY(board.isValid() && tardu && am);
+    QVERIFY(tardu && am);
 
-    QVERIFY(attachBoard(&window, board));
+    QVERIFY(rig.connectBoard());
     const QString connectSlot = QStringLiteral("void MainWindow::on_push_serial_connect_clicked()");
     QVERIFY(messages.contains("Seriale aperta", connectSlot));
     if (way == "push_serial_connect")
@@ -126,7 +107,8 @@ void TestWiring::entry()
         QCOMPARE(QFileInfo(logFiles("log_A").first()).size(), qint64(0));
     } else if (way == "readyRead") {
         QVERIFY(sendFrame(board, tardu, -10.f, 1.f));
-        QVERIFY(messages.contains("Ready read: 20", "void MainWindow::serial_ready_read()"));
+        QVERIFY(messages.contains(QStringLiteral("Ready read: %1").arg(kFrameSize),
+                                  "void MainWindow::serial_ready_read()"));
     } else if (way == "timeout") {
         auto *periodic = child<QCheckBox>(&window, "check_timer");
         QVERIFY(periodic);

@@ -66,8 +66,9 @@ void checkSettings(const std::uint8_t *data, std::size_t size)
     const QByteArray command = encodeSettingsCommand(count, coefficient);
     require(command.size() == kSettingsCommandSize);
     require(command.startsWith("$$"));
-    require(sameBits(readFloatLittleEndian(command.constData() + 2), static_cast<float>(count)));
-    const float sent = readFloatLittleEndian(command.constData() + 6);
+    require(sameBits(readFloatLittleEndian(command.constData() + kInnerLoopCountOffset),
+                     static_cast<float>(count)));
+    const float sent = readFloatLittleEndian(command.constData() + kLowPassCoefficientOffset);
     if (std::isnan(coefficient))
         require(std::isnan(sent));
     else if (std::fabs(coefficient) <= 1e38)

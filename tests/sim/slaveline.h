@@ -26,27 +26,27 @@ public:
 
     explicit SlaveLine(const QString &path, Mode mode = Mode::Raw)
     {
-        fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd_ >= 0 && mode == Mode::Raw) {
+        fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0 && mode == Mode::Raw) {
             termios settings{};
-            tcgetattr(fd_, &settings);
+            tcgetattr(fd, &settings);
             cfmakeraw(&settings);
-            tcsetattr(fd_, TCSANOW, &settings);
+            tcsetattr(fd, TCSANOW, &settings);
         }
     }
     ~SlaveLine()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd >= 0)
+            ::close(fd);
     }
     SlaveLine(const SlaveLine &) = delete;
     SlaveLine &operator=(const SlaveLine &) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd >= 0; }
 
     bool write(const QByteArray &bytes)
     {
-        return ::write(fd_, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
+        return ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
     }
 
     // Each read as it came, until total bytes have arrived or the time is up.
@@ -58,7 +58,7 @@ public:
         while (got < total && !deadline.hasExpired()) {
             const QByteArray chunk = readAvailable();
             if (chunk.isEmpty()) {
-                if (hungUp_)
+                if (hungUp)
                     break;
                 continue;
             }
@@ -81,7 +81,7 @@ public:
     {
         QByteArray bytes;
         QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired() && !hungUp_)
+        while (!deadline.hasExpired() && !hungUp)
             bytes += readAvailable();
         return bytes;
     }
@@ -91,9 +91,9 @@ public:
     bool waitForHangUp(int timeoutMs = 5000)
     {
         QDeadlineTimer deadline(timeoutMs);
-        while (!hungUp_ && !deadline.hasExpired())
+        while (!hungUp && !deadline.hasExpired())
             readAvailable();
-        return hungUp_;
+        return hungUp;
     }
 
 private:
@@ -101,20 +101,20 @@ private:
     QByteArray readAvailable()
     {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        pollfd p{fd_, POLLIN, 0};
+        pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, 1) <= 0)
             return {};
         char buffer[256];
-        const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0)
             return QByteArray(buffer, static_cast<int>(n));
         if (n == 0 || (errno != EAGAIN && errno != EINTR) || (p.revents & (POLLHUP | POLLERR)))
-            hungUp_ = true;
+            hungUp = true;
         return {};
     }
 
-    int fd_ = -1;
-    bool hungUp_ = false;
+    int fd = -1;
+    bool hungUp = false;
 };
 
 #endif // SLAVELINE_H

@@ -3,7 +3,8 @@
 // settings reach the board, and a board pulled out and put back is survived.
 #include "demosession.h"
 #include "mainwindow.h"
-#include "ptyboard.h"
+#include "scratchdirectory.h"
+#include "windowrig.h"
 #include "simulatedboard.h"
 
 #include <QDir>
@@ -70,17 +71,14 @@ void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
     QCOMPARE(display(window, "Tardu")->value(), 15.0);
 
     // Salva writes exactly the accepted frames, each a well-formed line.
-    QTemporaryDir workDir;
+    ScratchDirectory workDir;
     QVERIFY(workDir.isValid());
-    const QString previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(workDir.path()));
     const int framesAtSave = acceptedFrames(window);
     click(window, "button_startSampling");
-    QDir::setCurrent(previousDir);
 
     const QStringList saved = QDir(workDir.path()).entryList({QStringLiteral("log_A_B_C_D_EMEDIE*.txt")});
     QCOMPARE(saved.size(), 1);
-    QFile file(workDir.filePath(saved.first()));
+    QFile file(QDir(workDir.path()).filePath(saved.first()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
     QVERIFY(content.endsWith("\r\n"));

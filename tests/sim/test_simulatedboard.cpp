@@ -2,6 +2,7 @@
 // side of the line.
 
 #include "floatbits.h"
+#include "frames.h"
 #include "simulatedboard.h"
 #include "slaveline.h"
 
@@ -21,17 +22,6 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr double kStepMs = 20.0;
-
-// Field i of a frame, assembled by hand from its little-endian bytes.
-float fieldOf(const QByteArray &frame, int field)
-{
-    std::uint32_t bits = 0;
-    for (int i = 3; i >= 0; --i)
-        bits = (bits << 8) | static_cast<unsigned char>(frame.at(4 * field + i));
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 EngineConfig seeded(std::uint64_t seed)
 {
@@ -105,11 +95,12 @@ void TestSimulatedBoard::framesAreTwentyLittleEndianFloats()
         const QByteArray frame = line.read(kFrameSize);
         QCOMPARE(frame.size(), kFrameSize);
         const MeasurementFrame expected = reference.takeFrame(k * kStepMs);
-        for (int field = 0; field < 4; ++field) {
-            QCOMPARE(fieldOf(frame, field), expected.readings[static_cast<std::size_t>(field)]);
-            QVERIFY(fieldOf(frame, field) > -40.0f && fieldOf(frame, field) < -10.0f);
+        const MeasurementFrame got = decodedFrame(frame);
+        for (std::size_t cylinder = 0; cylinder < got.readings.size(); ++cylinder) {
+            QCOMPARE(got.readings[cylinder], expected.readings[cylinder]);
+            QVERIFY(got.readings[cylinder] > -40.0f && got.readings[cylinder] < -10.0f);
         }
-        QCOMPARE(fieldOf(frame, 4), 15.0f);
+        QCOMPARE(got.cycleTime, 15.0f);
     }
     QCOMPARE(line.drain(100), QByteArray());
     QCOMPARE(board.pollsReceived(), 5u);
@@ -139,13 +130,13 @@ void TestSimulatedBoard::settingsChangeTheReportedCycleTime()
     SlaveLine line(board.portName());
 
     QVERIFY(line.write("@@"));
-    QCOMPARE(fieldOf(line.read(kFrameSize), 4), 15.0f);
+    QCOMPARE(decodedFrame(line.read(kFrameSize)).cycleTime, 15.0f);
 
     // The program's own encoder, as "Invia" sends it.
     QVERIFY(line.write(encodeSettingsCommand(count, coefficient) + "@@"));
     const QByteArray frame = line.read(kFrameSize);
     QCOMPARE(frame.size(), kFrameSize);
-    QCOMPARE(fieldOf(frame, 4), cycleTime);
+    QCOMPARE(decodedFrame(frame).cycleTime, cycleTime);
 
     QCOMPARE(board.settingsReceived(), 1u);
     QCOMPARE(settingsSpy.count(), 1);
@@ -162,9 +153,7 @@ void TestSimulatedBoard::pollBytesInsideSettingsAreNotAPoll()
     SlaveLine line(board.portName());
 
     // 3.0f is 00 00 40 40 on the line: "@@" inside the command's values.
-    QByteArray command = QByteArrayLiteral("$$");
-    appendFloatLittleEndian(command, 3.0f);
-    appendFloatLittleEndian(command, 0.5f);
+    QByteArray command = encodeSettingsCommand(3, 0.5);
     QVERIFY(command.contains("@@"));
     QVERIFY(line.write(command));
     QCOMPARE(line.drain(200), QByteArray());
@@ -173,7 +162,7 @@ void TestSimulatedBoard::pollBytesInsideSettingsAreNotAPoll()
     QCOMPARE(board.model().innerLoopCount(), 3);
 
     QVERIFY(line.write("@@"));
-    QCOMPARE(fieldOf(line.read(kFrameSize), 4), 4.5f);
+    QCOMPARE(decodedFrame(line.read(kFrameSize)).cycleTime, 4.5f);
 }
 
 void TestSimulatedBoard::inputIsParsedAsAStream_data()
@@ -227,17 +216,17 @@ void TestSimulatedBoard::lineIsRawBothWays()
     // directions, and nothing the board sends may come back to it as input.
     const float oddCount = floatFromBits(0x13110A0Du);
     const float oddCoefficient = floatFromBits(0x3F1A037Fu);
-    QByteArray command = QByteArrayLiteral("$$");
-    appendFloatLittleEndian(command, oddCount);
-    appendFloatLittleEndian(command, oddCoefficient);
+    QByteArray command = encodeSettingsCommand(0, 0.0);
+    putFloatLittleEndian(command, kInnerLoopCountOffset, oddCount);
+    putFloatLittleEndian(command, kLowPassCoefficientOffset, oddCoefficient);
     QVERIFY(line.write(command));
     QTRY_COMPARE_WITH_TIMEOUT(board.settingsReceived(), 1u, 5000);
     QCOMPARE(bitsOf(board.lastInnerLoopCount()), 0x13110A0Du);
     QCOMPARE(bitsOf(board.lastLowPassCoefficient()), 0x3F1A037Fu);
 
-    board.setFieldOfNextReply(0, floatFromBits(0x0A0D1311u));
-    board.setFieldOfNextReply(1, 3.0f); // "@@" in the reply
-    board.setFieldOfNextReply(2, floatFromBits(0x1A037F0Du));
+    board.setValueOfNextReply(readingOffset(0), floatFromBits(0x0A0D1311u));
+    board.setValueOfNextReply(readingOffset(1), 3.0f); // "@@" in the reply
+    board.setValueOfNextReply(readingOffset(2), floatFromBits(0x1A037F0Du));
     QVERIFY(line.write("@@"));
     const QByteArray frame = line.read(kFrameSize);
     QCOMPARE(frame.size(), kFrameSize);
@@ -319,7 +308,7 @@ void TestSimulatedBoard::everyReplySplitUntilStopped()
     board.splitEveryReply(8, 150);
     for (int k = 0; k < 3; ++k) {
         QVERIFY(line.write("@@"));
-        QCOMPARE(sizesOf(line.readChunks(kFrameSize)), (QList<int>{8, 12}));
+        QCOMPARE(sizesOf(line.readChunks(kFrameSize)), (QList<int>{8, kFrameSize - 8}));
     }
     board.stopSplitting();
     QVERIFY(line.write("@@"));
@@ -346,18 +335,18 @@ void TestSimulatedBoard::silentBoardSendsNothing()
 
 void TestSimulatedBoard::chosenValueInNextReply_data()
 {
-    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("offset");
     QTest::addColumn<float>("value");
-    QTest::newRow("NaN, cylinder 1") << 0 << kNaN;
-    QTest::newRow("+inf, cylinder 2") << 1 << kInf;
-    QTest::newRow("-inf, cylinder 4") << 3 << -kInf;
-    QTest::newRow("NaN cycle time") << SimulatedBoard::kCycleTimeField << kNaN;
-    QTest::newRow("huge, cylinder 3") << 2 << 3e38f;
+    QTest::newRow("NaN, cylinder 1") << readingOffset(0) << kNaN;
+    QTest::newRow("+inf, cylinder 2") << readingOffset(1) << kInf;
+    QTest::newRow("-inf, cylinder 4") << readingOffset(3) << -kInf;
+    QTest::newRow("NaN cycle time") << kCycleTimeOffset << kNaN;
+    QTest::newRow("huge, cylinder 3") << readingOffset(2) << 3e38f;
 }
 
 void TestSimulatedBoard::chosenValueInNextReply()
 {
-    QFETCH(int, field);
+    QFETCH(int, offset);
     QFETCH(float, value);
 
     SimulatedBoard board(seeded(21));
@@ -366,15 +355,15 @@ void TestSimulatedBoard::chosenValueInNextReply()
     SlaveLine line(board.portName());
     const QByteArray expected = expectedReplies(21, 2);
 
-    board.setFieldOfNextReply(field, value);
+    board.setValueOfNextReply(offset, value);
     QVERIFY(line.write("@@"));
     const QByteArray frame = line.read(kFrameSize);
     QCOMPARE(frame.size(), kFrameSize);
-    for (int f = 0; f < 5; ++f) {
-        if (f == field)
-            QCOMPARE(bitsOf(fieldOf(frame, f)), bitsOf(value));
+    for (int at = 0; at < kFrameSize; at += kValueSize) {
+        if (at == offset)
+            QCOMPARE(bitsOf(readFloatLittleEndian(frame.constData() + at)), bitsOf(value));
         else
-            QCOMPARE(frame.mid(4 * f, 4), expected.mid(4 * f, 4));
+            QCOMPARE(frame.mid(at, kValueSize), expected.mid(at, kValueSize));
     }
 
     // The next reply is clean, and the model underneath was not disturbed.
@@ -496,7 +485,7 @@ void TestSimulatedBoard::serialPortTalksToTheBoard()
         QVERIFY(port.setDataBits(QSerialPort::Data8));
         port.write(pollCommand());
         QTRY_COMPARE_WITH_TIMEOUT(port.bytesAvailable(), qint64(kFrameSize), 5000);
-        QCOMPARE(fieldOf(port.readAll(), 4), 15.0f);
+        QCOMPARE(decodedFrame(port.readAll()).cycleTime, 15.0f);
         // Closing and reopening the port leaves the board's line up.
         port.close();
     }
@@ -536,7 +525,7 @@ void TestSimulatedBoard::boardProcessPrintsItsPort()
         QVERIFY(line.write("@@"));
         const QByteArray frame = line.read(kFrameSize, 10000);
         QCOMPARE(frame.size(), kFrameSize);
-        QCOMPARE(fieldOf(frame, 4), 15.0f);
+        QCOMPARE(decodedFrame(frame).cycleTime, 15.0f);
     }
     process.kill();
     QVERIFY(process.waitForFinished(10000));
