@@ -7,8 +7,7 @@
 //
 // ASPIRELLO_UPDATE_GOLDEN=1 rewrites the golden files from a Qt 5 build.
 #include "floatbits.h"
-#include "mainwindow.h"
-#include "ptyboard.h"
+#include "windowrig.h"
 
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -136,10 +135,9 @@ void TestSameBytes::initTestCase()
 
 void TestSameBytes::session()
 {
-    MessageCapture messages;
-    MainWindow window;
-    PtyBoard board;
-    QVERIFY(board.isValid());
+    WindowRig rig;
+    MainWindow &window = rig.window;
+    SimulatedBoard &board = rig.board;
     auto *media = child<QSpinBox>(&window, "Media");
     auto *innerLoops = child<QSpinBox>(&window, "MedInt");
     auto *coefficient = child<QDoubleSpinBox>(&window, "filtroLp");
@@ -148,9 +146,8 @@ void TestSameBytes::session()
     auto *top = child<QPushButton>(&window, "button_startSampling_3");
     auto *connect = child<QPushButton>(&window, "push_serial_connect");
     QVERIFY(media && innerLoops && coefficient && send && salva && top && connect);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(attachBoard(&window, board));
+    QVERIFY(rig.showWithBoard());
+    QVERIFY(rig.connectBoard());
     QVERIFY(connect->isChecked());
     media->setValue(3);
 
@@ -219,7 +216,7 @@ void TestSameBytes::session()
     const QRegularExpression readyRead(QStringLiteral("^Ready read: (\\d+)$"));
     QByteArray debugLines;
     int framesRead = 0;
-    for (const MessageCapture::Message &message : messages.messages()) {
+    for (const MessageCapture::Message &message : rig.messages.messages()) {
         if (message.type != QtDebugMsg)
             continue;
         const QRegularExpressionMatch match = readyRead.match(message.text);
