@@ -37,13 +37,13 @@ namespace {
 
 constexpr int kPollPeriodMs = 10;
 constexpr int kWarmUpMs = 3000;
-constexpr double kBarsTarget = 25.0;              // repaints a second, at least
+constexpr double kBarsTarget = 25.0;                  // repaints a second, at least
 constexpr double kDigitsLow = 4.0, kDigitsHigh = 5.0; // repaints a second
-constexpr double kCpuAimChanging = 0.15;          // share of one core
+constexpr double kCpuAimChanging = 0.15;              // share of one core
 constexpr double kCpuAimSteady = 0.05;
 
 const char *const kBarNames[] = {"BA", "BB", "BC", "BAD", "BAM", "BBM", "BCM", "BDM"};
-const char *const kDigitNames[] = {"A",  "B",  "C",  "D",  "Tardu", "AD", "BD", "CD", "DD",
+const char *const kDigitNames[] = {"A",  "B",  "C",  "D",  "Tardu", "AD",  "BD",  "CD", "DD",
                                    "AM", "BM", "CM", "DM", "AMD",   "BMD", "CMD", "DMD"};
 
 // Xvfb on a display number it chooses itself, gone with this process.
@@ -57,14 +57,14 @@ struct VirtualDisplay
         if (::pipe(fds) != 0)
             return false;
         const std::string fd = std::to_string(fds[1]);
-        const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1400x1000x24",
-                              "-nolisten", "tcp", nullptr};
+        const char *argv[] = {"Xvfb",         "-displayfd", fd.c_str(), "-screen", "0",
+                              "1400x1000x24", "-nolisten",  "tcp",      nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        const int spawned = posix_spawnp(&pid, "Xvfb", &actions, nullptr,
-                                         const_cast<char *const *>(argv), environ);
+        const int spawned =
+            posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char *const *>(argv), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(fds[1]);
         if (spawned != 0) {
@@ -105,7 +105,8 @@ double otherCpuSeconds(pid_t pid)
     const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
     if (fields.size() < 13)
         return 0.0;
-    return (fields[11].toDouble() + fields[12].toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return (fields[11].toDouble() + fields[12].toDouble())
+        / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 class PaintCounter : public QObject
@@ -195,15 +196,19 @@ void report(const char *title, const Figures &f, double cpuAim, bool barsMove)
 {
     std::printf("%s, over %.1f s after a %d s warm-up:\n", title, f.seconds, kWarmUpMs / 1000);
     if (barsMove)
-        std::printf("  bars repainted:    %.1f/s the lowest of the eight (highest %.1f; target >= %.0f)\n",
+        std::printf("  bars repainted:    %.1f/s the lowest of the eight (highest %.1f; target >= "
+                    "%.0f)\n",
                     f.lowestBars, f.highestBars, kBarsTarget);
     else
         std::printf("  bars repainted:    %.1f/s the highest of the eight (nothing moves)\n",
                     f.highestBars);
-    std::printf("  digits repainted:  %.1f/s the lowest of the seventeen (highest %.1f; target %.0f-%.0f)\n",
+    std::printf("  digits repainted:  %.1f/s the lowest of the seventeen (highest %.1f; target "
+                "%.0f-%.0f)\n",
                 f.lowestDigits, f.highestDigits, kDigitsLow, kDigitsHigh);
-    std::printf("  frames discarded:  %lld of %lld polls (target 0)\n", f.polls - f.accepted, f.polls);
-    std::printf("  processor time:    %.1f %% of one core (aim <= %.0f %%); the X server %.1f %% more\n",
+    std::printf("  frames discarded:  %lld of %lld polls (target 0)\n", f.polls - f.accepted,
+                f.polls);
+    std::printf("  processor time:    %.1f %% of one core (aim <= %.0f %%); the X server %.1f %% "
+                "more\n",
                 100.0 * f.cpu / f.seconds, 100.0 * cpuAim, 100.0 * f.serverCpu / f.seconds);
     std::fflush(stdout);
 }

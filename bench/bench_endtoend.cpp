@@ -60,7 +60,8 @@ int main(int argc, char *argv[])
     window.show();
     QCoreApplication::processEvents();
 
-    std::printf("end to end: %d s (after a warm-up) against the simulated board on %s, paced at 38400 baud,\n"
+    std::printf("end to end: %d s (after a warm-up) against the simulated board on %s, paced at "
+                "38400 baud,\n"
                 "  polled every %d ms, Media %d\n",
                 seconds, qPrintable(port), kPollPeriodMs, kAverageLength);
     std::fflush(stdout);
@@ -93,8 +94,8 @@ int main(int argc, char *argv[])
     const int accepted = acceptedFrames(window);
     const int measured = accepted - framesBefore;
     const QString &log = window.measurementLog();
-    const double lineBytes = accepted > 0
-        ? static_cast<double>(log.size()) * sizeof(QChar) / accepted : 0.0;
+    const double lineBytes = accepted > 0 ? static_cast<double>(log.size()) * sizeof(QChar) / accepted
+                                          : 0.0;
 
     // Let the board tell what it received.
     unsigned long long polls = 0;
@@ -102,13 +103,14 @@ int main(int argc, char *argv[])
     board.finish(polls, sent);
 
     const double expectedPolls = (elapsed * 1000.0 + kWarmUpMs) / kPollPeriodMs;
-    std::printf("  polls sent:      %llu (%.0f expected from the period, %.3f of it)\n",
-                polls, expectedPolls, static_cast<double>(polls) / expectedPolls);
+    std::printf("  polls sent:      %llu (%.0f expected from the period, %.3f of it)\n", polls,
+                expectedPolls, static_cast<double>(polls) / expectedPolls);
     std::printf("  frames accepted: %d of %llu sent by the board\n", accepted, sent);
     std::printf("  frames lost:     %lld (target 0)\n",
                 static_cast<long long>(polls) - static_cast<long long>(accepted));
     std::printf("  after a %d s warm-up, over %d frames:\n", kWarmUpMs / 1000, measured);
-    std::printf("  processor time:  %.3f s in %.1f s = %.2f %% of one core, %.2f of the %.0f %% target\n",
+    std::printf("  processor time:  %.3f s in %.1f s = %.2f %% of one core, %.2f of the %.0f %% "
+                "target\n",
                 cpu, elapsed, 100.0 * cpu / elapsed, cpu / elapsed / kCpuTarget, 100.0 * kCpuTarget);
     std::printf("  memory growth:   %ld bytes resident = %.0f bytes per frame; one log line "
                 "holds %.0f bytes, ratio %.2f\n",
@@ -116,7 +118,7 @@ int main(int argc, char *argv[])
                 lineBytes,
                 measured > 0 && lineBytes > 0 ? residentGrowth / measured / lineBytes : 0.0);
     const long logGrowth = log.size() * static_cast<long>(sizeof(QChar)) - logBytesBefore;
-    std::printf("  of which the log: %ld bytes; everything else: %ld bytes over the run\n",
-                logGrowth, residentGrowth - logGrowth);
+    std::printf("  of which the log: %ld bytes; everything else: %ld bytes over the run\n", logGrowth,
+                residentGrowth - logGrowth);
     return 0;
 }

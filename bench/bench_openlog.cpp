@@ -92,11 +92,11 @@ int main(int argc, char *argv[])
         std::size_t points = 0;
         for (const std::vector<float> &column : read.session.columns) {
             const std::vector<double> values(column.begin(), column.end());
-            points += reduceToColumns(values, 1.0, 0.0, double(values.size()), int(kChartColumns)).size();
+            points +=
+                reduceToColumns(values, 1.0, 0.0, double(values.size()), int(kChartColumns)).size();
         }
         const double afterReduce = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        if (points == 0 || points > 8 * (4 * kChartColumns + 2)
-            || analysis.readingCount != readings)
+        if (points == 0 || points > 8 * (4 * kChartColumns + 2) || analysis.readingCount != readings)
             return 1;
         readMs.push_back(afterRead);
         analyseMs.push_back(afterAnalysis - afterRead);
@@ -104,12 +104,15 @@ int main(int argc, char *argv[])
         totalMs.push_back(afterReduce);
     }
 
-    std::printf("opening a one-hour log in aspirello-analisi (%zu readings, %.1f MB), median of %d runs\n",
+    std::printf("opening a one-hour log in aspirello-analisi (%zu readings, %.1f MB), median of %d "
+                "runs\n",
                 readings, megabytes, kRuns);
     std::printf("  read and parse:        %7.1f ms\n", median(readMs));
     std::printf("  analyse (sync, stats): %7.1f ms\n", median(analyseMs));
-    std::printf("  min/max per column:    %7.1f ms  (8 series, %zu columns)\n", median(reduceMs), kChartColumns);
-    std::printf("  total:                 %7.1f ms  = %.3f of the %.0f ms budget for opening and drawing\n",
+    std::printf("  min/max per column:    %7.1f ms  (8 series, %zu columns)\n", median(reduceMs),
+                kChartColumns);
+    std::printf("  total:                 %7.1f ms  = %.3f of the %.0f ms budget for opening and "
+                "drawing\n",
                 median(totalMs), median(totalMs) / kBudgetMs, kBudgetMs);
     return 0;
 }

@@ -43,12 +43,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption seedOption(QStringLiteral("seed"),
                                         QStringLiteral("Seed of the engine's noise and idle wander."),
                                         QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption pacedOption(QStringLiteral("paced"),
-                                         QStringLiteral("Send replies at the pace of a 38400-baud line."));
-    const QCommandLineOption reportOption(
-        QStringLiteral("report"),
-        QStringLiteral("Stop when standard input closes and print the polls received and "
-                       "frames sent."));
+    const QCommandLineOption pacedOption(
+        QStringLiteral("paced"), QStringLiteral("Send replies at the pace of a 38400-baud line."));
+    const QCommandLineOption reportOption(QStringLiteral("report"),
+                                          QStringLiteral("Stop when standard input closes and print "
+                                                         "the polls received and "
+                                                         "frames sent."));
     const QCommandLineOption readingsOption(
         QStringLiteral("readings"),
         QStringLiteral("What the board reads: \"engine\" (the simulated engine), \"changing\" "
@@ -83,7 +83,8 @@ int main(int argc, char *argv[])
         QObject::connect(&board, &SimulatedBoard::pollReceived, [&board, changing] {
             const CylinderValues values = patternReadings(board.pollsReceived(), changing);
             for (std::size_t cylinder = 0; cylinder < values.size(); ++cylinder)
-                board.setValueOfNextReply(readingOffset(static_cast<int>(cylinder)), values[cylinder]);
+                board.setValueOfNextReply(readingOffset(static_cast<int>(cylinder)),
+                                          values[cylinder]);
         });
     }
     if (!board.plugIn()) {

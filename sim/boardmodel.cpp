@@ -35,8 +35,8 @@ void BoardModel::applySettings(float innerLoopCount, float lowPassCoefficient)
 {
     if (std::isfinite(innerLoopCount)) {
         // Clamped while still a float, so the conversion is always in range.
-        const float clamped = std::clamp(std::round(innerLoopCount), 1.0f,
-                                         static_cast<float>(kMaxInnerLoopCount));
+        const float clamped =
+            std::clamp(std::round(innerLoopCount), 1.0f, static_cast<float>(kMaxInnerLoopCount));
         loopCount = static_cast<int>(clamped);
     }
     if (std::isfinite(lowPassCoefficient))

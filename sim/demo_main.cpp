@@ -21,10 +21,12 @@ namespace {
 // (-platform offscreen, -style fusion, ...) left out.
 QStringList demoArguments(int argc, char *argv[])
 {
-    static const char *const toolkitOptionsWithValue[] = {
-        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
-        "-qwindowtitle", "-qwindowicon", "-style", "-stylesheet", "-display", "-geometry",
-        "-session"};
+    static const char *const toolkitOptionsWithValue[] = {"-platform",        "-platformpluginpath",
+                                                          "-platformtheme",   "-plugin",
+                                                          "-qwindowgeometry", "-qwindowtitle",
+                                                          "-qwindowicon",     "-style",
+                                                          "-stylesheet",      "-display",
+                                                          "-geometry",        "-session"};
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         const QString argument = QString::fromLocal8Bit(argv[i]);
@@ -93,8 +95,9 @@ int main(int argc, char *argv[])
     QTimer screenshotWatch;
     if (!options.screenshot.isEmpty()) {
         if (!options.autoStart)
-            std::fprintf(stderr, "Aspirello-demo: waiting for frames; press \"Aprila\" and "
-                                 "\"Ricevi\" (or start with --auto)\n");
+            std::fprintf(stderr,
+                         "Aspirello-demo: waiting for frames; press \"Aprila\" and "
+                         "\"Ricevi\" (or start with --auto)\n");
         QObject::connect(&screenshotWatch, &QTimer::timeout, [&] {
             if (acceptedFrames(window) < options.frames)
                 return;

@@ -30,11 +30,12 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
                                         QStringLiteral("Show this help and exit."));
     const QCommandLineOption autoOption(
         QStringLiteral("auto"), QStringLiteral("Open the board's port and poll it continuously."));
-    const QCommandLineOption periodOption(
-        QStringLiteral("period"),
-        QStringLiteral("Poll period in ms, %1 to %2 (default %3).")
-            .arg(kDemoFastestPeriodMs).arg(kDemoSlowestPeriodMs).arg(defaults.periodMs),
-        QStringLiteral("MS"));
+    const QCommandLineOption periodOption(QStringLiteral("period"),
+                                          QStringLiteral("Poll period in ms, %1 to %2 (default %3).")
+                                              .arg(kDemoFastestPeriodMs)
+                                              .arg(kDemoSlowestPeriodMs)
+                                              .arg(defaults.periodMs),
+                                          QStringLiteral("MS"));
     const QCommandLineOption screenshotOption(
         QStringLiteral("screenshot"),
         QStringLiteral("Save a picture of the window after --frames accepted frames, then exit; "
@@ -56,8 +57,8 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
-        return failure(QStringLiteral("unexpected argument \"%1\"")
-                           .arg(parser.positionalArguments().first()));
+        return failure(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
     if (parser.isSet(helpOption)) {
         DemoCommandLine help;
         help.outcome = DemoCommandLine::ShowHelp;
@@ -77,7 +78,8 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
         if (!ok || options.periodMs < kDemoFastestPeriodMs || options.periodMs > kDemoSlowestPeriodMs)
             return failure(wrongValue(QStringLiteral("period"), value,
                                       QStringLiteral("a whole number of milliseconds from %1 to %2")
-                                          .arg(kDemoFastestPeriodMs).arg(kDemoSlowestPeriodMs)));
+                                          .arg(kDemoFastestPeriodMs)
+                                          .arg(kDemoSlowestPeriodMs)));
     }
     if (parser.isSet(seedOption)) {
         const QString value = parser.value(seedOption);
@@ -91,7 +93,8 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
         const QString value = parser.value(framesOption);
         if (!parser.isSet(screenshotOption))
             return failure(QStringLiteral("--frames %1 counts frames before a screenshot; "
-                                          "give --screenshot FILE too").arg(value));
+                                          "give --screenshot FILE too")
+                               .arg(value));
         bool ok = false;
         options.frames = value.toInt(&ok);
         if (!ok || options.frames < 1)
@@ -102,8 +105,8 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
         const QString value = parser.value(screenshotOption);
         const QByteArray format = QFileInfo(value).suffix().toLower().toLatin1();
         if (value.isEmpty() || QFileInfo(value).fileName().isEmpty())
-            return failure(wrongValue(QStringLiteral("screenshot"), value,
-                                      QStringLiteral("a file name")));
+            return failure(
+                wrongValue(QStringLiteral("screenshot"), value, QStringLiteral("a file name")));
         if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format))
             return failure(wrongValue(QStringLiteral("screenshot"), value,
                                       QStringLiteral("the extension names no picture format "

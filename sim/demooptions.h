@@ -22,7 +22,7 @@ struct DemoCommandLine
     enum Outcome { Run, ShowHelp, Error };
     Outcome outcome = Run;
     DemoOptions options;
-    QString text;   // the help for ShowHelp, the message for Error
+    QString text; // the help for ShowHelp, the message for Error
 };
 
 // The fastest and slowest poll periods the window offers, in milliseconds.

@@ -23,7 +23,8 @@ double uniform(std::mt19937_64 &generator)
 } // namespace
 
 EngineModel::EngineModel(const EngineConfig &config)
-    : engineConfig(config), generator(config.seed)
+    : engineConfig(config)
+    , generator(config.seed)
 {
     wanderPhase1 = kTwoPi * uniform(generator);
     wanderPhase2 = kTwoPi * uniform(generator);
@@ -32,17 +33,18 @@ EngineModel::EngineModel(const EngineConfig &config)
 double EngineModel::rpm(double seconds) const
 {
     return engineConfig.idleRpm
-           + engineConfig.rpmWander * (kWanderWeight1 * std::sin(kWanderOmega1 * seconds + wanderPhase1)
-                                  + kWanderWeight2 * std::sin(kWanderOmega2 * seconds + wanderPhase2));
+        + engineConfig.rpmWander
+        * (kWanderWeight1 * std::sin(kWanderOmega1 * seconds + wanderPhase1)
+           + kWanderWeight2 * std::sin(kWanderOmega2 * seconds + wanderPhase2));
 }
 
 double EngineModel::cycles(double seconds) const
 {
     // Integral of rpm(t) / 120 from 0: one cycle is two crankshaft turns.
     const double wander1 = kWanderWeight1 / kWanderOmega1
-                           * (std::cos(wanderPhase1) - std::cos(kWanderOmega1 * seconds + wanderPhase1));
+        * (std::cos(wanderPhase1) - std::cos(kWanderOmega1 * seconds + wanderPhase1));
     const double wander2 = kWanderWeight2 / kWanderOmega2
-                           * (std::cos(wanderPhase2) - std::cos(kWanderOmega2 * seconds + wanderPhase2));
+        * (std::cos(wanderPhase2) - std::cos(kWanderOmega2 * seconds + wanderPhase2));
     return (engineConfig.idleRpm * seconds + engineConfig.rpmWander * (wander1 + wander2)) / 120.0;
 }
 
@@ -58,14 +60,15 @@ double EngineModel::cleanPressure(int cylinder, double seconds) const
     // A sine-squared dip over a third of the cycle averages kDipLength / 2;
     // taking that off keeps the cycle mean where it was configured.
     return engineConfig.meanPressure + engineConfig.offsets[static_cast<std::size_t>(cylinder)]
-           - engineConfig.swing * (dip - kDipLength / 2.0);
+        - engineConfig.swing * (dip - kDipLength / 2.0);
 }
 
 std::array<double, 4> EngineModel::pressures(double seconds)
 {
     std::array<double, 4> values{};
     for (int cylinder = 0; cylinder < 4; ++cylinder)
-        values[static_cast<std::size_t>(cylinder)] = cleanPressure(cylinder, seconds) + engineConfig.noise * gaussian();
+        values[static_cast<std::size_t>(cylinder)] = cleanPressure(cylinder, seconds)
+            + engineConfig.noise * gaussian();
     return values;
 }
 

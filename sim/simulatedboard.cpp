@@ -34,13 +34,15 @@ bool makeRaw(int fd, speed_t speed, tcflag_t dataBits)
 
 QString systemError(const char *what)
 {
-    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace
 
 SimulatedBoard::SimulatedBoard(const EngineConfig &config, QObject *parent)
-    : QObject(parent), boardModel(config)
+    : QObject(parent)
+    , boardModel(config)
 {
     sinceStart.start();
     pumpTimer.setSingleShot(true);
@@ -69,10 +71,9 @@ bool SimulatedBoard::plugIn()
     // program sets up its end; the program's end starts at 9600 baud and
     // seven data bits, so that the line settings the program chooses show.
     const bool ready = makeRaw(slave, B9600, CS7) && makeRaw(master, B38400, CS8)
-                       && fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0
-                       && fcntl(master, F_SETFD, FD_CLOEXEC) == 0
-                       && fcntl(slave, F_SETFD, FD_CLOEXEC) == 0
-                       && ttyname_r(slave, name, sizeof name) == 0;
+        && fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0
+        && fcntl(master, F_SETFD, FD_CLOEXEC) == 0 && fcntl(slave, F_SETFD, FD_CLOEXEC) == 0
+        && ttyname_r(slave, name, sizeof name) == 0;
     if (!ready) {
         lastError = systemError("pseudo-terminal setup");
         ::close(master);
@@ -342,7 +343,8 @@ void SimulatedBoard::writeDue()
     bool blocked = false;
     while (!output.empty() && output.front().dueNs <= now) {
         Piece &piece = output.front();
-        const ssize_t n = ::write(masterFd, piece.bytes.constData(), static_cast<size_t>(piece.bytes.size()));
+        const ssize_t n =
+            ::write(masterFd, piece.bytes.constData(), static_cast<size_t>(piece.bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {

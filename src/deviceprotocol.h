@@ -24,7 +24,8 @@ constexpr int readingOffset(int cylinder)
 {
     return kValueSize * cylinder;
 }
-constexpr int kCycleTimeOffset = readingOffset(static_cast<int>(std::tuple_size<CylinderValues>::value));
+constexpr int kCycleTimeOffset =
+    readingOffset(static_cast<int>(std::tuple_size<CylinderValues>::value));
 constexpr int kFrameSize = kCycleTimeOffset + kValueSize;
 
 // The settings command: its two-byte mark, the inner-loop count, then the
@@ -35,8 +36,7 @@ constexpr int kLowPassCoefficientOffset = kInnerLoopCountOffset + kValueSize;
 constexpr int kSettingsCommandSize = kLowPassCoefficientOffset + kValueSize;
 
 // What the bytes waiting on the port amount to.
-enum class WaitingBytes
-{
+enum class WaitingBytes {
     Incomplete, // fewer than a frame: leave them and wait for more
     Frame,      // exactly one frame
     TooMany,    // more than a frame: throw all of them away

@@ -14,7 +14,7 @@
 struct FormFontCandidate
 {
     const char *family;
-    int pixelSize;   // the largest size at which every text of the form fits
+    int pixelSize; // the largest size at which every text of the form fits
 };
 
 // The families tried, best first: Liberation Sans (the Arial metrics Debian

@@ -30,8 +30,8 @@ public:
     // Appends the log line of one accepted frame while the log has room; the
     // first line that finds it full is reported once, in the debug output
     // and the status bar.
-    void appendLogLine(float r1, float r2, float r3, float r4,
-                       float m1, float m2, float m3, float m4);
+    void appendLogLine(float r1, float r2, float r3, float r4, float m1, float m2, float m3,
+                       float m4);
 
     // Writes the log to a new dated file named from prefix in the working
     // directory; the outcome goes to the debug lines of the clicked slot and
@@ -65,8 +65,7 @@ private:
 
     // What a status-bar message is about: a message is taken back when its
     // cause has gone (a port opened, the log emptied).
-    enum class Notice
-    {
+    enum class Notice {
         None,
         Link,
         LogFull,

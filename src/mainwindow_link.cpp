@@ -28,8 +28,8 @@ void MainWindow::on_push_serial_connect_clicked()
                 qDebug() << "Lunghezza frame 8 bit ok.";
             withdrawNotice(Notice::Link);
         } else {
-            showNotice(Notice::Link, portOpenFailedMessage(portName, serialPort.error(),
-                                                           serialPort.errorString()));
+            showNotice(Notice::Link,
+                       portOpenFailedMessage(portName, serialPort.error(), serialPort.errorString()));
         }
     }
     // Pressed in means connected, also after an open that failed.

@@ -8,8 +8,8 @@
 #include <QDebug>
 #include <QTime>
 
-void MainWindow::appendLogLine(float r1, float r2, float r3, float r4,
-                               float m1, float m2, float m3, float m4)
+void MainWindow::appendLogLine(float r1, float r2, float r3, float r4, float m1, float m2, float m3,
+                               float m4)
 {
     if (logBook.append({r1, r2, r3, r4}, {m1, m2, m3, m4}) == MeasurementLog::Append::Filled) {
         qDebug() << "Log pieno";

@@ -67,8 +67,8 @@ void MainWindow::runReadingPipeline(const MeasurementFrame &frame)
 
     displayRefresh->frameShown();
 
-    appendLogLine(readings[0], readings[1], readings[2], readings[3],
-                  averages[0], averages[1], averages[2], averages[3]);
+    appendLogLine(readings[0], readings[1], readings[2], readings[3], averages[0], averages[1],
+                  averages[2], averages[3]);
 }
 
 void MainWindow::on_Media_valueChanged(int arg1)

@@ -55,11 +55,11 @@ QString logFileName(const QString &prefix, const QDate &date, const QTime &time)
     return prefix
         + QStringLiteral("%1_%2_%3_%4_%5_%6.txt")
               .arg(date.day())
-        .arg(date.month())
-        .arg(date.year())
-        .arg(time.hour())
-        .arg(time.minute())
-        .arg(time.second());
+              .arg(date.month())
+              .arg(date.year())
+              .arg(time.hour())
+              .arg(time.minute())
+              .arg(time.second());
 }
 
 namespace {

@@ -28,8 +28,7 @@ constexpr qsizetype kLogBound = (qsizetype(1) << 27) - 64;
 class MeasurementLog
 {
 public:
-    enum class Append
-    {
+    enum class Append {
         Logged,
         Filled, // the line did not fit: the log has just become full
         Full,   // the log was already full
@@ -58,8 +57,7 @@ private:
 // prefix, day, month, year, hour, minute, second (no leading zeros), ".txt".
 QString logFileName(const QString &prefix, const QDate &date, const QTime &time);
 
-enum class LogSaveResult
-{
+enum class LogSaveResult {
     Saved,
     OpenFailed,  // the file could not be created
     WriteFailed, // it could not be written or completed; any earlier file of

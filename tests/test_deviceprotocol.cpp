@@ -69,6 +69,8 @@ void TestDeviceProtocol::pollIsTwoAtSigns()
     QCOMPARE(pollCommand(), QByteArray::fromHex("4040"));
 }
 
+// The byte fixtures stay as written: one field of the layout per string.
+// clang-format off
 void TestDeviceProtocol::settingsCommand_data()
 {
     QTest::addColumn<int>("innerLoopCount");
@@ -106,6 +108,7 @@ void TestDeviceProtocol::settingsCommand_data()
                               << QByteArray::fromHex("2424" "00002041" "0000807f");
     QTest::newRow("MedInt negative") << -3 << 0.5 << QByteArray::fromHex("2424" "000040c0" "0000003f");
 }
+// clang-format on
 
 void TestDeviceProtocol::settingsCommand()
 {
@@ -123,8 +126,10 @@ void TestDeviceProtocol::settingsCommand()
 
 void TestDeviceProtocol::decodesExampleFrame()
 {
+    // clang-format off
     const QByteArray bytes =
         QByteArray::fromHex("0000A4C1" "0000AAC1" "00009EC1" "0000A0C1" "00007041");
+    // clang-format on
     QCOMPARE(bytes.size(), kFrameSize);
 
     const MeasurementFrame frame = decodeFrame(bytes.constData());
@@ -139,7 +144,8 @@ void TestDeviceProtocol::decodesExampleFrame()
     // The named offsets against the same bytes written out by hand.
     const float byHand[] = {-20.5f, -21.25f, -19.75f, -20.0f};
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(bitsOf(readFloatLittleEndian(bytes.constData() + readingOffset(i))), bitsOf(byHand[i]));
+        QCOMPARE(bitsOf(readFloatLittleEndian(bytes.constData() + readingOffset(i))),
+                 bitsOf(byHand[i]));
     QCOMPARE(bitsOf(readFloatLittleEndian(bytes.constData() + kCycleTimeOffset)), bitsOf(15.0f));
 }
 
@@ -147,16 +153,24 @@ void TestDeviceProtocol::roundTripIsBitExact_data()
 {
     QTest::addColumn<FrameBits>("bits");
 
-    QTest::newRow("ordinary") << FrameBits{0xC1A40000, 0x3F800000, 0x00000000, 0xBF000000, 0x41700000};
-    QTest::newRow("zeros of both signs") << FrameBits{0x00000000, 0x80000000, 0x80000000, 0x00000000, 0x80000000};
+    QTest::newRow("ordinary") << FrameBits{0xC1A40000, 0x3F800000, 0x00000000, 0xBF000000,
+                                           0x41700000};
+    QTest::newRow("zeros of both signs")
+        << FrameBits{0x00000000, 0x80000000, 0x80000000, 0x00000000, 0x80000000};
     QTest::newRow("quiet NaNs with payloads")
         << FrameBits{0x7FC00000, 0xFFC00000, 0x7FC12345, 0xFFFFFFFF, 0x7FFFFFFF};
-    QTest::newRow("signalling NaNs") << FrameBits{0x7F800001, 0xFF800001, 0x7FA5A5A5, 0xFFBFFFFF, 0x7F812345};
-    QTest::newRow("infinities") << FrameBits{0x7F800000, 0xFF800000, 0x7F800000, 0xFF800000, 0x7F800000};
-    QTest::newRow("denormals") << FrameBits{0x00000001, 0x80000001, 0x007FFFFF, 0x807FFFFF, 0x00400000};
-    QTest::newRow("extremes") << FrameBits{0x7F7FFFFF, 0xFF7FFFFF, 0x00800000, 0x80800000, 0x3F7FFFFF};
-    QTest::newRow("every byte distinct") << FrameBits{0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211};
-    QTest::newRow("high bits set") << FrameBits{0x80FF7F81, 0xFE01EF10, 0xAA55AA55, 0x55AA55AA, 0xC3C3C3C3};
+    QTest::newRow("signalling NaNs")
+        << FrameBits{0x7F800001, 0xFF800001, 0x7FA5A5A5, 0xFFBFFFFF, 0x7F812345};
+    QTest::newRow("infinities") << FrameBits{0x7F800000, 0xFF800000, 0x7F800000, 0xFF800000,
+                                             0x7F800000};
+    QTest::newRow("denormals") << FrameBits{0x00000001, 0x80000001, 0x007FFFFF, 0x807FFFFF,
+                                            0x00400000};
+    QTest::newRow("extremes") << FrameBits{0x7F7FFFFF, 0xFF7FFFFF, 0x00800000, 0x80800000,
+                                           0x3F7FFFFF};
+    QTest::newRow("every byte distinct")
+        << FrameBits{0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211};
+    QTest::newRow("high bits set") << FrameBits{0x80FF7F81, 0xFE01EF10, 0xAA55AA55, 0x55AA55AA,
+                                                0xC3C3C3C3};
 }
 
 void TestDeviceProtocol::roundTripIsBitExact()
@@ -183,15 +197,18 @@ void TestDeviceProtocol::roundTripIsBitExact()
     QCOMPARE(encodeFrame(built).toHex(' '), wire.toHex(' '));
 
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(bitsOf(readFloatLittleEndian(shifted.constData() + 3 + 4 * i)), bits[std::size_t(i)]);
+        QCOMPARE(bitsOf(readFloatLittleEndian(shifted.constData() + 3 + 4 * i)),
+                 bits[std::size_t(i)]);
 }
 
 void TestDeviceProtocol::putsAValueAtItsOffset()
 {
+    // clang-format off
     QByteArray bytes = QByteArray::fromHex("2424" "eeeeeeee" "eeeeeeee" "ee");
     putFloatLittleEndian(bytes, 6, floatFromBits(0x7FC12345));
     putFloatLittleEndian(bytes, 2, -20.5f);
     QCOMPARE(bytes.toHex(' '), QByteArray::fromHex("2424" "0000a4c1" "4523c17f" "ee").toHex(' '));
+    // clang-format on
 }
 
 QTEST_GUILESS_MAIN(TestDeviceProtocol)

@@ -18,7 +18,7 @@
 namespace {
 
 const char *const kBarNames[] = {"BA", "BB", "BC", "BAD", "BAM", "BBM", "BCM", "BDM"};
-const char *const kDigitNames[] = {"A",  "B",  "C",  "D",  "Tardu", "AD", "BD", "CD", "DD",
+const char *const kDigitNames[] = {"A",  "B",  "C",  "D",  "Tardu", "AD",  "BD",  "CD", "DD",
                                    "AM", "BM", "CM", "DM", "AMD",   "BMD", "CMD", "DMD"};
 
 // Counts the paint events every widget receives.
@@ -90,8 +90,7 @@ struct Rig
     }
 
     // The names of the displays not painted since the snapshot.
-    QStringList unpaintedSince(const std::map<const QWidget *, int> &before,
-                               bool includeBars = true)
+    QStringList unpaintedSince(const std::map<const QWidget *, int> &before, bool includeBars = true)
     {
         QStringList names;
         for (const auto &[widget, count] : before) {
@@ -162,9 +161,10 @@ void TestDisplayRefresh::frameAfterAPausePaintsAtOnce()
         rig.window.runReadingPipeline(frame);
         QVERIFY(rig.shows(frame));
         const QStringList unpainted = rig.unpaintedSince(before);
-        QVERIFY2(unpainted.isEmpty(), qPrintable(QStringLiteral("round %1: %2 not painted")
-                                                     .arg(round)
-                                                     .arg(unpainted.join(QLatin1Char(' ')))));
+        QVERIFY2(unpainted.isEmpty(),
+                 qPrintable(QStringLiteral("round %1: %2 not painted")
+                                .arg(round)
+                                .arg(unpainted.join(QLatin1Char(' ')))));
     }
 }
 

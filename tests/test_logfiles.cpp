@@ -37,8 +37,8 @@ const QByteArray secondLine =
 // The file name for a moment, as the user would read it off the clock.
 QString nameAt(const char *prefix, const QDate &date, const QTime &time)
 {
-    return QString::asprintf("%s%d_%d_%d_%d_%d_%d.txt", prefix, date.day(), date.month(),
-                             date.year(), time.hour(), time.minute(), time.second());
+    return QString::asprintf("%s%d_%d_%d_%d_%d_%d.txt", prefix, date.day(), date.month(), date.year(),
+                             time.hour(), time.minute(), time.second());
 }
 
 QByteArray contents(const QString &fileName)

@@ -64,7 +64,8 @@ QString logOfSize(int size)
 class CommaLocale
 {
 public:
-    CommaLocale() : savedDefault(QLocale())
+    CommaLocale()
+        : savedDefault(QLocale())
     {
         if (const char *current = std::setlocale(LC_NUMERIC, nullptr))
             savedNumeric = current;
@@ -156,7 +157,8 @@ void TestMeasurementLog::unusualValuesStayOnOneLine_data()
                                    << CylinderValues{-0.0f, -0.0f, 0, 0};
     QTest::newRow("huge") << CylinderValues{largest, -largest, largest, -largest}
                           << CylinderValues{largest, -largest, largest, -largest};
-    QTest::newRow("denormals") << CylinderValues{std::numeric_limits<float>::denorm_min(), -1e-40f, 0, 0}
+    QTest::newRow("denormals") << CylinderValues{std::numeric_limits<float>::denorm_min(), -1e-40f, 0,
+                                                 0}
                                << CylinderValues{1e-40f, 0, 0, 0};
 }
 
@@ -168,7 +170,8 @@ void TestMeasurementLog::unusualValuesStayOnOneLine()
     const QString line = lineFor(readings, averages);
     QVERIFY2(line.endsWith(QLatin1String("\r\n")), qPrintable(line));
     const QString body = line.chopped(2);
-    QVERIFY2(!body.contains(QLatin1Char('\r')) && !body.contains(QLatin1Char('\n')), qPrintable(line));
+    QVERIFY2(!body.contains(QLatin1Char('\r')) && !body.contains(QLatin1Char('\n')),
+             qPrintable(line));
     QCOMPARE(body.count(QLatin1Char(',')), 7);
 
     const QStringList fields = body.split(QLatin1Char(','));
@@ -187,8 +190,10 @@ void TestMeasurementLog::linesAccumulate()
                                  "1.000000,2.000000,3.000000,4.000000\r\n");
     const QString first = log;
     appendLogLine(log, {-20, -22, -19, -21}, {-20, -21, -19.5f, -21});
-    QCOMPARE(log, first + QStringLiteral("-20.000000,-22.000000,-19.000000,-21.000000,"
-                                         "-20.000000,-21.000000,-19.500000,-21.000000\r\n"));
+    QCOMPARE(log,
+             first
+                 + QStringLiteral("-20.000000,-22.000000,-19.000000,-21.000000,"
+                                  "-20.000000,-21.000000,-19.500000,-21.000000\r\n"));
 }
 
 void TestMeasurementLog::commaLocaleChangesNothing()
@@ -205,7 +210,8 @@ void TestMeasurementLog::commaLocaleChangesNothing()
         qInfo("it_IT.UTF-8 is not installed; only Qt's default locale is Italian");
 
     QCOMPARE(lineFor(readings, averages), expectedLine);
-    QCOMPARE(logFileName(QStringLiteral("log_A_B_C_D_EMEDIE"), QDate(2016, 12, 31), QTime(23, 59, 59)),
+    QCOMPARE(logFileName(QStringLiteral("log_A_B_C_D_EMEDIE"), QDate(2016, 12, 31),
+                         QTime(23, 59, 59)),
              expectedName);
 }
 
@@ -218,10 +224,10 @@ void TestMeasurementLog::fileName_data()
 
     const QString salva = QStringLiteral("log_A_B_C_D_EMEDIE");
     const QString top = QStringLiteral("TOP_log_A_B_C_D_EMEDIE");
-    QTest::newRow("Salva, one-digit pieces") << salva << QDate(2016, 2, 6) << QTime(9, 5, 3)
-                                             << "log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt";
-    QTest::newRow("TOP, one-digit pieces") << top << QDate(2016, 2, 6) << QTime(9, 5, 3)
-                                           << "TOP_log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt";
+    QTest::newRow("Salva, one-digit pieces")
+        << salva << QDate(2016, 2, 6) << QTime(9, 5, 3) << "log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt";
+    QTest::newRow("TOP, one-digit pieces")
+        << top << QDate(2016, 2, 6) << QTime(9, 5, 3) << "TOP_log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt";
     QTest::newRow("two-digit pieces") << salva << QDate(2016, 12, 31) << QTime(23, 59, 59)
                                       << "log_A_B_C_D_EMEDIE31_12_2016_23_59_59.txt";
     QTest::newRow("TOP, two-digit pieces") << top << QDate(2016, 12, 31) << QTime(23, 59, 59)
@@ -352,7 +358,8 @@ void TestMeasurementLog::failedWriteKeepsEarlierFile()
         // Past the limit a write fails with EFBIG instead of killing us.
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{limit, limit};
-        if (setrlimit(RLIMIT_FSIZE, &small) != 0 || chdir(QFile::encodeName(dir.path()).constData()) != 0)
+        if (setrlimit(RLIMIT_FSIZE, &small) != 0
+            || chdir(QFile::encodeName(dir.path()).constData()) != 0)
             _exit(NoLimit);
         LogSaveFailure failure;
         switch (writeLogFile(name, text, &failure)) {
@@ -422,11 +429,16 @@ void TestMeasurementLog::saveFailedMessage_data()
     QTest::addColumn<QFileDevice::FileError>("error");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("plain");
-    QTest::newRow("disk full") << QFileDevice::ResourceError << "No space left on device" << "disco pieno";
-    QTest::newRow("disk full, no text") << QFileDevice::ResourceError << "" << "disco pieno";
-    QTest::newRow("no permission") << QFileDevice::OpenError << "Permission denied" << "permesso negato";
-    QTest::newRow("other text as given") << QFileDevice::WriteError << "Errore di I/O" << "Errore di I/O";
-    QTest::newRow("no reason known") << QFileDevice::WriteError << "Unknown error" << "errore di scrittura";
+    QTest::newRow("disk full") << QFileDevice::ResourceError << "No space left on device"
+                               << "disco pieno";
+    QTest::newRow("disk full, no text") << QFileDevice::ResourceError << ""
+                                        << "disco pieno";
+    QTest::newRow("no permission") << QFileDevice::OpenError << "Permission denied"
+                                   << "permesso negato";
+    QTest::newRow("other text as given") << QFileDevice::WriteError << "Errore di I/O"
+                                         << "Errore di I/O";
+    QTest::newRow("no reason known") << QFileDevice::WriteError << "Unknown error"
+                                     << "errore di scrittura";
 }
 
 void TestMeasurementLog::saveFailedMessage()

@@ -144,7 +144,8 @@ void TestReadingPipeline::exampleFrame()
     QVERIFY(rig.board.send(frameBytes({-20.5f, -21.25f, -19.75f, -20.0f}, 15.0f)));
     QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), 15.0, 5000);
     QCOMPARE(Rig::values(rig.raw), wide({-20.5f, -21.25f, -19.75f, -20.0f}));
-    QCOMPARE(rig.messages.textsFrom(readSlot), QStringList({QStringLiteral("Ready read: %1").arg(kFrameSize)}));
+    QCOMPARE(rig.messages.textsFrom(readSlot),
+             QStringList({QStringLiteral("Ready read: %1").arg(kFrameSize)}));
 }
 
 void TestReadingPipeline::frameInPieces_data()
@@ -182,7 +183,8 @@ void TestReadingPipeline::nineteenWaiting()
     QVERIFY(rig.board.send(bytes.left(kFrameSize - 1)));
     QVERIFY(rig.waitForLine(QStringLiteral("Ready read: %1").arg(kFrameSize - 1)));
     QTest::qWait(200);
-    QCOMPARE(rig.messages.textsFrom(readSlot), QStringList({QStringLiteral("Ready read: %1").arg(kFrameSize - 1)}));
+    QCOMPARE(rig.messages.textsFrom(readSlot),
+             QStringList({QStringLiteral("Ready read: %1").arg(kFrameSize - 1)}));
     QCOMPARE(Rig::values(rig.raw), wide({0, 0, 0, 0}));
     QCOMPARE(rig.tardu->value(), 0.0);
 }

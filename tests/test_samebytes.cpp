@@ -50,7 +50,7 @@ const struct
     double coefficient;
 } kSettings[] = {{10, 0.5}, {1, 0.0}, {1000, 1.0}, {333, 0.1}, {7, 0.00001}, {999, 0.33333}};
 
-const char *const kDisplays[] = {"A",  "B",  "C",  "D",  "Tardu", "AD",  "BD",  "CD",  "DD",
+const char *const kDisplays[] = {"A",  "B",  "C",  "D",  "Tardu", "AD",  "BD",  "CD", "DD",
                                  "AM", "BM", "CM", "DM", "AMD",   "BMD", "CMD", "DMD"};
 const char *const kBars[] = {"BA", "BB", "BC", "BAD", "BAM", "BBM", "BCM", "BDM"};
 
@@ -105,10 +105,10 @@ bool matchesGolden(const QByteArray &actual, const char *name, QByteArray *messa
     return false;
 }
 
-#define COMPARE_GOLDEN(actual, name)                                                        \
-    do {                                                                                    \
-        QByteArray message;                                                                 \
-        QVERIFY2(matchesGolden(actual, name, &message), message.constData());               \
+#define COMPARE_GOLDEN(actual, name)                                                                 \
+    do {                                                                                             \
+        QByteArray message;                                                                          \
+        QVERIFY2(matchesGolden(actual, name, &message), message.constData());                        \
     } while (false)
 
 } // namespace

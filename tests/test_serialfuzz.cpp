@@ -31,7 +31,10 @@ constexpr int kQuietMs = 30;
 class Draw
 {
 public:
-    explicit Draw(std::uint64_t seed) : engine(seed) {}
+    explicit Draw(std::uint64_t seed)
+        : engine(seed)
+    {
+    }
 
     std::uint64_t bits() { return engine(); }
     // 0 .. n-1; the modulo bias does not matter here.
@@ -266,13 +269,15 @@ QString logMismatch(const QString &log, const QVector<QByteArray> &frames)
     if (lines.takeLast() != QString())
         return QStringLiteral("the log does not end with CR LF");
     if (lines.size() != frames.size())
-        return QStringLiteral("%1 log lines for %2 accepted frames").arg(lines.size()).arg(frames.size());
+        return QStringLiteral("%1 log lines for %2 accepted frames")
+            .arg(lines.size())
+            .arg(frames.size());
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList fields = lines[i].split(QLatin1Char(','));
         const CylinderValues readings = decodedFrame(frames[i]).readings;
-        const QString expected = QStringLiteral("%1,%2,%3,%4")
-                                     .arg(field(readings[0]), field(readings[1]), field(readings[2]),
-                                          field(readings[3]));
+        const QString expected =
+            QStringLiteral("%1,%2,%3,%4")
+                .arg(field(readings[0]), field(readings[1]), field(readings[2]), field(readings[3]));
         if (fields.size() != 8 || fields.mid(0, 4).join(QLatin1Char(',')) != expected)
             return QStringLiteral("line %1 \"%2\" for frame %3 (%4)")
                 .arg(i)
@@ -286,10 +291,7 @@ struct Rig : WindowRig
     QByteArray sent;
     QVector<SendMark> marks;
 
-    bool setUp()
-    {
-        return showWithBoard() && connectBoard();
-    }
+    bool setUp() { return showWithBoard() && connectBoard(); }
 
     bool send(const QByteArray &bytes)
     {

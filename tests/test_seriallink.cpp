@@ -35,7 +35,8 @@ const QString connectSlot = QStringLiteral("void MainWindow::on_push_serial_conn
 class PollTimerGate : public QObject
 {
 public:
-    explicit PollTimerGate(const MainWindow *window) : window(window)
+    explicit PollTimerGate(const MainWindow *window)
+        : window(window)
     {
         QCoreApplication::instance()->installEventFilter(this);
     }
@@ -90,7 +91,6 @@ struct Rig : WindowRig
         period = child<QSpinBox>(&window, "spin_ms_timer");
         return connect && receive && periodic && period && showWithBoard();
     }
-
 };
 
 QByteArray hex(const char *text)
@@ -535,10 +535,14 @@ void TestSerialLink::openFailureShown_data()
 {
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("not found") << "not found" << ": porta non trovata";
-    QTest::newRow("in use") << "in use" << ": porta già in uso";
-    QTest::newRow("no permission") << "no permission" << ": permesso negato (serve il gruppo dialout)";
-    QTest::newRow("no port listed") << "no port" << "";
+    QTest::newRow("not found") << "not found"
+                               << ": porta non trovata";
+    QTest::newRow("in use") << "in use"
+                            << ": porta già in uso";
+    QTest::newRow("no permission") << "no permission"
+                                   << ": permesso negato (serve il gruppo dialout)";
+    QTest::newRow("no port listed") << "no port"
+                                    << "";
 }
 
 void TestSerialLink::openFailureShown()
@@ -567,7 +571,8 @@ void TestSerialLink::openFailureShown()
     QVERIFY(!asNobody || seteuid(0) == 0);
     QVERIFY(!rig.connect->isChecked());
     QVERIFY(rig.messages.textsFrom(connectSlot).isEmpty());
-    QCOMPARE(status->currentMessage(), cause == "no port"
+    QCOMPARE(status->currentMessage(),
+             cause == "no port"
                  ? QStringLiteral("Impossibile aprire la seriale: nessuna porta scelta")
                  : "Impossibile aprire " + port + reason);
     QVERIFY(rig.connectBoard());

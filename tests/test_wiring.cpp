@@ -41,9 +41,9 @@ private slots:
 void TestWiring::entry_data()
 {
     QTest::addColumn<QString>("way");
-    for (const char *way : {"push_serial_connect", "push_start_data", "INVIA", "Media",
-                            "button_startSampling", "button_startSampling_2",
-                            "button_startSampling_3", "readyRead", "timeout"})
+    for (const char *way :
+         {"push_serial_connect", "push_start_data", "INVIA", "Media", "button_startSampling",
+          "button_startSampling_2", "button_startSampling_3", "readyRead", "timeout"})
         QTest::newRow(way) << QString::fromLatin1(way);
 }
 

@@ -34,7 +34,8 @@
 #include <cmath>
 
 AnalysisWindow::AnalysisWindow(const QString &calibrationPath, QWidget *parent)
-    : QMainWindow(parent), calibrationFile(calibrationPath)
+    : QMainWindow(parent)
+    , calibrationFile(calibrationPath)
 {
     setObjectName(QStringLiteral("AnalysisWindow"));
     setWindowTitle(tr("Aspirello Analisi"));
@@ -58,7 +59,8 @@ void AnalysisWindow::buildForm()
     QAction *open = tools->addAction(tr("Open logs…"), this, &AnalysisWindow::chooseLogs);
     open->setObjectName(QStringLiteral("actionOpen"));
     open->setShortcut(QKeySequence::Open);
-    QAction *exportReport = tools->addAction(tr("Export report…"), this, &AnalysisWindow::chooseReportFile);
+    QAction *exportReport =
+        tools->addAction(tr("Export report…"), this, &AnalysisWindow::chooseReportFile);
     exportReport->setObjectName(QStringLiteral("actionExport"));
     exportReport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     QAction *calibrate = tools->addAction(tr("Calibrate sensors from a log…"), this,
@@ -201,7 +203,8 @@ void AnalysisWindow::buildForm()
     tableStatistics->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableStatistics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableStatistics->setFixedHeight(tableStatistics->horizontalHeader()->sizeHint().height()
-                                    + kCylinderCount * rowHeight + 2 * tableStatistics->frameWidth() + 4);
+                                    + kCylinderCount * rowHeight + 2 * tableStatistics->frameWidth()
+                                    + 4);
     column->addWidget(tableStatistics);
     labelStretches = new QLabel(results);
     labelStretches->setObjectName(QStringLiteral("labelStretches"));
@@ -219,19 +222,23 @@ void AnalysisWindow::buildForm()
     comboReference->setCurrentIndex(kDefaultReferenceCylinder - 1);
     updating = false;
 
-    connect(comboLog, qOverload<int>(&QComboBox::currentIndexChanged), this, &AnalysisWindow::sessionChosen);
-    connect(comboUnit, qOverload<int>(&QComboBox::currentIndexChanged), this, &AnalysisWindow::unitChanged);
+    connect(comboLog, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &AnalysisWindow::sessionChosen);
+    connect(comboUnit, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &AnalysisWindow::unitChanged);
     connect(comboReference, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &AnalysisWindow::settingsChanged);
     connect(comboCompare, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &AnalysisWindow::settingsChanged);
-    connect(spinTolerance, qOverload<double>(&QDoubleSpinBox::valueChanged), this, [this](double value) {
-        if (updating)
-            return;
-        toleranceKPa = toKPa(value, unit());
-        settingsChanged();
-    });
-    connect(spinPeriod, qOverload<int>(&QSpinBox::valueChanged), this, &AnalysisWindow::settingsChanged);
+    connect(spinTolerance, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            [this](double value) {
+                if (updating)
+                    return;
+                toleranceKPa = toKPa(value, unit());
+                settingsChanged();
+            });
+    connect(spinPeriod, qOverload<int>(&QSpinBox::valueChanged), this,
+            &AnalysisWindow::settingsChanged);
     connect(checkSkipBadLines, &QCheckBox::toggled, this, &AnalysisWindow::badLinePolicyChanged);
     connect(checkCalibration, &QCheckBox::toggled, this, &AnalysisWindow::calibrationChoiceChanged);
 }
@@ -274,13 +281,14 @@ void AnalysisWindow::setUnit(Unit newUnit)
 void AnalysisWindow::setAnalysisSettings(const AnalysisSettings &newSettings)
 {
     updating = true;
-    comboReference->setCurrentIndex(std::clamp(newSettings.sync.referenceCylinder, 1, kCylinderCount) - 1);
+    comboReference->setCurrentIndex(std::clamp(newSettings.sync.referenceCylinder, 1, kCylinderCount)
+                                    - 1);
     comboCompare->setCurrentIndex(comboCompare->findData(int(newSettings.sync.source)));
     toleranceKPa = newSettings.sync.toleranceKPa;
     spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
-    spinPeriod->setValue(newSettings.pollPeriodSeconds
-                             ? int(std::lround(std::clamp(*newSettings.pollPeriodSeconds * 1000.0, 0.0, 60000.0)))
-                             : 0);
+    spinPeriod->setValue(newSettings.pollPeriodSeconds ? int(std::lround(
+                             std::clamp(*newSettings.pollPeriodSeconds * 1000.0, 0.0, 60000.0)))
+                                                       : 0);
     updating = false;
     settingsChanged();
 }
@@ -323,7 +331,8 @@ bool AnalysisWindow::openLogs(const QStringList &paths)
         read.push_back(std::move(result.session));
     }
     if (paths.size() > 2)
-        messages << tr("Only two logs are compared at a time (before and after); the others were left out.");
+        messages << tr(
+            "Only two logs are compared at a time (before and after); the others were left out.");
     showMessage(messages.join(QLatin1Char('\n')));
     if (read.empty())
         return false;
@@ -375,9 +384,10 @@ void AnalysisWindow::showAnalysis(bool keepRange)
 
     showSessionInCharts(*pressureChart, *differenceChart, session, analysis->sync, period, shownUnit,
                         keepRange);
-    differenceChart->setTitle(tr("Differences from cylinder %1, tolerance ±%2")
-                                  .arg(analysis->sync.settings.referenceCylinder)
-                                  .arg(formatValue(analysis->settings.sync.toleranceKPa, shownUnit, locale)));
+    differenceChart->setTitle(
+        tr("Differences from cylinder %1, tolerance ±%2")
+            .arg(analysis->sync.settings.referenceCylinder)
+            .arg(formatValue(analysis->settings.sync.toleranceKPa, shownUnit, locale)));
 
     labelVerdict->setText(endingVerdict(analysis->sync, period, shownUnit, locale));
     labelPairs->setText(pairVerdict(analysis->pairs, analysis->settings.sync.toleranceKPa, period,
@@ -419,11 +429,12 @@ void AnalysisWindow::showAnalysis(bool keepRange)
                                  sessionLengthText(*analysis, locale))
                             .arg(band.stretches.size());
     if (band.longest)
-        stretches += QLatin1Char(' ') + tr("Longest: %1, from %2.")
-                                            .arg(durationText(band.longest->length, period, locale),
-                                                 period ? locale.toString(double(band.longest->first) * *period, 'f', 1)
-                                                              + tr(" s")
-                                                        : tr("reading %1").arg(band.longest->first + 1));
+        stretches += QLatin1Char(' ')
+            + tr("Longest: %1, from %2.")
+                  .arg(durationText(band.longest->length, period, locale),
+                       period
+                           ? locale.toString(double(band.longest->first) * *period, 'f', 1) + tr(" s")
+                           : tr("reading %1").arg(band.longest->first + 1));
     labelStretches->setText(stretches);
 
     QStringList status;
@@ -448,8 +459,9 @@ void AnalysisWindow::updateCalibrationLabel()
 {
     checkCalibration->setEnabled(storedCalibration.has_value());
     if (!storedCalibration) {
-        labelCalibration->setText(tr("No calibration stored. Record a log with all four sensors on "
-                                     "the same vacuum source and choose “Calibrate sensors from a log…”."));
+        labelCalibration->setText(
+            tr("No calibration stored. Record a log with all four sensors on "
+               "the same vacuum source and choose “Calibrate sensors from a log…”."));
         return;
     }
     const QLocale locale;
@@ -457,16 +469,17 @@ void AnalysisWindow::updateCalibrationLabel()
     for (int c = 0; c < kCylinderCount; ++c)
         offsets << QStringLiteral("%1: %2").arg(c + 1).arg(
             formatValue(storedCalibration->offsetsKPa[std::size_t(c)], unit(), locale));
-    labelCalibration->setText(tr("Calibration of %1 (%2); offsets %3.")
-                                  .arg(locale.toString(storedCalibration->createdAt, QLocale::ShortFormat),
-                                       storedCalibration->sourceLog, offsets.join(QStringLiteral(", "))));
+    labelCalibration->setText(
+        tr("Calibration of %1 (%2); offsets %3.")
+            .arg(locale.toString(storedCalibration->createdAt, QLocale::ShortFormat),
+                 storedCalibration->sourceLog, offsets.join(QStringLiteral(", "))));
 }
 
 void AnalysisWindow::chooseLogs()
 {
-    const QStringList paths = QFileDialog::getOpenFileNames(
-        this, tr("Open one log, or two to compare before and after"), QString(),
-        tr("Aspirello logs (*.txt);;All files (*)"));
+    const QStringList paths =
+        QFileDialog::getOpenFileNames(this, tr("Open one log, or two to compare before and after"),
+                                      QString(), tr("Aspirello logs (*.txt);;All files (*)"));
     if (!paths.isEmpty())
         openLogs(paths);
 }
@@ -502,11 +515,12 @@ void AnalysisWindow::chooseReportFile()
         showMessage(tr("Open a log before exporting a report."));
         return;
     }
-    QString suggested = QFileInfo(shownSessions.front().fileName).completeBaseName() + QStringLiteral(".pdf");
+    QString suggested = QFileInfo(shownSessions.front().fileName).completeBaseName()
+        + QStringLiteral(".pdf");
     QString selectedFilter;
-    QString path = QFileDialog::getSaveFileName(this, tr("Export report"), suggested,
-                                                tr("PDF document (*.pdf);;PNG image (*.png);;SVG drawing (*.svg)"),
-                                                &selectedFilter);
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Export report"), suggested,
+        tr("PDF document (*.pdf);;PNG image (*.png);;SVG drawing (*.svg)"), &selectedFilter);
     if (path.isEmpty())
         return;
     if (!reportFormatForPath(path)) {

@@ -73,14 +73,17 @@ int runReportCommand(const CommandLine &commandLine, const QString &calibrationP
     ReportContent content;
     content.unit = commandLine.unit;
     for (const Session &session : loaded.sessions)
-        content.sessions.push_back(ReportSession{&session, analyseSession(session, commandLine.analysis)});
+        content.sessions.push_back(
+            ReportSession{&session, analyseSession(session, commandLine.analysis)});
     QString error;
     if (!writeReport(commandLine.reportPath, commandLine.reportFormat, content, &error)) {
         err << error << '\n';
         err.flush();
         return ExitCode::OutputFailed;
     }
-    out << ProgramText::tr("Report written to %1").arg(QDir::toNativeSeparators(commandLine.reportPath)) << '\n';
+    out << ProgramText::tr("Report written to %1")
+               .arg(QDir::toNativeSeparators(commandLine.reportPath))
+        << '\n';
     out.flush();
     return ExitCode::Ok;
 }
@@ -129,8 +132,9 @@ int runAnalysisProgram(int argc, char **argv)
     }
 
     if (!qobject_cast<QApplication *>(application.get())) {
-        err << ProgramText::tr("There is no display to show the window on. Without one, use --report, "
-                  "--summary or --csv (see --help).")
+        err << ProgramText::tr(
+            "There is no display to show the window on. Without one, use --report, "
+            "--summary or --csv (see --help).")
             << '\n';
         return ExitCode::NoDisplay;
     }

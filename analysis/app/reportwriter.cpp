@@ -80,9 +80,10 @@ void paintCharts(QPainter &painter, const ReportSession &part, Unit unit, const 
     showSessionInCharts(*pressures, *differences, *part.session, part.analysis.sync,
                         part.analysis.settings.pollPeriodSeconds, unit);
     pressures->setTitle(ReportText::tr("Pressures (light: readings, dark: running averages)"));
-    differences->setTitle(ReportText::tr("Differences from cylinder %1, tolerance ±%2")
-                              .arg(part.analysis.sync.settings.referenceCylinder)
-                              .arg(formatValue(part.analysis.settings.sync.toleranceKPa, unit, locale)));
+    differences->setTitle(
+        ReportText::tr("Differences from cylinder %1, tolerance ±%2")
+            .arg(part.analysis.sync.settings.referenceCylinder)
+            .arg(formatValue(part.analysis.settings.sync.toleranceKPa, unit, locale)));
     QRectF first = area, second = area;
     if (side) {
         // Half a page is too narrow for a second legend; the colours are
@@ -124,7 +125,10 @@ qreal paintHtml(QPainter &painter, const QString &html, const QPointF &at, qreal
     return document.size().height();
 }
 
-QString escaped(const QString &text) { return text.toHtmlEscaped(); }
+QString escaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
 
 } // namespace
 
@@ -155,9 +159,11 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
     QString html;
     html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"5\" border=\"1\" "
                            "style=\"border-collapse:collapse; border-color:#999999\">");
-    html += QStringLiteral("<tr><th></th><th>%1</th><th>%2</th><th>%3</th><th>%4</th><th>%5</th></tr>")
-                .arg(escaped(ReportText::tr("Mean")), escaped(ReportText::tr("Minimum")), escaped(ReportText::tr("Maximum")),
-                     escaped(ReportText::tr("Pulsation (std. dev.)")), escaped(ReportText::tr("Difference at the end")));
+    html +=
+        QStringLiteral("<tr><th></th><th>%1</th><th>%2</th><th>%3</th><th>%4</th><th>%5</th></tr>")
+            .arg(escaped(ReportText::tr("Mean")), escaped(ReportText::tr("Minimum")),
+                 escaped(ReportText::tr("Maximum")), escaped(ReportText::tr("Pulsation (std. dev.)")),
+                 escaped(ReportText::tr("Difference at the end")));
     for (int c = 0; c < kCylinderCount; ++c) {
         const SeriesStatistics &stats = analysis.statistics[std::size_t(c)];
         const bool flagged = analysis.pulsationStandout && *analysis.pulsationStandout == c + 1;
@@ -173,7 +179,8 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
                     .arg(flagged ? QStringLiteral("&#9888; ") : QString(),
                          escaped(formatValue(stats.standardDeviation, unit, locale)));
         html += QStringLiteral("<td align=\"right\">%1</td></tr>")
-                    .arg(escaped(formatValue(analysis.sync.finalDifferencesKPa[std::size_t(c)], unit, locale)));
+                    .arg(escaped(formatValue(analysis.sync.finalDifferencesKPa[std::size_t(c)], unit,
+                                             locale)));
     }
     html += QStringLiteral("</table>");
 
@@ -181,10 +188,11 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
     const double share = analysis.readingCount > 0
         ? 100.0 * double(band.readingsInBand) / double(analysis.readingCount)
         : 0.0;
-    QString stretches = ReportText::tr("All four within ±%1 of the reference: %2 % of the session, in %3 stretches.")
-                            .arg(formatValue(analysis.settings.sync.toleranceKPa, unit, locale),
-                                 locale.toString(share, 'f', 1))
-                            .arg(band.stretches.size());
+    QString stretches =
+        ReportText::tr("All four within ±%1 of the reference: %2 % of the session, in %3 stretches.")
+            .arg(formatValue(analysis.settings.sync.toleranceKPa, unit, locale),
+                 locale.toString(share, 'f', 1))
+            .arg(band.stretches.size());
     if (band.longest)
         stretches += QLatin1Char(' ')
             + ReportText::tr("Longest: %1.").arg(durationText(band.longest->length, period, locale));
@@ -209,8 +217,9 @@ void paintReport(QPainter &painter, const ReportContent &content)
 
     painter.setPen(Qt::black);
     painter.setFont(pixelFont(34, true));
-    const QString title = beforeAfter ? ReportText::tr("Aspirello: carburettor sync, before and after")
-                                      : ReportText::tr("Aspirello: carburettor sync report");
+    const QString title = beforeAfter
+        ? ReportText::tr("Aspirello: carburettor sync, before and after")
+        : ReportText::tr("Aspirello: carburettor sync report");
     painter.drawText(QRectF(pageMargin, y, width, 48), Qt::AlignLeft | Qt::AlignVCenter, title);
     y += 58;
 
@@ -219,40 +228,50 @@ void paintReport(QPainter &painter, const ReportContent &content)
         const SessionAnalysis &analysis = part.analysis;
         QString heading = QFileInfo(analysis.fileName).fileName();
         if (beforeAfter)
-            heading = (s == 0 ? ReportText::tr("Before: %1") : ReportText::tr("After: %1")).arg(heading);
+            heading =
+                (s == 0 ? ReportText::tr("Before: %1") : ReportText::tr("After: %1")).arg(heading);
         QStringList facts;
         if (analysis.recordedAt)
-            facts << ReportText::tr("recorded %1").arg(content.locale.toString(*analysis.recordedAt, QLocale::ShortFormat));
+            facts << ReportText::tr("recorded %1")
+                         .arg(content.locale.toString(*analysis.recordedAt, QLocale::ShortFormat));
         facts << sessionLengthText(analysis, content.locale);
-        facts << ReportText::tr("reference cylinder %1").arg(analysis.sync.settings.referenceCylinder);
-        facts << ReportText::tr("tolerance ±%1").arg(formatValue(analysis.settings.sync.toleranceKPa, content.unit,
-                                                      content.locale));
-        facts << (analysis.sync.settings.source == SyncSource::Averages ? ReportText::tr("running averages compared")
-                                                                        : ReportText::tr("raw readings compared"));
+        facts
+            << ReportText::tr("reference cylinder %1").arg(analysis.sync.settings.referenceCylinder);
+        facts << ReportText::tr("tolerance ±%1")
+                     .arg(formatValue(analysis.settings.sync.toleranceKPa, content.unit,
+                                      content.locale));
+        facts << (analysis.sync.settings.source == SyncSource::Averages
+                      ? ReportText::tr("running averages compared")
+                      : ReportText::tr("raw readings compared"));
         if (analysis.skippedLines > 0)
             facts << ReportText::tr("%1 bad lines skipped").arg(analysis.skippedLines);
         QString header = QStringLiteral("<p style=\"font-size:22px\"><b>%1</b></p><p>%2</p>")
                              .arg(escaped(heading), escaped(facts.join(QStringLiteral(" · "))));
         if (analysis.appliedCalibration)
-            header += QStringLiteral("<p>%1</p>").arg(escaped(calibrationNote(*analysis.appliedCalibration)));
+            header += QStringLiteral("<p>%1</p>")
+                          .arg(escaped(calibrationNote(*analysis.appliedCalibration)));
         else
-            header += QStringLiteral("<p>%1</p>").arg(escaped(ReportText::tr("No sensor calibration applied.")));
+            header += QStringLiteral("<p>%1</p>")
+                          .arg(escaped(ReportText::tr("No sensor calibration applied.")));
         y += paintHtml(painter, header, QPointF(pageMargin, y), width) + 4;
-        y += paintHtml(painter, verdictHtml(analysis, content.unit, content.locale), QPointF(pageMargin, y),
-                       width);
+        y += paintHtml(painter, verdictHtml(analysis, content.unit, content.locale),
+                       QPointF(pageMargin, y), width);
 
         const QString table = statisticsHtml(analysis, content.unit, content.locale);
         qreal chartsHeight = 330;
         if (!beforeAfter) // the graphs take what the table leaves of the page
-            chartsHeight = std::max<qreal>(400, page.height() - pageMargin - y - htmlHeight(table, width) - 30);
-        paintCharts(painter, part, content.unit, content.locale, QRectF(pageMargin, y, width, chartsHeight), beforeAfter);
+            chartsHeight =
+                std::max<qreal>(400, page.height() - pageMargin - y - htmlHeight(table, width) - 30);
+        paintCharts(painter, part, content.unit, content.locale,
+                    QRectF(pageMargin, y, width, chartsHeight), beforeAfter);
         y += chartsHeight + 12;
         y += paintHtml(painter, table, QPointF(pageMargin, y), width);
         y += 36;
     }
 }
 
-bool writeReport(const QString &path, ReportFormat format, const ReportContent &content, QString *error)
+bool writeReport(const QString &path, ReportFormat format, const ReportContent &content,
+                 QString *error)
 {
     const QSize page = reportPageSize();
     const auto fail = [&](const QString &reason) {

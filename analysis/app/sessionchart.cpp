@@ -56,7 +56,9 @@ NiceAxis niceAxis(double low, double high)
 }
 
 SessionChart::SessionChart(QGraphicsItem *parent)
-    : QChart(parent), axisXValue(new QValueAxis(this)), axisYValue(new QValueAxis(this))
+    : QChart(parent)
+    , axisXValue(new QValueAxis(this))
+    , axisYValue(new QValueAxis(this))
 {
     setAnimationOptions(QChart::NoAnimation);
     // Axis numbers with the user's decimal separator, like every other number.
@@ -228,7 +230,8 @@ void SessionChart::drawStrip(double xMin, double xMax, int columns, double yLow,
     double start = 0.0, end = 0.0;
     bool open = false;
     const auto close = [&] {
-        top << QPointF(start, yLow) << QPointF(start, yHigh) << QPointF(end, yHigh) << QPointF(end, yLow);
+        top << QPointF(start, yLow) << QPointF(start, yHigh) << QPointF(end, yHigh)
+            << QPointF(end, yLow);
     };
     for (const auto &[first, length] : marked) {
         double from = double(first) * step;
@@ -267,8 +270,14 @@ double SessionChart::sessionEnd() const
     return count > 1 ? double(count - 1) * step : 0.0;
 }
 
-double SessionChart::visibleMin() const { return axisXValue->min(); }
-double SessionChart::visibleMax() const { return axisXValue->max(); }
+double SessionChart::visibleMin() const
+{
+    return axisXValue->min();
+}
+double SessionChart::visibleMax() const
+{
+    return axisXValue->max();
+}
 
 int SessionChart::drawnPointCount(int curve) const
 {
@@ -370,7 +379,8 @@ void SessionChart::refresh()
     double low = std::numeric_limits<double>::infinity();
     double high = -std::numeric_limits<double>::infinity();
     for (int i = 0; i < curveData.size(); ++i) {
-        const QVector<QPointF> points = reduceToColumns(curveData[i].values, step, xMin, xMax, columns);
+        const QVector<QPointF> points =
+            reduceToColumns(curveData[i].values, step, xMin, xMax, columns);
         for (const QPointF &point : points) {
             if (point.x() < xMin || point.x() > xMax)
                 continue;
@@ -400,7 +410,8 @@ void SessionChart::refresh()
 }
 
 SessionChartView::SessionChartView(SessionChart *chart, QWidget *parent)
-    : QChartView(chart, parent), graph(chart)
+    : QChartView(chart, parent)
+    , graph(chart)
 {
     setRubberBand(QChartView::HorizontalRubberBand);
     setRenderHint(QPainter::Antialiasing, true);

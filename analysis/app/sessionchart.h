@@ -66,7 +66,8 @@ public:
     // Stretches of readings [first, first + length) marked by a strip along
     // the bottom of the plot (where all four were in sync); an empty list
     // removes the strip.
-    void setMarkedStretches(std::vector<std::pair<std::size_t, std::size_t>> stretches, const QString &name);
+    void setMarkedStretches(std::vector<std::pair<std::size_t, std::size_t>> stretches,
+                            const QString &name);
     // Corner points of the strip as drawn now (for tests).
     int markedPointCount() const;
 

@@ -94,8 +94,7 @@ void showSessionInCharts(SessionChart &pressures, SessionChart &differences, con
     pressures.setValueDecimals(unitDecimals(unit));
     pressures.setCurves(pressureCurves(session, unit), step, keepRange);
 
-    differences.setAxisTitles(xAxisTitle(pollPeriodSeconds),
-                              differenceAxisTitle(unit));
+    differences.setAxisTitles(xAxisTitle(pollPeriodSeconds), differenceAxisTitle(unit));
     differences.setValueDecimals(unitDecimals(unit));
     const double tolerance = fromKPa(sync.settings.toleranceKPa, unit);
     differences.setCurves(differenceCurves(sync, unit), step, keepRange);

@@ -86,7 +86,8 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
         ++used;
     }
     if (used < kCalibrationMinReadings) {
-        result.refusal = CalibrationTexts::tr("The calibration log holds %1 complete readings; at least %2 are needed.")
+        result.refusal = CalibrationTexts::tr("The calibration log holds %1 complete readings; at "
+                                              "least %2 are needed.")
                              .arg(static_cast<qulonglong>(used))
                              .arg(static_cast<qulonglong>(kCalibrationMinReadings));
         return result;
@@ -126,19 +127,23 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
 
     for (std::size_t c = 0; c < 4; ++c) {
         if (std::fabs(calibration.offsetsKPa[c]) > kCalibrationMaxOffsetKPa) {
-            result.refusal = CalibrationTexts::tr("Sensor %1 reads %2 away from the mean of the four; more than %3 "
-                                "cannot come from one vacuum source.")
-                                 .arg(c + 1)
-                                 .arg(formatKPa(calibration.offsetsKPa[c]), formatKPa(kCalibrationMaxOffsetKPa));
+            result.refusal =
+                CalibrationTexts::tr(
+                    "Sensor %1 reads %2 away from the mean of the four; more than %3 "
+                    "cannot come from one vacuum source.")
+                    .arg(c + 1)
+                    .arg(formatKPa(calibration.offsetsKPa[c]), formatKPa(kCalibrationMaxOffsetKPa));
             return result;
         }
     }
     for (std::size_t c = 0; c < 4; ++c) {
         if (calibration.noiseKPa[c] > kCalibrationMaxNoiseKPa) {
-            result.refusal = CalibrationTexts::tr("Sensor %1 does not follow the others (it wanders by %2, more than "
-                                "%3): the four sensors were not on one vacuum source.")
-                                 .arg(c + 1)
-                                 .arg(formatKPa(calibration.noiseKPa[c]), formatKPa(kCalibrationMaxNoiseKPa));
+            result.refusal =
+                CalibrationTexts::tr(
+                    "Sensor %1 does not follow the others (it wanders by %2, more than "
+                    "%3): the four sensors were not on one vacuum source.")
+                    .arg(c + 1)
+                    .arg(formatKPa(calibration.noiseKPa[c]), formatKPa(kCalibrationMaxNoiseKPa));
             return result;
         }
     }
@@ -198,7 +203,8 @@ std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *
     if (object.value(kFormatKey).toInt() != kFormatVersion)
         return fail(CalibrationTexts::tr("unknown calibration format"));
     Calibration calibration;
-    calibration.createdAt = QDateTime::fromString(object.value(kCreatedKey).toString(), Qt::ISODateWithMs);
+    calibration.createdAt =
+        QDateTime::fromString(object.value(kCreatedKey).toString(), Qt::ISODateWithMs);
     if (!calibration.createdAt.isValid())
         return fail(CalibrationTexts::tr("no valid date"));
     calibration.sourceLog = object.value(kSourceKey).toString();
@@ -217,7 +223,8 @@ bool saveCalibration(const Calibration &calibration, const QString &path, QStrin
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath())) {
         if (error)
-            *error = CalibrationTexts::tr("cannot create the folder %1").arg(QDir::toNativeSeparators(info.absolutePath()));
+            *error = CalibrationTexts::tr("cannot create the folder %1")
+                         .arg(QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
     QSaveFile file(path);
@@ -225,7 +232,8 @@ bool saveCalibration(const Calibration &calibration, const QString &path, QStrin
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
         || !file.commit()) {
         if (error)
-            *error = CalibrationTexts::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+            *error = CalibrationTexts::tr("cannot write %1: %2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString());
         file.cancelWriting();
         return false;
     }
@@ -241,12 +249,14 @@ std::optional<Calibration> loadCalibration(const QString &path, QString *error)
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = CalibrationTexts::tr("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+            *error = CalibrationTexts::tr("cannot read %1: %2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString());
         return std::nullopt;
     }
     QString why;
     std::optional<Calibration> calibration = calibrationFromJson(file.readAll(), &why);
     if (!calibration && error)
-        *error = CalibrationTexts::tr("%1 is not a valid calibration: %2").arg(QDir::toNativeSeparators(path), why);
+        *error = CalibrationTexts::tr("%1 is not a valid calibration: %2")
+                     .arg(QDir::toNativeSeparators(path), why);
     return calibration;
 }

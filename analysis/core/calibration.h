@@ -13,8 +13,8 @@ struct Session;
 // How the four sensors disagree when they all measure the same vacuum.
 struct Calibration
 {
-    QDateTime createdAt;    // when it was computed
-    QString sourceLog;      // the calibration log's file name, without folder
+    QDateTime createdAt; // when it was computed
+    QString sourceLog;   // the calibration log's file name, without folder
     std::size_t readings = 0;
     // Each sensor's mean minus the mean of the four, kPa (index 0..3 = sensor
     // of cylinder 1..4). Applying the calibration subtracts it.

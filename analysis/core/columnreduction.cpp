@@ -16,8 +16,8 @@ std::size_t clampedIndex(double position, std::size_t limit)
     return std::size_t(position);
 }
 
-void appendIfFinite(QVector<QPointF> &points, const std::vector<double> &values,
-                    std::size_t index, double xStep)
+void appendIfFinite(QVector<QPointF> &points, const std::vector<double> &values, std::size_t index,
+                    double xStep)
 {
     const double value = values[index];
     if (std::isfinite(value))
@@ -61,8 +61,8 @@ std::vector<std::size_t> columnBoundaries(IndexRange range, int columns)
     return bounds;
 }
 
-QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep,
-                                 double xMin, double xMax, int columns)
+QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep, double xMin,
+                                 double xMax, int columns)
 {
     QVector<QPointF> points;
     const IndexRange range = visibleIndexRange(values.size(), xStep, xMin, xMax);

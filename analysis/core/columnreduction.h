@@ -34,7 +34,7 @@ std::vector<std::size_t> columnBoundaries(IndexRange range, int columns);
 // points per column (first, minimum, maximum, last, in the order they were
 // read), each at its own x. A range of at most four readings per column is
 // returned whole. The minimum and the maximum of every column are kept exactly.
-QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep,
-                                 double xMin, double xMax, int columns);
+QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep, double xMin,
+                                 double xMax, int columns);
 
 #endif // COLUMNREDUCTION_H

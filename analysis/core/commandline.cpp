@@ -75,7 +75,8 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
     std::optional<RunMode> mode;
     const auto setMode = [&mode](RunMode wanted, const QString &option) -> QString {
         if (mode && *mode != wanted)
-            return CommandLineTexts::tr("%1 cannot be combined with another of --report, --summary, --csv, --calibrate")
+            return CommandLineTexts::tr("%1 cannot be combined with another of --report, --summary, "
+                                        "--csv, --calibrate")
                 .arg(option);
         mode = wanted;
         return QString();
@@ -85,7 +86,8 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
     bool policyGiven = false;
     for (int i = 0; i < arguments.size(); ++i) {
         QString argument = arguments.at(i);
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-'))
+            || argument == QLatin1String("-")) {
             line.logs << argument;
             continue;
         }
@@ -127,7 +129,9 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
                 return failure(error);
             const std::optional<ReportFormat> format = reportFormatForPath(value);
             if (!format)
-                return failure(CommandLineTexts::tr("--report needs a file ending in .pdf, .png or .svg, not \"%1\"").arg(value));
+                return failure(CommandLineTexts::tr(
+                                   "--report needs a file ending in .pdf, .png or .svg, not \"%1\"")
+                                   .arg(value));
             line.reportPath = value;
             line.reportFormat = *format;
         } else if (argument == QLatin1String("--calibrate")) {
@@ -138,23 +142,31 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
         } else if (argument == QLatin1String("--unit")) {
             const std::optional<Unit> unit = parseUnit(value);
             if (!unit)
-                return failure(CommandLineTexts::tr("unknown unit \"%1\" (kpa, hpa, mbar, mmhg, cmhg, inhg)").arg(value));
+                return failure(
+                    CommandLineTexts::tr("unknown unit \"%1\" (kpa, hpa, mbar, mmhg, cmhg, inhg)")
+                        .arg(value));
             line.unit = *unit;
         } else if (argument == QLatin1String("--reference")) {
             bool ok = false;
             const int cylinder = value.trimmed().toInt(&ok);
             if (!ok || cylinder < 1 || cylinder > 4)
-                return failure(CommandLineTexts::tr("--reference needs a cylinder from 1 to 4, not \"%1\"").arg(value));
+                return failure(
+                    CommandLineTexts::tr("--reference needs a cylinder from 1 to 4, not \"%1\"")
+                        .arg(value));
             line.analysis.sync.referenceCylinder = cylinder;
         } else if (argument == QLatin1String("--tolerance")) {
             const std::optional<double> tolerance = parseNumber(value);
             if (!tolerance || *tolerance <= 0.0)
-                return failure(CommandLineTexts::tr("--tolerance needs a positive number of kPa, not \"%1\"").arg(value));
+                return failure(
+                    CommandLineTexts::tr("--tolerance needs a positive number of kPa, not \"%1\"")
+                        .arg(value));
             line.analysis.sync.toleranceKPa = *tolerance;
         } else if (argument == QLatin1String("--period")) {
             const std::optional<double> period = parsePeriod(value);
             if (!period)
-                return failure(CommandLineTexts::tr("--period needs a positive poll period in milliseconds, not \"%1\"").arg(value));
+                return failure(CommandLineTexts::tr("--period needs a positive poll period in "
+                                                    "milliseconds, not \"%1\"")
+                                   .arg(value));
             line.analysis.pollPeriodSeconds = period;
         } else if (argument == QLatin1String("--skip-bad-lines")
                    || argument == QLatin1String("--stop-on-bad-line")) {
@@ -162,7 +174,8 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
                 ? BadLinePolicy::Skip
                 : BadLinePolicy::Stop;
             if (policyGiven && policy != line.badLines)
-                return failure(CommandLineTexts::tr("--skip-bad-lines and --stop-on-bad-line exclude each other"));
+                return failure(CommandLineTexts::tr(
+                    "--skip-bad-lines and --stop-on-bad-line exclude each other"));
             policyGiven = true;
             line.badLines = policy;
         } else if (argument == QLatin1String("--calibration")) {
@@ -172,7 +185,9 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
             else if (choice == QLatin1String("none"))
                 line.calibration = CalibrationUse::None;
             else
-                return failure(CommandLineTexts::tr("--calibration needs \"use\" or \"none\", not \"%1\"").arg(value));
+                return failure(
+                    CommandLineTexts::tr("--calibration needs \"use\" or \"none\", not \"%1\"")
+                        .arg(value));
         } else {
             return failure(CommandLineTexts::tr("unknown option %1 (see --help)").arg(argument));
         }
@@ -196,7 +211,8 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
         if (line.logs.isEmpty())
             return failure(CommandLineTexts::tr("no log given"));
         if (line.logs.size() > 2)
-            return failure(CommandLineTexts::tr("at most two logs (before and after), not %1").arg(line.logs.size()));
+            return failure(CommandLineTexts::tr("at most two logs (before and after), not %1")
+                               .arg(line.logs.size()));
         break;
     case RunMode::Calibrate:
         if (line.logs.size() != 1)
@@ -214,28 +230,30 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
 
 QString helpText()
 {
-    return CommandLineTexts::tr("Usage: aspirello-analisi [OPTIONS] [LOG [LOG2]]\n"
-              "Reads the measurement logs Aspirello saves and shows the four pressures over time,\n"
-              "per-cylinder statistics and a verdict on the carburettors' synchronisation.\n"
-              "Without --report, --summary, --csv or --calibrate it opens its window.\n"
-              "\n"
-              "  --report OUT.pdf|OUT.png|OUT.svg  write the graph, statistics and verdict\n"
-              "                                    without a window (two logs: before/after)\n"
-              "  --summary                 print the statistics and the verdict as text\n"
-              "  --csv                     print them as CSV\n"
-              "  --calibrate LOG           compute a sensor calibration from a log recorded with\n"
-              "                            all four sensors on one vacuum source, and store it\n"
-              "  --calibration use|none    apply the stored calibration (default: none)\n"
-              "  --unit kpa|hpa|mbar|mmhg|cmhg|inhg   unit of every number (default: kpa)\n"
-              "  --reference 1..4          reference cylinder (default: 1)\n"
-              "  --tolerance KPA           tolerance band in kPa (default: 1.0)\n"
-              "  --period MS               poll period in milliseconds: durations in seconds\n"
-              "  --skip-bad-lines          skip malformed lines, counting them\n"
-              "  --stop-on-bad-line        refuse a log with a malformed line (default)\n"
-              "  --help, -h                this text\n"
-              "\n"
-              "Exit codes: %1 done, %2 bad option, %3 missing file, %4 unreadable log,\n"
-              "%5 calibration refused or missing, %6 output not written, %7 no display for the window.\n")
+    return CommandLineTexts::tr(
+               "Usage: aspirello-analisi [OPTIONS] [LOG [LOG2]]\n"
+               "Reads the measurement logs Aspirello saves and shows the four pressures over time,\n"
+               "per-cylinder statistics and a verdict on the carburettors' synchronisation.\n"
+               "Without --report, --summary, --csv or --calibrate it opens its window.\n"
+               "\n"
+               "  --report OUT.pdf|OUT.png|OUT.svg  write the graph, statistics and verdict\n"
+               "                                    without a window (two logs: before/after)\n"
+               "  --summary                 print the statistics and the verdict as text\n"
+               "  --csv                     print them as CSV\n"
+               "  --calibrate LOG           compute a sensor calibration from a log recorded with\n"
+               "                            all four sensors on one vacuum source, and store it\n"
+               "  --calibration use|none    apply the stored calibration (default: none)\n"
+               "  --unit kpa|hpa|mbar|mmhg|cmhg|inhg   unit of every number (default: kpa)\n"
+               "  --reference 1..4          reference cylinder (default: 1)\n"
+               "  --tolerance KPA           tolerance band in kPa (default: 1.0)\n"
+               "  --period MS               poll period in milliseconds: durations in seconds\n"
+               "  --skip-bad-lines          skip malformed lines, counting them\n"
+               "  --stop-on-bad-line        refuse a log with a malformed line (default)\n"
+               "  --help, -h                this text\n"
+               "\n"
+               "Exit codes: %1 done, %2 bad option, %3 missing file, %4 unreadable log,\n"
+               "%5 calibration refused or missing, %6 output not written, %7 no display for the "
+               "window.\n")
         .arg(ExitCode::Ok)
         .arg(ExitCode::BadOption)
         .arg(ExitCode::MissingFile)

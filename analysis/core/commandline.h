@@ -11,8 +11,7 @@
 #include <optional>
 
 // What aspirello-analisi was asked to do.
-enum class RunMode
-{
+enum class RunMode {
     Window,    // no mode option: the window, opening the logs given, if any
     Report,    // --report OUT LOG [LOG2]: graph, statistics and verdict to a file
     Summary,   // --summary LOG [LOG2]: plain text on standard output
@@ -21,15 +20,13 @@ enum class RunMode
     Help,      // --help / -h
 };
 
-enum class ReportFormat
-{
+enum class ReportFormat {
     Pdf,
     Png,
     Svg,
 };
 
-enum class CalibrationUse
-{
+enum class CalibrationUse {
     None, // the default
     Use,  // apply the stored calibration; an error when none is stored
 };
@@ -37,11 +34,11 @@ enum class CalibrationUse
 struct CommandLine
 {
     RunMode mode = RunMode::Window;
-    QString reportPath;                         // Report only
+    QString reportPath;                            // Report only
     ReportFormat reportFormat = ReportFormat::Pdf; // from reportPath's suffix
-    QStringList logs;                           // 0..2 (Window), 1..2 (Report, Summary, Csv), 1 (Calibrate)
+    QStringList logs; // 0..2 (Window), 1..2 (Report, Summary, Csv), 1 (Calibrate)
     Unit unit = Unit::KPa;
-    AnalysisSettings analysis;                  // reference, tolerance, period
+    AnalysisSettings analysis; // reference, tolerance, period
     BadLinePolicy badLines = BadLinePolicy::Stop;
     CalibrationUse calibration = CalibrationUse::None;
 };

@@ -38,7 +38,8 @@ LoadedSessions loadSessions(const CommandLine &commandLine, const QString &calib
         if (!QFileInfo::exists(path)) {
             loaded.sessions.clear();
             loaded.exitCode = ExitCode::MissingFile;
-            loaded.error = CommandRunTexts::tr("%1 does not exist").arg(QDir::toNativeSeparators(path));
+            loaded.error =
+                CommandRunTexts::tr("%1 does not exist").arg(QDir::toNativeSeparators(path));
             return loaded;
         }
         ReadResult read = readLogFile(path, commandLine.badLines);
@@ -107,7 +108,9 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
             return ExitCode::OutputFailed;
         }
         const Calibration &calibration = *result.calibration;
-        out << CommandRunTexts::tr("Calibration stored in %1").arg(QDir::toNativeSeparators(calibrationPath)) << '\n';
+        out << CommandRunTexts::tr("Calibration stored in %1")
+                   .arg(QDir::toNativeSeparators(calibrationPath))
+            << '\n';
         for (int c = 0; c < 4; ++c) {
             const std::size_t i = static_cast<std::size_t>(c);
             out << CommandRunTexts::tr("Sensor %1: offset %2, noise %3")
@@ -126,8 +129,10 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
         if (twoLogs) {
             if (i > 0)
                 out << '\n';
-            const QString title = i == 0 ? CommandRunTexts::tr("Before") : CommandRunTexts::tr("After");
-            out << (commandLine.mode == RunMode::Csv ? csvField(title) : QStringLiteral("== %1 ==").arg(title))
+            const QString title = i == 0 ? CommandRunTexts::tr("Before")
+                                         : CommandRunTexts::tr("After");
+            out << (commandLine.mode == RunMode::Csv ? csvField(title)
+                                                     : QStringLiteral("== %1 ==").arg(title))
                 << '\n';
         }
         out << (commandLine.mode == RunMode::Csv ? csvText(analysis, commandLine.unit)

@@ -84,7 +84,8 @@ bool parseFixedPoint(const char *begin, const char *end, float &value)
     const float narrow = static_cast<float>(wide);
     // The float on the other side of wide, and the midpoint between the two:
     // both exact in double.
-    const float other = std::nextafter(narrow, wide > static_cast<double>(narrow) ? HUGE_VALF : -HUGE_VALF);
+    const float other =
+        std::nextafter(narrow, wide > static_cast<double>(narrow) ? HUGE_VALF : -HUGE_VALF);
     const double midpoint = (static_cast<double>(narrow) + static_cast<double>(other)) / 2.0;
     if (wide != static_cast<double>(narrow)
         && std::fabs(wide - midpoint) <= std::fabs(wide) * 0x1p-50)
@@ -130,8 +131,10 @@ QString problemText(const LineError &error)
     switch (error.problem) {
     case LineProblem::FieldCount:
         if (error.fieldCount <= 1)
-            return LogReaderTexts::tr("expected 8 comma-separated numbers, found an empty or single field");
-        return LogReaderTexts::tr("expected 8 comma-separated numbers, found %1 fields").arg(error.fieldCount);
+            return LogReaderTexts::tr(
+                "expected 8 comma-separated numbers, found an empty or single field");
+        return LogReaderTexts::tr("expected 8 comma-separated numbers, found %1 fields")
+            .arg(error.fieldCount);
     case LineProblem::NotANumber:
         return LogReaderTexts::tr("field %1 is not a number").arg(error.field);
     case LineProblem::OutOfRange:
@@ -264,9 +267,11 @@ ReadResult parseLogText(const char *data, std::size_t size, const QString &fileN
     if (result.session.isEmpty()) {
         result.status = ReadStatus::NoReadings;
         if (result.session.skippedLines > 0) {
-            result.errorText = LogReaderTexts::tr("%1 holds no valid readings (%n bad lines)", nullptr,
-                                  static_cast<int>(qMin<std::size_t>(result.session.skippedLines, 0x7fffffff)))
-                                   .arg(QDir::toNativeSeparators(fileName));
+            result.errorText =
+                LogReaderTexts::tr("%1 holds no valid readings (%n bad lines)", nullptr,
+                                   static_cast<int>(
+                                       qMin<std::size_t>(result.session.skippedLines, 0x7fffffff)))
+                    .arg(QDir::toNativeSeparators(fileName));
         } else {
             result.errorText =
                 LogReaderTexts::tr("%1 holds no readings").arg(QDir::toNativeSeparators(fileName));
@@ -302,7 +307,8 @@ ReadResult readLogFile(const QString &path, BadLinePolicy policy)
         return result;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        result.errorText = LogReaderTexts::tr("%1 cannot be opened: %2").arg(shown, file.errorString());
+        result.errorText =
+            LogReaderTexts::tr("%1 cannot be opened: %2").arg(shown, file.errorString());
         return result;
     }
     result.status = ReadStatus::Ok;
@@ -326,8 +332,8 @@ ReadResult readLogFile(const QString &path, BadLinePolicy policy)
     }
     if (file.error() != QFileDevice::NoError && result.ok()) {
         result.status = ReadStatus::CannotOpen;
-        result.errorText =
-            LogReaderTexts::tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        result.errorText = LogReaderTexts::tr("%1 cannot be read: %2")
+                               .arg(QDir::toNativeSeparators(path), file.errorString());
         result.session = Session();
         result.session.fileName = path;
         return result;
@@ -339,8 +345,9 @@ ReadResult readLogFile(const QString &path, BadLinePolicy policy)
 
 std::optional<QDateTime> dateTimeFromLogFileName(const QString &fileName)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^(?:TOP_)?log_A_B_C_D_EMEDIE(\\d{1,2})_(\\d{1,2})_(\\d{1,4})_(\\d{1,2})_(\\d{1,2})_(\\d{1,2})\\.txt$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^(?:TOP_)?log_A_B_C_D_EMEDIE(\\d{1,2})_(\\d{1,2})_(\\d{1,4})_(\\d{1,2})_(\\d{"
+                       "1,2})_(\\d{1,2})\\.txt$"));
     const QRegularExpressionMatch match = pattern.match(QFileInfo(fileName).fileName());
     if (!match.hasMatch())
         return std::nullopt;

@@ -12,15 +12,13 @@
 #include <vector>
 
 // What to do with a line that is not eight numbers.
-enum class BadLinePolicy
-{
+enum class BadLinePolicy {
     Stop, // the whole log is refused, naming the first bad line
     Skip, // bad lines are left out and counted; every good line is kept whole
 };
 
 // Why one line was not taken.
-enum class LineProblem
-{
+enum class LineProblem {
     FieldCount, // not eight comma-separated fields (an empty line has one, empty)
     NotANumber, // a field that is not a number ("nan", "inf", "-inf" are numbers)
     OutOfRange, // a number beyond the single-precision range
@@ -31,12 +29,11 @@ struct LineError
 {
     std::size_t lineNumber = 0; // from 1
     LineProblem problem = LineProblem::FieldCount;
-    int fieldCount = 0;  // fields found on the line
-    int field = 0;       // the offending field, from 1 (0 when the line as a whole is bad)
+    int fieldCount = 0; // fields found on the line
+    int field = 0;      // the offending field, from 1 (0 when the line as a whole is bad)
 };
 
-enum class ReadStatus
-{
+enum class ReadStatus {
     Ok,
     CannotOpen, // missing, unreadable, a folder
     BinaryFile, // NUL bytes: not a text file at all (refused under both policies)

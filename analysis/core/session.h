@@ -15,8 +15,7 @@ constexpr int kCylinderCount = 4;
 constexpr int kLogColumnCount = 8;
 
 // The columns of a log line, in the order Aspirello writes them.
-enum LogColumn : int
-{
+enum LogColumn : int {
     Raw1 = 0, // raw reading of cylinder 1, kPa
     Raw2,
     Raw3,

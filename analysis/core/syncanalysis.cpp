@@ -83,9 +83,9 @@ SyncResult analyseSync(const Session &session, const SyncSettings &settings)
             if (!std::isfinite(own) || !std::isfinite(ref))
                 difference = std::numeric_limits<float>::quiet_NaN();
             else
-                difference = c == reference ? 0.0f
-                                            : static_cast<float>(static_cast<double>(own)
-                                                                 - static_cast<double>(ref));
+                difference = c == reference
+                    ? 0.0f
+                    : static_cast<float>(static_cast<double>(own) - static_cast<double>(ref));
             differences[i] = difference;
             if (!withinBand(static_cast<double>(difference), tolerance))
                 inBand[i] = false;
@@ -130,7 +130,8 @@ PairSyncResult analysePairs(const Session &session, const SyncSettings &settings
     result.difference.resize(n);
     std::vector<bool> inBand(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const double difference = pairMean(1 - result.referencePair, i) - pairMean(result.referencePair, i);
+        const double difference = pairMean(1 - result.referencePair, i)
+            - pairMean(result.referencePair, i);
         const float stored = std::isfinite(difference) ? static_cast<float>(difference)
                                                        : std::numeric_limits<float>::quiet_NaN();
         result.difference[i] = stored;
@@ -164,13 +165,18 @@ QString endingVerdict(const SyncResult &sync, std::optional<double> pollPeriodSe
     QStringList clauses;
     for (const CylinderDeviation &deviation : sync.finalDeviations) {
         if (std::isnan(deviation.differenceKPa)) {
-            clauses << SyncAnalysisTexts::tr("cylinder %1 has no valid reading at the end").arg(deviation.cylinder);
+            clauses << SyncAnalysisTexts::tr("cylinder %1 has no valid reading at the end")
+                           .arg(deviation.cylinder);
             continue;
         }
         const QString amount = formatValue(std::fabs(deviation.differenceKPa), unit, locale);
         clauses << (deviation.differenceKPa < 0
-                        ? SyncAnalysisTexts::tr("cylinder %1 is %2 below the reference").arg(deviation.cylinder).arg(amount)
-                        : SyncAnalysisTexts::tr("cylinder %1 is %2 above the reference").arg(deviation.cylinder).arg(amount));
+                        ? SyncAnalysisTexts::tr("cylinder %1 is %2 below the reference")
+                              .arg(deviation.cylinder)
+                              .arg(amount)
+                        : SyncAnalysisTexts::tr("cylinder %1 is %2 above the reference")
+                              .arg(deviation.cylinder)
+                              .arg(amount));
     }
     return clauses.join(QStringLiteral("; "));
 }
@@ -184,11 +190,14 @@ QString pairVerdict(const PairSyncResult &pairs, double toleranceKPa,
         return SyncAnalysisTexts::tr("pairs in sync for the last %1")
             .arg(durationText(pairs.band.finalStretch->length, pollPeriodSeconds, locale));
     const QString other = pairs.referencePair == 0 ? QStringLiteral("3+4") : QStringLiteral("1+2");
-    const QString reference = pairs.referencePair == 0 ? QStringLiteral("1+2") : QStringLiteral("3+4");
+    const QString reference = pairs.referencePair == 0 ? QStringLiteral("1+2")
+                                                       : QStringLiteral("3+4");
     const double difference = pairs.finalDifferenceKPa;
     if (std::isnan(difference) || withinBand(difference, toleranceKPa))
         return SyncAnalysisTexts::tr("cylinders %1 have no valid reading at the end").arg(other);
     const QString amount = formatValue(std::fabs(difference), unit, locale);
-    return difference < 0 ? SyncAnalysisTexts::tr("cylinders %1 are %2 below cylinders %3").arg(other, amount, reference)
-                           : SyncAnalysisTexts::tr("cylinders %1 are %2 above cylinders %3").arg(other, amount, reference);
+    return difference < 0 ? SyncAnalysisTexts::tr("cylinders %1 are %2 below cylinders %3")
+                                .arg(other, amount, reference)
+                          : SyncAnalysisTexts::tr("cylinders %1 are %2 above cylinders %3")
+                                .arg(other, amount, reference);
 }

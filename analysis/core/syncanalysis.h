@@ -19,8 +19,7 @@ constexpr double kDefaultToleranceKPa = 1.0;
 // Which values the sync analysis compares. The raw readings pulsate through
 // every intake stroke, several kPa deep, so the running averages (what the
 // gauge shows for fine adjustment) are the default.
-enum class SyncSource
-{
+enum class SyncSource {
     Averages,
     Raw,
 };
@@ -61,8 +60,8 @@ BandStretches bandStretches(const std::vector<bool> &inBand);
 // A cylinder outside the band at the end of the session.
 struct CylinderDeviation
 {
-    int cylinder = 0;            // 1..4
-    double differenceKPa = 0.0;  // cylinder minus reference: negative is below
+    int cylinder = 0;           // 1..4
+    double differenceKPa = 0.0; // cylinder minus reference: negative is below
 };
 
 struct SyncResult

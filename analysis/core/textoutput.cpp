@@ -16,7 +16,8 @@ struct TextOutputTexts
 
 QString sourceName(SyncSource source)
 {
-    return source == SyncSource::Raw ? TextOutputTexts::tr("raw readings") : TextOutputTexts::tr("running averages");
+    return source == SyncSource::Raw ? TextOutputTexts::tr("raw readings")
+                                     : TextOutputTexts::tr("running averages");
 }
 
 QString readingNumber(std::size_t index)
@@ -38,13 +39,15 @@ double meanDifference(const SessionAnalysis &analysis, int cylinder)
         - analysis.statistics[static_cast<std::size_t>(reference - 1)].mean;
 }
 
-QString stretchesLine(const BandStretches &band, const SessionAnalysis &analysis, const QLocale &locale)
+QString stretchesLine(const BandStretches &band, const SessionAnalysis &analysis,
+                      const QLocale &locale)
 {
     const std::optional<double> period = analysis.settings.pollPeriodSeconds;
     if (!band.longest)
         return TextOutputTexts::tr("never within the band");
-    return TextOutputTexts::tr("%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3", nullptr,
-              static_cast<int>(std::min<std::size_t>(band.stretches.size(), 0x7fffffff)))
+    return TextOutputTexts::tr(
+               "%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3",
+               nullptr, static_cast<int>(std::min<std::size_t>(band.stretches.size(), 0x7fffffff)))
         .arg(percent(band.readingsInBand, analysis.readingCount, locale),
              durationText(band.longest->length, period, locale), readingNumber(band.longest->first));
 }
@@ -62,15 +65,18 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
 
     line(TextOutputTexts::tr("Log: %1").arg(QDir::toNativeSeparators(analysis.fileName)));
     if (analysis.recordedAt)
-        line(TextOutputTexts::tr("Saved: %1").arg(analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        line(TextOutputTexts::tr("Saved: %1")
+                 .arg(analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
     if (period) {
         line(TextOutputTexts::tr("Length: %1 (%2)")
-                 .arg(sessionLengthText(analysis, locale), durationText(analysis.readingCount, std::nullopt, locale)));
+                 .arg(sessionLengthText(analysis, locale),
+                      durationText(analysis.readingCount, std::nullopt, locale)));
     } else {
         line(TextOutputTexts::tr("Length: %1").arg(sessionLengthText(analysis, locale)));
     }
     if (analysis.skippedLines > 0)
-        line(TextOutputTexts::tr("Bad lines skipped: %1").arg(static_cast<qulonglong>(analysis.skippedLines)));
+        line(TextOutputTexts::tr("Bad lines skipped: %1")
+                 .arg(static_cast<qulonglong>(analysis.skippedLines)));
     if (analysis.appliedCalibration)
         line(calibrationNote(*analysis.appliedCalibration));
     line(TextOutputTexts::tr("Reference: cylinder %1; tolerance: ±%2; compared: %3")
@@ -81,7 +87,8 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
 
     // The statistics table, right-aligned columns.
     const int width = 12;
-    const QStringList headers{TextOutputTexts::tr("Cylinder"), TextOutputTexts::tr("Mean"), TextOutputTexts::tr("Minimum"), TextOutputTexts::tr("Maximum"),
+    const QStringList headers{TextOutputTexts::tr("Cylinder"),  TextOutputTexts::tr("Mean"),
+                              TextOutputTexts::tr("Minimum"),   TextOutputTexts::tr("Maximum"),
                               TextOutputTexts::tr("Std. dev."), TextOutputTexts::tr("Diff. ref.")};
     QString header;
     for (const QString &h : headers)
@@ -93,7 +100,8 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
         if (s.count == 0) {
             row += QStringLiteral("%1").arg(TextOutputTexts::tr("no valid readings"), width * 5);
         } else {
-            for (const double value : {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, c)})
+            for (const double value :
+                 {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, c)})
                 row += QStringLiteral("%1").arg(formatNumber(value, unit, locale), width);
         }
         if (analysis.pulsationStandout == c)
@@ -104,11 +112,14 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
         line(QStringLiteral("* ") + pulsationNote(*analysis.pulsationStandout));
     line(QString());
 
-    line(TextOutputTexts::tr("In sync (all four within the band): %1").arg(stretchesLine(analysis.sync.band, analysis, locale)));
+    line(TextOutputTexts::tr("In sync (all four within the band): %1")
+             .arg(stretchesLine(analysis.sync.band, analysis, locale)));
     line(TextOutputTexts::tr("Verdict: %1").arg(endingVerdict(analysis.sync, period, unit, locale)));
-    line(TextOutputTexts::tr("Pairs 1+2 and 3+4: %1").arg(stretchesLine(analysis.pairs.band, analysis, locale)));
+    line(TextOutputTexts::tr("Pairs 1+2 and 3+4: %1")
+             .arg(stretchesLine(analysis.pairs.band, analysis, locale)));
     line(TextOutputTexts::tr("Pairs verdict: %1")
-             .arg(pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, locale)));
+             .arg(pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit,
+                              locale)));
     return text;
 }
 
@@ -135,41 +146,56 @@ QString csvText(const SessionAnalysis &analysis, Unit unit)
         text += QLatin1Char('\n');
     };
     const QString symbol = unitSymbol(unit);
-    row({TextOutputTexts::tr("cylinder"), TextOutputTexts::tr("mean (%1)").arg(symbol), TextOutputTexts::tr("minimum (%1)").arg(symbol),
-         TextOutputTexts::tr("maximum (%1)").arg(symbol), TextOutputTexts::tr("standard deviation (%1)").arg(symbol),
-         TextOutputTexts::tr("mean difference from reference (%1)").arg(symbol), TextOutputTexts::tr("pulsation stands out")});
+    row({TextOutputTexts::tr("cylinder"), TextOutputTexts::tr("mean (%1)").arg(symbol),
+         TextOutputTexts::tr("minimum (%1)").arg(symbol),
+         TextOutputTexts::tr("maximum (%1)").arg(symbol),
+         TextOutputTexts::tr("standard deviation (%1)").arg(symbol),
+         TextOutputTexts::tr("mean difference from reference (%1)").arg(symbol),
+         TextOutputTexts::tr("pulsation stands out")});
     for (int cylinder = 1; cylinder <= 4; ++cylinder) {
         const SeriesStatistics &s = analysis.statistics[static_cast<std::size_t>(cylinder - 1)];
         QStringList fields{QString::number(cylinder)};
-        for (const double value : {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, cylinder)})
+        for (const double value :
+             {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, cylinder)})
             fields << (s.count ? formatNumber(value, unit, c) : QString());
-        fields << (analysis.pulsationStandout == cylinder ? TextOutputTexts::tr("yes") : TextOutputTexts::tr("no"));
+        fields << (analysis.pulsationStandout == cylinder ? TextOutputTexts::tr("yes")
+                                                          : TextOutputTexts::tr("no"));
         row(fields);
     }
     text += QLatin1Char('\n');
     row({TextOutputTexts::tr("item"), TextOutputTexts::tr("value")});
     row({TextOutputTexts::tr("log"), QFileInfo(analysis.fileName).fileName()});
     if (analysis.recordedAt)
-        row({TextOutputTexts::tr("saved"), analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
-    row({TextOutputTexts::tr("readings"), QString::number(static_cast<qulonglong>(analysis.readingCount))});
+        row({TextOutputTexts::tr("saved"),
+             analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
+    row({TextOutputTexts::tr("readings"),
+         QString::number(static_cast<qulonglong>(analysis.readingCount))});
     if (period)
         row({TextOutputTexts::tr("poll period (s)"), c.toString(*period, 'g', 6)});
-    row({TextOutputTexts::tr("bad lines skipped"), QString::number(static_cast<qulonglong>(analysis.skippedLines))});
+    row({TextOutputTexts::tr("bad lines skipped"),
+         QString::number(static_cast<qulonglong>(analysis.skippedLines))});
     row({TextOutputTexts::tr("unit"), symbol});
     if (analysis.appliedCalibration)
         row({TextOutputTexts::tr("calibration"), calibrationNote(*analysis.appliedCalibration)});
-    row({TextOutputTexts::tr("reference cylinder"), QString::number(analysis.settings.sync.referenceCylinder)});
-    row({TextOutputTexts::tr("tolerance (%1)").arg(symbol), formatNumber(analysis.settings.sync.toleranceKPa, unit, c)});
+    row({TextOutputTexts::tr("reference cylinder"),
+         QString::number(analysis.settings.sync.referenceCylinder)});
+    row({TextOutputTexts::tr("tolerance (%1)").arg(symbol),
+         formatNumber(analysis.settings.sync.toleranceKPa, unit, c)});
     row({TextOutputTexts::tr("compared"), sourceName(analysis.settings.sync.source)});
     const BandStretches &band = analysis.sync.band;
-    row({TextOutputTexts::tr("in-sync stretches"), QString::number(static_cast<qulonglong>(band.stretches.size()))});
-    row({TextOutputTexts::tr("readings in sync"), QString::number(static_cast<qulonglong>(band.readingsInBand))});
+    row({TextOutputTexts::tr("in-sync stretches"),
+         QString::number(static_cast<qulonglong>(band.stretches.size()))});
+    row({TextOutputTexts::tr("readings in sync"),
+         QString::number(static_cast<qulonglong>(band.readingsInBand))});
     if (band.longest) {
-        row({TextOutputTexts::tr("longest in-sync stretch"), durationText(band.longest->length, period, c)});
-        row({TextOutputTexts::tr("longest in-sync stretch from reading"), readingNumber(band.longest->first)});
+        row({TextOutputTexts::tr("longest in-sync stretch"),
+             durationText(band.longest->length, period, c)});
+        row({TextOutputTexts::tr("longest in-sync stretch from reading"),
+             readingNumber(band.longest->first)});
     }
     row({TextOutputTexts::tr("verdict"), endingVerdict(analysis.sync, period, unit, c)});
-    row({TextOutputTexts::tr("pairs verdict"), pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, c)});
+    row({TextOutputTexts::tr("pairs verdict"),
+         pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, c)});
     if (analysis.pulsationStandout)
         row({TextOutputTexts::tr("pulsation"), pulsationNote(*analysis.pulsationStandout)});
     return text;

@@ -10,10 +10,9 @@
 // Pressure units. Logs hold kPa; every other unit is a display of the same
 // value. All conversions are linear (no offset), so they apply alike to
 // absolute values, to differences and to tolerances.
-enum class Unit
-{
-    KPa,  // as logged, two decimals
-    HPa,  // hectopascal, the same as millibar
+enum class Unit {
+    KPa, // as logged, two decimals
+    HPa, // hectopascal, the same as millibar
     MmHg,
     CmHg, // what most workshop manuals give
     InHg,

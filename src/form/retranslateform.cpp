@@ -48,11 +48,7 @@ void retranslateForm(MainWindowForm *form, QMainWindow *window)
     form->label_5->setText(tr("Cilindro N°"));
 
     form->Scegli->clear();
-    form->Scegli->insertItems(0, QStringList()
-                                     << tr("1")
-                                     << tr("2")
-                                     << tr("3")
-                                     << tr("4"));
+    form->Scegli->insertItems(0, QStringList() << tr("1") << tr("2") << tr("3") << tr("4"));
     form->Scegli->setCurrentText(tr("1"));
 
     form->groupBox_16->setTitle(tr("Comunicazione"));

@@ -39,8 +39,7 @@ W *place(QWidget *parent, const char *name, int x, int y, int w, int h)
 }
 
 // Constructs a push button with the hand cursor and the given checkability.
-QPushButton *handButton(QWidget *parent, const char *name, int x, int y, int w, int h,
-                        bool checkable)
+QPushButton *handButton(QWidget *parent, const char *name, int x, int y, int w, int h, bool checkable)
 {
     QPushButton *button = place<QPushButton>(parent, name, x, y, w, h);
     button->setCursor(QCursor(Qt::PointingHandCursor));
@@ -76,8 +75,8 @@ QProgressBar *bar(QWidget *parent, const char *name, int x, int y, int w, int h,
 // An integer spin box with its range and starting value. Media and MedInt
 // are too narrow for their widest values beside arrow buttons, so they go
 // without: they still step with the arrow keys, Page Up/Down and the wheel.
-QSpinBox *spin(QWidget *parent, const char *name, int x, int y, int w, int h,
-               int minimum, int maximum, int value)
+QSpinBox *spin(QWidget *parent, const char *name, int x, int y, int w, int h, int minimum,
+               int maximum, int value)
 {
     QSpinBox *box = place<QSpinBox>(parent, name, x, y, w, h);
     box->setMinimum(minimum);
@@ -108,7 +107,7 @@ QPalette barPalette()
     struct Entry
     {
         QPalette::ColorRole role;
-        const QBrush *active;   // also the inactive brush
+        const QBrush *active; // also the inactive brush
         const QBrush *disabled;
     };
     const Entry entries[] = {

@@ -43,4 +43,3 @@ float toSinglePrecision(double value)
     }
     return static_cast<float>(value);
 }
-

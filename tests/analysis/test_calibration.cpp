@@ -38,7 +38,8 @@ QString gaugeLogText(const Session &session)
     QString text;
     for (std::size_t i = 0; i < session.readingCount(); ++i) {
         const auto &col = session.columns;
-        appendLogLine(text, {col[0][i], col[1][i], col[2][i], col[3][i]}, {col[4][i], col[5][i], col[6][i], col[7][i]});
+        appendLogLine(text, {col[0][i], col[1][i], col[2][i], col[3][i]},
+                      {col[4][i], col[5][i], col[6][i], col[7][i]});
     }
     return text;
 }
@@ -63,7 +64,8 @@ Run run(const QStringList &arguments, const QString &calibrationPath)
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
     const int code = runTextCommand(*parsed.commandLine, calibrationPath,
-                                    QDateTime(QDate(2026, 12, 7), QTime(9, 30)), outStream, errStream);
+                                    QDateTime(QDate(2026, 12, 7), QTime(9, 30)), outStream,
+                                    errStream);
     return {code, out, err};
 }
 
@@ -91,11 +93,13 @@ void TestCalibration::offsetsAndNoise()
     QVERIFY2(result.calibration, qPrintable(result.refusal));
     const Calibration &calibration = *result.calibration;
     for (std::size_t c = 0; c < 4; ++c)
-        QVERIFY2(near(calibration.offsetsKPa[c], kOffsets[c]), qPrintable(QString::number(calibration.offsetsKPa[c])));
+        QVERIFY2(near(calibration.offsetsKPa[c], kOffsets[c]),
+                 qPrintable(QString::number(calibration.offsetsKPa[c])));
     // Sensor 2's jitter e leaves e - e/4 on itself and -e/4 on the others.
     const std::array<double, 4> noise{0.025, 0.075, 0.025, 0.025};
     for (std::size_t c = 0; c < 4; ++c)
-        QVERIFY2(std::fabs(calibration.noiseKPa[c] - noise[c]) < 1e-5, qPrintable(QString::number(calibration.noiseKPa[c])));
+        QVERIFY2(std::fabs(calibration.noiseKPa[c] - noise[c]) < 1e-5,
+                 qPrintable(QString::number(calibration.noiseKPa[c])));
     QCOMPARE(calibration.readings, std::size_t(12));
     QCOMPARE(calibration.sourceLog, QStringLiteral("cal.txt"));
     QCOMPARE(calibration.createdAt, made);
@@ -138,7 +142,8 @@ void TestCalibration::fileRoundTrip()
     QVERIFY(!loadCalibration(path, &error));
     QVERIFY(error.isEmpty()); // none stored is not an error
 
-    const Calibration made = *computeCalibration(oneSource(16, 0.05f), QDateTime::currentDateTime()).calibration;
+    const Calibration made =
+        *computeCalibration(oneSource(16, 0.05f), QDateTime::currentDateTime()).calibration;
     QVERIFY2(saveCalibration(made, path, &error), qPrintable(error));
     const std::optional<Calibration> loaded = loadCalibration(path, &error);
     QVERIFY2(loaded, qPrintable(error));
@@ -148,8 +153,9 @@ void TestCalibration::fileRoundTrip()
     // Damaged files are reported, not taken.
     QByteArray json = calibrationToJson(made);
     QVERIFY(calibrationFromJson(json));
-    for (const QByteArray &damage : {QByteArray("{"), QByteArray("[1,2]"), QByteArray(json).replace("offsets_kpa", "x"),
-                                     QByteArray(json).replace("\"format\": 1", "\"format\": 9")}) {
+    for (const QByteArray &damage :
+         {QByteArray("{"), QByteArray("[1,2]"), QByteArray(json).replace("offsets_kpa", "x"),
+          QByteArray(json).replace("\"format\": 1", "\"format\": 9")}) {
         QString why;
         QVERIFY2(!calibrationFromJson(damage, &why), damage.constData());
         QVERIFY(!why.isEmpty());
@@ -165,7 +171,8 @@ void TestCalibration::fileRoundTrip()
 void TestCalibration::appliedCalibrationIsOnEveryOutput()
 {
     Session session = oneSource(8);
-    const Calibration calibration = *computeCalibration(oneSource(12), QDateTime(QDate(2026, 12, 1), QTime(10, 0))).calibration;
+    const Calibration calibration =
+        *computeCalibration(oneSource(12), QDateTime(QDate(2026, 12, 1), QTime(10, 0))).calibration;
     AnalysisSettings settings;
     settings.sync.source = SyncSource::Raw;
     // Raw sensors 1 and 2 differ by 0.375 kPa; in a 0.2 kPa band only the
@@ -174,7 +181,8 @@ void TestCalibration::appliedCalibrationIsOnEveryOutput()
     const SessionAnalysis before = analyseSession(session, settings);
     QVERIFY(!before.sync.band.endsInBand);
     QVERIFY(!summaryText(before, Unit::KPa).contains(QStringLiteral("Calibration applied")));
-    QVERIFY(summaryText(before, Unit::KPa).contains(QStringLiteral("Verdict: cylinder 2 is 0.38 kPa below the reference")));
+    QVERIFY(summaryText(before, Unit::KPa)
+                .contains(QStringLiteral("Verdict: cylinder 2 is 0.38 kPa below the reference")));
 
     applyCalibration(session, calibration);
     QCOMPARE(session.raw(0)[0], -20.0f);
@@ -184,12 +192,16 @@ void TestCalibration::appliedCalibrationIsOnEveryOutput()
     QVERIFY(note.contains(QStringLiteral("2026-12-01 10:00")));
     const QString summary = summaryText(after, Unit::KPa);
     QVERIFY2(summary.contains(note), qPrintable(summary));
-    QVERIFY2(summary.contains(QStringLiteral("Verdict: in sync for the last 8 readings")), qPrintable(summary));
+    QVERIFY2(summary.contains(QStringLiteral("Verdict: in sync for the last 8 readings")),
+             qPrintable(summary));
     const QString csv = csvText(after, Unit::CmHg);
-    QVERIFY2(csv.contains(QStringLiteral("\ncalibration,") + csvField(note) + QLatin1Char('\n')), qPrintable(csv));
-    QVERIFY2(csv.contains(QStringLiteral("verdict,in sync for the last 8 readings\n")), qPrintable(csv));
+    QVERIFY2(csv.contains(QStringLiteral("\ncalibration,") + csvField(note) + QLatin1Char('\n')),
+             qPrintable(csv));
+    QVERIFY2(csv.contains(QStringLiteral("verdict,in sync for the last 8 readings\n")),
+             qPrintable(csv));
     QVERIFY2(csv.startsWith(QStringLiteral("cylinder,mean (cmHg),")), qPrintable(csv));
-    QVERIFY2(csv.contains(QStringLiteral("\n1,-18.00,-21.00,-15.00,")), qPrintable(csv)); // -24 kPa mean, -28..-20
+    QVERIFY2(csv.contains(QStringLiteral("\n1,-18.00,-21.00,-15.00,")),
+             qPrintable(csv)); // -24 kPa mean, -28..-20
     QCOMPARE(csvField(QStringLiteral("a,\"b\"")), QStringLiteral("\"a,\"\"b\"\"\""));
 }
 
@@ -198,30 +210,48 @@ void TestCalibration::commandLine_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected"); // a description of the result, or "error: ..." text
     QTest::newRow("window") << QStringList{} << "window 0 kPa ref1 tol1 period- stop none";
-    QTest::newRow("window with logs") << QStringList{"a.txt", "b.txt"} << "window 2 kPa ref1 tol1 period- stop none";
-    QTest::newRow("report pdf") << QStringList{"--report", "out.PDF", "a.txt"} << "report pdf 1 kPa ref1 tol1 period- stop none";
-    QTest::newRow("report svg with =") << QStringList{"a.txt", "--report=x/y.svg", "b.txt"} << "report svg 2 kPa ref1 tol1 period- stop none";
-    QTest::newRow("summary, options") << QStringList{"--summary", "--unit", "cmHg", "--reference=3", "--tolerance", "0.5",
-                                                     "--period", "10", "--skip-bad-lines", "--calibration", "use", "a.txt"}
-                                      << "summary 1 cmHg ref3 tol0.5 period0.01 skip use";
-    QTest::newRow("csv, period in s") << QStringList{"--csv", "--period=0.02s", "--", "-odd.txt"} << "csv 1 kPa ref1 tol1 period0.02 stop none";
-    QTest::newRow("calibrate") << QStringList{"--calibrate", "cal.txt", "--unit", "mbar"} << "calibrate 1 hPa ref1 tol1 period- stop none";
+    QTest::newRow("window with logs")
+        << QStringList{"a.txt", "b.txt"} << "window 2 kPa ref1 tol1 period- stop none";
+    QTest::newRow("report pdf") << QStringList{"--report", "out.PDF", "a.txt"}
+                                << "report pdf 1 kPa ref1 tol1 period- stop none";
+    QTest::newRow("report svg with =") << QStringList{"a.txt", "--report=x/y.svg", "b.txt"}
+                                       << "report svg 2 kPa ref1 tol1 period- stop none";
+    QTest::newRow("summary, options")
+        << QStringList{"--summary",        "--unit",        "cmHg",     "--reference=3",
+                       "--tolerance",      "0.5",           "--period", "10",
+                       "--skip-bad-lines", "--calibration", "use",      "a.txt"}
+        << "summary 1 cmHg ref3 tol0.5 period0.01 skip use";
+    QTest::newRow("csv, period in s") << QStringList{"--csv", "--period=0.02s", "--", "-odd.txt"}
+                                      << "csv 1 kPa ref1 tol1 period0.02 stop none";
+    QTest::newRow("calibrate") << QStringList{"--calibrate", "cal.txt", "--unit", "mbar"}
+                               << "calibrate 1 hPa ref1 tol1 period- stop none";
     QTest::newRow("help wins") << QStringList{"--summary", "--help"} << "help";
     QTest::newRow("unknown option") << QStringList{"--colour"} << "error: unknown option --colour";
     QTest::newRow("missing value") << QStringList{"a.txt", "--unit"} << "error: --unit needs a value";
     QTest::newRow("bad unit") << QStringList{"--unit", "psi", "a"} << "error: unknown unit \"psi\"";
-    QTest::newRow("reference 5") << QStringList{"--summary", "--reference", "5", "a"} << "error: --reference needs a cylinder from 1 to 4";
-    QTest::newRow("tolerance zero") << QStringList{"--summary", "--tolerance", "0", "a"} << "error: --tolerance needs a positive";
-    QTest::newRow("tolerance comma") << QStringList{"--summary", "--tolerance", "0,5", "a"} << "error: --tolerance needs a positive";
-    QTest::newRow("period negative") << QStringList{"--summary", "--period", "-10", "a"} << "error: --period needs a positive";
-    QTest::newRow("report jpg") << QStringList{"--report", "out.jpg", "a"} << "error: --report needs a file ending in .pdf";
-    QTest::newRow("two modes") << QStringList{"--summary", "--csv", "a"} << "error: --csv cannot be combined";
+    QTest::newRow("reference 5") << QStringList{"--summary", "--reference", "5", "a"}
+                                 << "error: --reference needs a cylinder from 1 to 4";
+    QTest::newRow("tolerance zero")
+        << QStringList{"--summary", "--tolerance", "0", "a"} << "error: --tolerance needs a positive";
+    QTest::newRow("tolerance comma") << QStringList{"--summary", "--tolerance", "0,5", "a"}
+                                     << "error: --tolerance needs a positive";
+    QTest::newRow("period negative")
+        << QStringList{"--summary", "--period", "-10", "a"} << "error: --period needs a positive";
+    QTest::newRow("report jpg") << QStringList{"--report", "out.jpg", "a"}
+                                << "error: --report needs a file ending in .pdf";
+    QTest::newRow("two modes") << QStringList{"--summary", "--csv", "a"}
+                               << "error: --csv cannot be combined";
     QTest::newRow("no log") << QStringList{"--summary"} << "error: no log given";
     QTest::newRow("three logs") << QStringList{"--csv", "a", "b", "c"} << "error: at most two logs";
-    QTest::newRow("calibrate two") << QStringList{"--calibrate", "a", "b"} << "error: --calibrate takes exactly one log";
-    QTest::newRow("value on a flag") << QStringList{"--summary=yes", "a"} << "error: --summary takes no value";
-    QTest::newRow("both policies") << QStringList{"--skip-bad-lines", "--stop-on-bad-line", "--summary", "a"} << "error: --skip-bad-lines and --stop-on-bad-line";
-    QTest::newRow("calibration maybe") << QStringList{"--calibration", "maybe", "a"} << "error: --calibration needs \"use\" or \"none\"";
+    QTest::newRow("calibrate two") << QStringList{"--calibrate", "a", "b"}
+                                   << "error: --calibrate takes exactly one log";
+    QTest::newRow("value on a flag")
+        << QStringList{"--summary=yes", "a"} << "error: --summary takes no value";
+    QTest::newRow("both policies") << QStringList{"--skip-bad-lines", "--stop-on-bad-line",
+                                                  "--summary", "a"}
+                                   << "error: --skip-bad-lines and --stop-on-bad-line";
+    QTest::newRow("calibration maybe") << QStringList{"--calibration", "maybe", "a"}
+                                       << "error: --calibration needs \"use\" or \"none\"";
 }
 
 void TestCalibration::commandLine()
@@ -247,7 +277,9 @@ void TestCalibration::commandLine()
                      .arg(unitSymbol(line.unit))
                      .arg(line.analysis.sync.referenceCylinder)
                      .arg(line.analysis.sync.toleranceKPa)
-                     .arg(line.analysis.pollPeriodSeconds ? QString::number(*line.analysis.pollPeriodSeconds) : QStringLiteral("-"))
+                     .arg(line.analysis.pollPeriodSeconds
+                              ? QString::number(*line.analysis.pollPeriodSeconds)
+                              : QStringLiteral("-"))
                      .arg(line.badLines == BadLinePolicy::Skip ? "skip" : "stop")
                      .arg(line.calibration == CalibrationUse::Use ? "use" : "none");
     }
@@ -264,12 +296,14 @@ void TestCalibration::headlessRuns()
     const QString calLog = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
     QCOMPARE(writeLogFile(calLog, gaugeLogText(oneSource(20))), LogSaveResult::Saved);
     const QString badLog = dir.filePath(QStringLiteral("bad.txt"));
-    QCOMPARE(writeLogFile(badLog, gaugeLogText(oneSource(3)) + QStringLiteral("1,2,3\r\n")), LogSaveResult::Saved);
+    QCOMPARE(writeLogFile(badLog, gaugeLogText(oneSource(3)) + QStringLiteral("1,2,3\r\n")),
+             LogSaveResult::Saved);
 
     Run r = run({QStringLiteral("--summary"), calLog}, calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
     QVERIFY2(r.out.contains(QStringLiteral("Saved: 2026-12-07 09:00:00")), qPrintable(r.out));
-    QVERIFY2(r.out.contains(QStringLiteral("Verdict: in sync for the last 20 readings")), qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("Verdict: in sync for the last 20 readings")),
+             qPrintable(r.out));
 
     r = run({QStringLiteral("--summary"), dir.filePath(QStringLiteral("none.txt"))}, calibrationPath);
     QCOMPARE(r.code, ExitCode::MissingFile);
@@ -277,12 +311,16 @@ void TestCalibration::headlessRuns()
     r = run({QStringLiteral("--csv"), badLog}, calibrationPath);
     QCOMPARE(r.code, ExitCode::UnreadableLog);
     QVERIFY2(r.err.contains(QStringLiteral("bad.txt, line 4: ")), qPrintable(r.err));
-    r = run({QStringLiteral("--csv"), QStringLiteral("--skip-bad-lines"), badLog, calLog}, calibrationPath);
+    r = run({QStringLiteral("--csv"), QStringLiteral("--skip-bad-lines"), badLog, calLog},
+            calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
     QVERIFY2(r.err.contains(QStringLiteral("1 bad lines skipped")), qPrintable(r.err));
-    QVERIFY2(r.out.startsWith(QStringLiteral("Before\n")) && r.out.contains(QStringLiteral("\nAfter\n")), qPrintable(r.out));
+    QVERIFY2(r.out.startsWith(QStringLiteral("Before\n"))
+                 && r.out.contains(QStringLiteral("\nAfter\n")),
+             qPrintable(r.out));
 
-    r = run({QStringLiteral("--summary"), QStringLiteral("--calibration=use"), calLog}, calibrationPath);
+    r = run({QStringLiteral("--summary"), QStringLiteral("--calibration=use"), calLog},
+            calibrationPath);
     QCOMPARE(r.code, ExitCode::CalibrationRefused);
     QVERIFY2(r.err.contains(QStringLiteral("no calibration is stored")), qPrintable(r.err));
 
@@ -290,9 +328,12 @@ void TestCalibration::headlessRuns()
     QCOMPARE(r.code, ExitCode::Ok);
     QVERIFY2(r.out.contains(QStringLiteral("Sensor 1: offset 0.25 kPa")), qPrintable(r.out));
     QVERIFY(QFile::exists(calibrationPath));
-    r = run({QStringLiteral("--summary"), QStringLiteral("--calibration"), QStringLiteral("use"), calLog}, calibrationPath);
+    r = run({QStringLiteral("--summary"), QStringLiteral("--calibration"), QStringLiteral("use"),
+             calLog},
+            calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
-    QVERIFY2(r.out.contains(QStringLiteral("Calibration applied (made 2026-12-07 09:30 from log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt).")),
+    QVERIFY2(r.out.contains(QStringLiteral("Calibration applied (made 2026-12-07 09:30 from "
+                                           "log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt).")),
              qPrintable(r.out));
 
     // A refused calibration leaves the stored one alone.
@@ -301,10 +342,15 @@ void TestCalibration::headlessRuns()
         v += 9.0f;
     const QString refusedLog = dir.filePath(QStringLiteral("two.txt"));
     QCOMPARE(writeLogFile(refusedLog, gaugeLogText(twoSources)), LogSaveResult::Saved);
-    const QByteArray stored = [&] { QFile f(calibrationPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray stored = [&] {
+        QFile f(calibrationPath);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
     r = run({QStringLiteral("--calibrate"), refusedLog}, calibrationPath);
     QCOMPARE(r.code, ExitCode::CalibrationRefused);
-    QVERIFY2(r.err.contains(QStringLiteral("Calibration refused: Sensor 3 reads")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("Calibration refused: Sensor 3 reads")),
+             qPrintable(r.err));
     QFile storedFile(calibrationPath);
     QVERIFY(storedFile.open(QIODevice::ReadOnly));
     QCOMPARE(storedFile.readAll(), stored);

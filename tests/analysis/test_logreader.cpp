@@ -43,7 +43,8 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-const QByteArray kGoodLine = "1.000000,2.000000,3.000000,4.000000,5.000000,6.000000,7.000000,8.000000";
+const QByteArray kGoodLine =
+    "1.000000,2.000000,3.000000,4.000000,5.000000,6.000000,7.000000,8.000000";
 
 } // namespace
 
@@ -72,11 +73,19 @@ private slots:
 void TestLogReader::gaugeLinesReadBackExactly_data()
 {
     QTest::addColumn<Row>("row");
-    QTest::newRow("vacuum") << Row{-25.3f, -24.1f, -26.75f, -19.999f, -25.1f, -24.2f, -26.6f, -20.01f};
-    QTest::newRow("atmospheric") << Row{101.3f, 100.0f, 99.5f, 98.7654f, 101.29f, 100.01f, 99.52f, 98.76f};
+    QTest::newRow("vacuum") << Row{-25.3f, -24.1f, -26.75f, -19.999f,
+                                   -25.1f, -24.2f, -26.6f,  -20.01f};
+    QTest::newRow("atmospheric") << Row{101.3f,  100.0f,  99.5f,  98.7654f,
+                                        101.29f, 100.01f, 99.52f, 98.76f};
     QTest::newRow("non-finite") << Row{qnan, inf, -inf, 16.5f, -qnan, 20.0f, -inf, inf};
-    QTest::newRow("largest") << Row{std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
-                                    1e10f, -1e10f, 16777216.0f, 123456.7f, -32.0f, 64.25f};
+    QTest::newRow("largest") << Row{std::numeric_limits<float>::max(),
+                                    -std::numeric_limits<float>::max(),
+                                    1e10f,
+                                    -1e10f,
+                                    16777216.0f,
+                                    123456.7f,
+                                    -32.0f,
+                                    64.25f};
     QTest::newRow("zero") << Row{0.0f, 0.0f, 17.0f, -17.0f, 18.0f, 19.0f, 20.0f, 21.0f};
 }
 
@@ -86,7 +95,8 @@ void TestLogReader::gaugeLinesReadBackExactly()
 {
     QFETCH(Row, row);
     const Row second{row[7], row[6], row[5], row[4], row[3], row[2], row[1], row[0]};
-    const ReadResult result = parseLogText(gaugeLog({row, second}), QStringLiteral("mem"), BadLinePolicy::Stop);
+    const ReadResult result =
+        parseLogText(gaugeLog({row, second}), QStringLiteral("mem"), BadLinePolicy::Stop);
     QVERIFY2(result.ok(), qPrintable(result.errorText));
     QCOMPARE(result.session.readingCount(), std::size_t(2));
     for (std::size_t c = 0; c < 8; ++c) {
@@ -110,7 +120,8 @@ void TestLogReader::smallValuesReadBackToTheSameText()
     QString again;
     for (std::size_t i = 0; i < result.session.readingCount(); ++i) {
         const auto &col = result.session.columns;
-        appendLogLine(again, {col[0][i], col[1][i], col[2][i], col[3][i]}, {col[4][i], col[5][i], col[6][i], col[7][i]});
+        appendLogLine(again, {col[0][i], col[1][i], col[2][i], col[3][i]},
+                      {col[4][i], col[5][i], col[6][i], col[7][i]});
     }
     QCOMPARE(again.toLatin1(), text);
 }
@@ -120,17 +131,25 @@ void TestLogReader::smallValuesReadBackToTheSameText()
 // decimals that lie exactly between two floats.
 void TestLogReader::numbersAsTheGeneralParserReadsThem()
 {
-    QStringList texts{QStringLiteral("16777217"), QStringLiteral("16777219.000000"), QStringLiteral("-16777217.0"),
-                      QStringLiteral("0.000000"), QStringLiteral("-0.000000"), QStringLiteral("000.5"),
-                      QStringLiteral("123456789012345"), QStringLiteral("1234567890123456"),
-                      QStringLiteral("0.100000000000000"), QStringLiteral("5e-1"), QStringLiteral("1.")};
+    QStringList texts{QStringLiteral("16777217"),
+                      QStringLiteral("16777219.000000"),
+                      QStringLiteral("-16777217.0"),
+                      QStringLiteral("0.000000"),
+                      QStringLiteral("-0.000000"),
+                      QStringLiteral("000.5"),
+                      QStringLiteral("123456789012345"),
+                      QStringLiteral("1234567890123456"),
+                      QStringLiteral("0.100000000000000"),
+                      QStringLiteral("5e-1"),
+                      QStringLiteral("1.")};
     QRandomGenerator random(20261207);
     for (int i = 0; i < 20000; ++i) {
         const float f = floatFromBits(random.generate());
         if (std::isfinite(f) && std::fabs(f) < 1e12f)
             texts << QString::number(static_cast<double>(f), 'f', 6);
         texts << QString::number(random.bounded(-100000000, 100000000)) + QLatin1Char('.')
-                + QString::number(random.bounded(0, 1000000)).rightJustified(random.bounded(1, 9), QLatin1Char('0'));
+                + QString::number(random.bounded(0, 1000000))
+                      .rightJustified(random.bounded(1, 9), QLatin1Char('0'));
         // Halfway between two floats of magnitude 2^24..2^25: an odd integer.
         texts << QString::number(16777217 + 2 * random.bounded(0, 8000000));
     }
@@ -140,7 +159,8 @@ void TestLogReader::numbersAsTheGeneralParserReadsThem()
         for (int c = 1; c < 8; ++c)
             line += ',' + field;
         float expected = 0;
-        const auto parsed = std::from_chars(field.constData(), field.constData() + field.size(), expected);
+        const auto parsed =
+            std::from_chars(field.constData(), field.constData() + field.size(), expected);
         QVERIFY(parsed.ec == std::errc() && parsed.ptr == field.constData() + field.size());
         const LineParse parse = parseLogLine(line.constData(), line.constData() + line.size());
         QVERIFY2(parse.ok, field.constData());
@@ -186,8 +206,8 @@ void TestLogReader::badLines_data()
                                  << QStringLiteral("found 9 fields");
     QTest::newRow("trailing comma") << QByteArray("1,2,3,4,5,6,7,8,") << LineProblem::FieldCount << 0
                                     << QStringLiteral("found 9 fields");
-    QTest::newRow("blank line between") << QByteArray("") << LineProblem::FieldCount << 0
-                                        << QStringLiteral("empty or single field");
+    QTest::newRow("blank line between")
+        << QByteArray("") << LineProblem::FieldCount << 0 << QStringLiteral("empty or single field");
     QTest::newRow("decimal comma") << QByteArray("1,2,3,4,5,6,7,8,5") << LineProblem::FieldCount << 0
                                    << QStringLiteral("found 9 fields");
     QTest::newRow("word") << QByteArray("1,2,abc,4,5,6,7,8") << LineProblem::NotANumber << 3
@@ -196,14 +216,16 @@ void TestLogReader::badLines_data()
                                  << QStringLiteral("field 5 is not a number");
     QTest::newRow("number and junk") << QByteArray("1,2,3,4,5,6,7,8x") << LineProblem::NotANumber << 8
                                      << QStringLiteral("field 8 is not a number");
-    QTest::newRow("two numbers in a field") << QByteArray("1,2 3,3,4,5,6,7,8") << LineProblem::NotANumber << 2
-                                            << QStringLiteral("field 2 is not a number");
+    QTest::newRow("two numbers in a field")
+        << QByteArray("1,2 3,3,4,5,6,7,8") << LineProblem::NotANumber << 2
+        << QStringLiteral("field 2 is not a number");
     QTest::newRow("beyond float") << QByteArray("1,2,3,4,5,6,7,1e39") << LineProblem::OutOfRange << 8
                                   << QStringLiteral("field 8 is a number too large");
-    QTest::newRow("control bytes") << QByteArray("1,2,3,\x01\x02,5,6,7,8") << LineProblem::BinaryData << 0
-                                   << QStringLiteral("binary data");
-    QTest::newRow("bytes beyond ASCII") << QByteArray("1,2,3,4,5,6,7,8\xff\xfe") << LineProblem::BinaryData << 0
-                                        << QStringLiteral("binary data");
+    QTest::newRow("control bytes") << QByteArray("1,2,3,\x01\x02,5,6,7,8") << LineProblem::BinaryData
+                                   << 0 << QStringLiteral("binary data");
+    QTest::newRow("bytes beyond ASCII")
+        << QByteArray("1,2,3,4,5,6,7,8\xff\xfe") << LineProblem::BinaryData << 0
+        << QStringLiteral("binary data");
 }
 
 // Each kind of bad line, on line 2 of three: stop names the file and the
@@ -223,7 +245,8 @@ void TestLogReader::badLines()
     QCOMPARE(stopped.lineErrors[0].lineNumber, std::size_t(2));
     QCOMPARE(stopped.lineErrors[0].problem, problem);
     QCOMPARE(stopped.lineErrors[0].field, field);
-    QVERIFY2(stopped.errorText.startsWith(QStringLiteral("session.txt, line 2: ")), qPrintable(stopped.errorText));
+    QVERIFY2(stopped.errorText.startsWith(QStringLiteral("session.txt, line 2: ")),
+             qPrintable(stopped.errorText));
     QVERIFY2(stopped.errorText.contains(message), qPrintable(stopped.errorText));
 
     const ReadResult skipped = parseLogText(text, QStringLiteral("session.txt"), BadLinePolicy::Skip);
@@ -261,8 +284,9 @@ void TestLogReader::skipKeepsColumnsAligned()
 // either takes every line or names a line that exists.
 void TestLogReader::randomTextEveryLineAccountedFor()
 {
-    const QByteArray pieces[] = {kGoodLine, "nan,inf,-inf,1,2,3,4,5", "1,2", ",", "-", "1e", "\r", "\t",
-                                 "\x80", "\x7f", " ", "9.5", "1,2,3,4,5,6,7,8"};
+    const QByteArray pieces[] = {
+        kGoodLine, "nan,inf,-inf,1,2,3,4,5", "1,2", ",", "-", "1e", "\r", "\t", "\x80", "\x7f", " ",
+        "9.5",     "1,2,3,4,5,6,7,8"};
     QRandomGenerator random(13);
     for (int round = 0; round < 500; ++round) {
         QByteArray text;
@@ -299,14 +323,16 @@ void TestLogReader::binaryFileIsRefusedWhole()
         const ReadResult result = parseLogText(text, QStringLiteral("archive.zip"), policy);
         QCOMPARE(result.status, ReadStatus::BinaryFile);
         QCOMPARE(result.lineErrors.at(0).lineNumber, std::size_t(3));
-        QVERIFY2(result.errorText.contains(QStringLiteral("archive.zip")), qPrintable(result.errorText));
+        QVERIFY2(result.errorText.contains(QStringLiteral("archive.zip")),
+                 qPrintable(result.errorText));
         QVERIFY(result.session.isEmpty());
     }
 }
 
 void TestLogReader::emptyLogHasNoReadings()
 {
-    QCOMPARE(parseLogText(QByteArray(), QStringLiteral("e"), BadLinePolicy::Stop).status, ReadStatus::NoReadings);
+    QCOMPARE(parseLogText(QByteArray(), QStringLiteral("e"), BadLinePolicy::Stop).status,
+             ReadStatus::NoReadings);
     const ReadResult allBad = parseLogText("a\r\nb\r\n", QStringLiteral("e"), BadLinePolicy::Skip);
     QCOMPARE(allBad.status, ReadStatus::NoReadings);
     QCOMPARE(allBad.session.skippedLines, std::size_t(2));
@@ -319,15 +345,22 @@ void TestLogReader::fileNameDates_data()
     QTest::addColumn<QDateTime>("expected");
     QTest::addColumn<bool>("top");
     const QDateTime saved(QDate(2016, 2, 6), QTime(9, 5, 3));
-    QTest::newRow("Salva") << QStringLiteral("log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt") << saved << false;
-    QTest::newRow("TOP") << QStringLiteral("TOP_log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt") << saved << true;
-    QTest::newRow("with folder") << QStringLiteral("/home/x/log_A_B_C_D_EMEDIE31_12_2025_23_59_59.txt")
+    QTest::newRow("Salva") << QStringLiteral("log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt") << saved
+                           << false;
+    QTest::newRow("TOP") << QStringLiteral("TOP_log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt") << saved
+                         << true;
+    QTest::newRow("with folder") << QStringLiteral(
+        "/home/x/log_A_B_C_D_EMEDIE31_12_2025_23_59_59.txt")
                                  << QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)) << false;
-    QTest::newRow("no such day") << QStringLiteral("log_A_B_C_D_EMEDIE30_2_2016_9_5_3.txt") << QDateTime() << false;
-    QTest::newRow("hour 24") << QStringLiteral("log_A_B_C_D_EMEDIE6_2_2016_24_5_3.txt") << QDateTime() << false;
-    QTest::newRow("leading zero") << QStringLiteral("log_A_B_C_D_EMEDIE06_2_2016_9_5_3.txt") << QDateTime() << false;
+    QTest::newRow("no such day") << QStringLiteral("log_A_B_C_D_EMEDIE30_2_2016_9_5_3.txt")
+                                 << QDateTime() << false;
+    QTest::newRow("hour 24") << QStringLiteral("log_A_B_C_D_EMEDIE6_2_2016_24_5_3.txt") << QDateTime()
+                             << false;
+    QTest::newRow("leading zero") << QStringLiteral("log_A_B_C_D_EMEDIE06_2_2016_9_5_3.txt")
+                                  << QDateTime() << false;
     QTest::newRow("renamed") << QStringLiteral("session.txt") << QDateTime() << false;
-    QTest::newRow("other suffix") << QStringLiteral("log_A_B_C_D_EMEDIE6_2_2016_9_5_3.csv") << QDateTime() << false;
+    QTest::newRow("other suffix") << QStringLiteral("log_A_B_C_D_EMEDIE6_2_2016_9_5_3.csv")
+                                  << QDateTime() << false;
 }
 
 void TestLogReader::fileNameDates()
@@ -342,8 +375,10 @@ void TestLogReader::fileNameDates()
     QCOMPARE(isTopLogFileName(name), top);
     // The gauge's own file names read back to the moment they were made from.
     if (expected.isValid()) {
-        const QString prefix = top ? QStringLiteral("TOP_log_A_B_C_D_EMEDIE") : QStringLiteral("log_A_B_C_D_EMEDIE");
-        QCOMPARE(dateTimeFromLogFileName(logFileName(prefix, expected.date(), expected.time())), expected);
+        const QString prefix = top ? QStringLiteral("TOP_log_A_B_C_D_EMEDIE")
+                                   : QStringLiteral("log_A_B_C_D_EMEDIE");
+        QCOMPARE(dateTimeFromLogFileName(logFileName(prefix, expected.date(), expected.time())),
+                 expected);
     }
 }
 
@@ -359,13 +394,15 @@ void TestLogReader::readsFileWithDateAndMissingFile()
     QVERIFY(result.session.topMark);
     QCOMPARE(result.session.recordedAt.value(), QDateTime(QDate(2026, 12, 7), QTime(8, 50, 1)));
 
-    const ReadResult missing = readLogFile(dir.filePath(QStringLiteral("none.txt")), BadLinePolicy::Skip);
+    const ReadResult missing =
+        readLogFile(dir.filePath(QStringLiteral("none.txt")), BadLinePolicy::Skip);
     QCOMPARE(missing.status, ReadStatus::CannotOpen);
     QVERIFY(missing.errorText.contains(QStringLiteral("none.txt")));
     QCOMPARE(readLogFile(dir.path(), BadLinePolicy::Skip).status, ReadStatus::CannotOpen);
     const ReadResult device = readLogFile(QStringLiteral("/dev/zero"), BadLinePolicy::Skip);
     QCOMPARE(device.status, ReadStatus::CannotOpen);
-    QVERIFY2(device.errorText.contains(QStringLiteral("not a regular file")), qPrintable(device.errorText));
+    QVERIFY2(device.errorText.contains(QStringLiteral("not a regular file")),
+             qPrintable(device.errorText));
     const QString empty = dir.filePath(QStringLiteral("empty.txt"));
     QVERIFY(writeFile(empty, QByteArray()));
     QCOMPARE(readLogFile(empty, BadLinePolicy::Stop).status, ReadStatus::NoReadings);

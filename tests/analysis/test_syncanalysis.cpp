@@ -93,10 +93,14 @@ void TestSyncAnalysis::seriesStatistics_data()
     QTest::addColumn<double>("minimum");
     QTest::addColumn<double>("maximum");
     QTest::addColumn<double>("deviation");
-    QTest::newRow("one to four") << std::vector<float>{1, 2, 3, 4} << 4 << 0 << 2.5 << 1.0 << 4.0 << std::sqrt(1.25);
-    QTest::newRow("vacuum") << std::vector<float>{-31, -25, -19} << 3 << 0 << -25.0 << -31.0 << -19.0 << std::sqrt(24.0);
-    QTest::newRow("non-finite left out") << std::vector<float>{qnan, 2, inf, 4, -inf} << 2 << 3 << 3.0 << 2.0 << 4.0 << 1.0;
-    QTest::newRow("constant far from zero") << std::vector<float>{1e6f, 1e6f, 1e6f} << 3 << 0 << 1e6 << 1e6 << 1e6 << 0.0;
+    QTest::newRow("one to four") << std::vector<float>{1, 2, 3, 4} << 4 << 0 << 2.5 << 1.0 << 4.0
+                                 << std::sqrt(1.25);
+    QTest::newRow("vacuum") << std::vector<float>{-31, -25, -19} << 3 << 0 << -25.0 << -31.0 << -19.0
+                            << std::sqrt(24.0);
+    QTest::newRow("non-finite left out")
+        << std::vector<float>{qnan, 2, inf, 4, -inf} << 2 << 3 << 3.0 << 2.0 << 4.0 << 1.0;
+    QTest::newRow("constant far from zero")
+        << std::vector<float>{1e6f, 1e6f, 1e6f} << 3 << 0 << 1e6 << 1e6 << 1e6 << 0.0;
     QTest::newRow("nothing finite") << std::vector<float>{qnan} << 0 << 1 << 0.0 << 0.0 << 0.0 << 0.0;
 }
 
@@ -110,7 +114,8 @@ void TestSyncAnalysis::seriesStatistics()
     QTEST(s.minimum, "minimum");
     QTEST(s.maximum, "maximum");
     QFETCH(double, deviation);
-    QVERIFY2(std::fabs(s.standardDeviation - deviation) < 1e-9, qPrintable(QString::number(s.standardDeviation)));
+    QVERIFY2(std::fabs(s.standardDeviation - deviation) < 1e-9,
+             qPrintable(QString::number(s.standardDeviation)));
 }
 
 void TestSyncAnalysis::pulsationStandout_data()
@@ -145,12 +150,24 @@ void TestSyncAnalysis::bandStretches_data()
     QTest::addColumn<QString>("longest");
     QTest::addColumn<int>("inBand");
     QTest::addColumn<QString>("ending");
-    QTest::newRow("three stretches") << "011011101" << "1+2 4+3 8+1" << "4+3" << 6 << "8+1";
-    QTest::newRow("equal: the earliest") << "11011" << "0+2 3+2" << "0+2" << 4 << "3+2";
-    QTest::newRow("ends out") << "1110" << "0+3" << "0+3" << 3 << "";
-    QTest::newRow("never") << "000" << "" << "" << 0 << "";
-    QTest::newRow("always") << "1111" << "0+4" << "0+4" << 4 << "0+4";
-    QTest::newRow("empty") << "" << "" << "" << 0 << "";
+    QTest::newRow("three stretches") << "011011101"
+                                     << "1+2 4+3 8+1"
+                                     << "4+3" << 6 << "8+1";
+    QTest::newRow("equal: the earliest") << "11011"
+                                         << "0+2 3+2"
+                                         << "0+2" << 4 << "3+2";
+    QTest::newRow("ends out") << "1110"
+                              << "0+3"
+                              << "0+3" << 3 << "";
+    QTest::newRow("never") << "000"
+                           << ""
+                           << "" << 0 << "";
+    QTest::newRow("always") << "1111"
+                            << "0+4"
+                            << "0+4" << 4 << "0+4";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "" << 0 << "";
 }
 
 void TestSyncAnalysis::bandStretches()
@@ -178,13 +195,16 @@ void TestSyncAnalysis::syncOnHandSeries()
     QCOMPARE(sync.differences[0], std::vector<float>(5, 0.0f));
 
     QCOMPARE(endingVerdict(sync, 6.2, Unit::KPa), QStringLiteral("in sync for the last 12.4 s"));
-    QCOMPARE(endingVerdict(sync, std::nullopt, Unit::KPa), QStringLiteral("in sync for the last 2 readings"));
-    QCOMPARE(endingVerdict(sync, 6.2, Unit::KPa, QLocale(QLocale::Italian)), QStringLiteral("in sync for the last 12,4 s"));
+    QCOMPARE(endingVerdict(sync, std::nullopt, Unit::KPa),
+             QStringLiteral("in sync for the last 2 readings"));
+    QCOMPARE(endingVerdict(sync, 6.2, Unit::KPa, QLocale(QLocale::Italian)),
+             QStringLiteral("in sync for the last 12,4 s"));
 
     // A narrower band: only the first reading and the last two's cylinder 2 drift matter.
     SyncSettings narrow;
     narrow.toleranceKPa = 0.6;
-    QCOMPARE(stretchesText(analyseSync(sessionOf(kHandSeries), narrow).band.stretches), QStringLiteral("0+1"));
+    QCOMPARE(stretchesText(analyseSync(sessionOf(kHandSeries), narrow).band.stretches),
+             QStringLiteral("0+1"));
 }
 
 void TestSyncAnalysis::endingOutOfSyncNamesEachCylinder()
@@ -199,9 +219,11 @@ void TestSyncAnalysis::endingOutOfSyncNamesEachCylinder()
     QCOMPARE(sync.finalDeviations.size(), std::size_t(2));
     QCOMPARE(sync.finalDeviations[0].cylinder, 3);
     QCOMPARE(endingVerdict(sync, std::nullopt, Unit::KPa),
-             QStringLiteral("cylinder 3 is 2.10 kPa below the reference; cylinder 4 is 1.50 kPa above the reference"));
+             QStringLiteral("cylinder 3 is 2.10 kPa below the reference; cylinder 4 is 1.50 kPa "
+                            "above the reference"));
     QCOMPARE(endingVerdict(sync, std::nullopt, Unit::CmHg),
-             QStringLiteral("cylinder 3 is 1.58 cmHg below the reference; cylinder 4 is 1.13 cmHg above the reference"));
+             QStringLiteral("cylinder 3 is 1.58 cmHg below the reference; cylinder 4 is 1.13 cmHg "
+                            "above the reference"));
     // The longest stretch stays the earlier one.
     QCOMPARE(stretchesText({*sync.band.longest}), QStringLiteral("3+2"));
 }
@@ -209,8 +231,10 @@ void TestSyncAnalysis::endingOutOfSyncNamesEachCylinder()
 void TestSyncAnalysis::sourceAndReference()
 {
     // Raw readings pulsating 4 kPa either way, averages steady and equal.
-    const std::array<std::vector<float>, 4> steady{{{-25, -25, -25}, {-25, -25, -25}, {-25, -25, -25}, {-25, -25, -25}}};
-    const std::array<std::vector<float>, 4> pulsing{{{-21, -29, -25}, {-29, -21, -25}, {-25, -25, -25}, {-21, -29, -25}}};
+    const std::array<std::vector<float>, 4> steady{
+        {{-25, -25, -25}, {-25, -25, -25}, {-25, -25, -25}, {-25, -25, -25}}};
+    const std::array<std::vector<float>, 4> pulsing{
+        {{-21, -29, -25}, {-29, -21, -25}, {-25, -25, -25}, {-21, -29, -25}}};
     const Session session = sessionOf(steady, pulsing);
     QCOMPARE(analyseSync(session, SyncSettings()).band.readingsInBand, std::size_t(3));
     SyncSettings raw;
@@ -223,26 +247,31 @@ void TestSyncAnalysis::sourceAndReference()
     SyncSettings outOfRange;
     outOfRange.referenceCylinder = 7;
     QCOMPARE(analyseSync(session, outOfRange).settings.referenceCylinder, 1);
-    QCOMPARE(endingVerdict(analyseSync(Session(), SyncSettings()), std::nullopt, Unit::KPa), QStringLiteral("no readings"));
+    QCOMPARE(endingVerdict(analyseSync(Session(), SyncSettings()), std::nullopt, Unit::KPa),
+             QStringLiteral("no readings"));
 }
 
 void TestSyncAnalysis::pairs()
 {
-    const std::array<std::vector<float>, 4> series{{{10, 10, 10}, {10, 11, 10}, {10, 12, 12}, {11, 12, 12}}};
+    const std::array<std::vector<float>, 4> series{
+        {{10, 10, 10}, {10, 11, 10}, {10, 12, 12}, {11, 12, 12}}};
     const Session session = sessionOf(series);
     // (c3 + c4)/2 - (c1 + c2)/2 per reading: 0.5, 1.5, 2.0.
     const PairSyncResult fromOne = analysePairs(session, SyncSettings());
     QCOMPARE(fromOne.referencePair, 0);
     QCOMPARE(fromOne.difference, (std::vector<float>{0.5f, 1.5f, 2.0f}));
     QCOMPARE(stretchesText(fromOne.band.stretches), QStringLiteral("0+1"));
-    QCOMPARE(pairVerdict(fromOne, 1.0, std::nullopt, Unit::KPa), QStringLiteral("cylinders 3+4 are 2.00 kPa above cylinders 1+2"));
+    QCOMPARE(pairVerdict(fromOne, 1.0, std::nullopt, Unit::KPa),
+             QStringLiteral("cylinders 3+4 are 2.00 kPa above cylinders 1+2"));
     SyncSettings fromFour;
     fromFour.referenceCylinder = 4;
     const PairSyncResult reversed = analysePairs(session, fromFour);
     QCOMPARE(reversed.referencePair, 1);
-    QCOMPARE(pairVerdict(reversed, 1.0, std::nullopt, Unit::KPa), QStringLiteral("cylinders 1+2 are 2.00 kPa below cylinders 3+4"));
+    QCOMPARE(pairVerdict(reversed, 1.0, std::nullopt, Unit::KPa),
+             QStringLiteral("cylinders 1+2 are 2.00 kPa below cylinders 3+4"));
     fromFour.toleranceKPa = 2.0;
-    QCOMPARE(pairVerdict(analysePairs(session, fromFour), 2.0, 0.5, Unit::KPa), QStringLiteral("pairs in sync for the last 1.5 s"));
+    QCOMPARE(pairVerdict(analysePairs(session, fromFour), 2.0, 0.5, Unit::KPa),
+             QStringLiteral("pairs in sync for the last 1.5 s"));
 
     // The whole analysis carries both through.
     AnalysisSettings settings;
@@ -283,7 +312,8 @@ void TestSyncAnalysis::units()
     QFETCH(QString, text);
     QCOMPARE(formatValue(kPa, unit), text);
     if (std::isfinite(kPa)) {
-        QVERIFY(std::fabs(toKPa(fromKPa(kPa, unit), unit) - kPa) < 1e-12 * std::max(1.0, std::fabs(kPa)));
+        QVERIFY(std::fabs(toKPa(fromKPa(kPa, unit), unit) - kPa)
+                < 1e-12 * std::max(1.0, std::fabs(kPa)));
         // The Italian locale changes only the decimal separator.
         QCOMPARE(formatValue(kPa, unit, QLocale(QLocale::Italian, QLocale::Italy)),
                  QString(text).replace(QLatin1Char('.'), QLatin1Char(',')));

@@ -123,7 +123,7 @@ statusBar QStatusBar MainWindow
 struct BarColour
 {
     QPalette::ColorRole role;
-    QRgb active;   // also the inactive colour
+    QRgb active; // also the inactive colour
     QRgb disabled;
 };
 const BarColour barColours[] = {
@@ -138,6 +138,7 @@ const BarColour barColours[] = {
 };
 
 // The properties listed, in this order.
+// clang-format off
 const char *const listedProperties[] = {
     "text", "title", "windowTitle", "toolTip", "statusTip", "whatsThis", "enabled", "checkable",
     "checked", "tristate", "autoDefault", "default", "flat", "editable", "readOnly", "minimum",
@@ -145,6 +146,7 @@ const char *const listedProperties[] = {
     "prefix", "suffix", "digitCount", "segmentStyle", "smallDecimalPoint", "mode", "orientation",
     "invertedAppearance", "textVisible", "format", "currentIndex", "currentText", "alignment",
     "wordWrap", "acceptDrops", "movable", "floatable", "sizeGripEnabled"};
+// clang-format on
 
 // A newly made object of each class of the form, to tell what the form set;
 // made once, gone before the application.
@@ -167,9 +169,9 @@ QObject *makeDefault(const QString &className)
         {"QStatusBar", [] { return new QStatusBar; }},
     };
     if (!defaultObjects.contains(className))
-        defaultObjects.insert(className, std::shared_ptr<QObject>(factories.contains(className)
-                                                                      ? factories[className]()
-                                                                      : nullptr));
+        defaultObjects.insert(className,
+                              std::shared_ptr<QObject>(
+                                  factories.contains(className) ? factories[className]() : nullptr));
     return defaultObjects.value(className).get();
 }
 
@@ -204,7 +206,8 @@ QString barPaletteMismatch(const QWidget *widget)
             const auto role = QPalette::ColorRole(r);
             if (widget->palette().brush(group, role) != expected.brush(group, role))
                 return QStringLiteral("group %1 role %2 is %3 style %4")
-                    .arg(g).arg(r)
+                    .arg(g)
+                    .arg(r)
                     .arg(widget->palette().brush(group, role).color().name(QColor::HexArgb))
                     .arg(int(widget->palette().brush(group, role).style()));
         }
@@ -220,7 +223,7 @@ QString describe(const QObject *object)
     if (!plain)
         return line.join(QLatin1Char(' ')) + QStringLiteral(" (a class the form does not use)");
     const bool derivedText = qobject_cast<const QAbstractSpinBox *>(object)
-                             || qobject_cast<const QProgressBar *>(object);
+        || qobject_cast<const QProgressBar *>(object);
     for (const char *name : listedProperties) {
         const QMetaObject *meta = object->metaObject();
         const int index = meta->indexOfProperty(name);
@@ -241,7 +244,7 @@ QString describe(const QObject *object)
     if (const auto *widget = qobject_cast<const QWidget *>(object)) {
         if (widget->testAttribute(Qt::WA_SetCursor))
             line << QStringLiteral("cursor=")
-                        + QMetaEnum::fromType<Qt::CursorShape>().valueToKey(widget->cursor().shape());
+                    + QMetaEnum::fromType<Qt::CursorShape>().valueToKey(widget->cursor().shape());
         if (widget->testAttribute(Qt::WA_SetPalette)) {
             const QString mismatch = barPaletteMismatch(widget);
             line << (mismatch.isEmpty() ? QStringLiteral("palette=bar")
@@ -259,7 +262,8 @@ QStringList listTree(const QObject *root)
     QStringList lines;
     for (const QObject *child : root->children()) {
         const QString name = child->objectName();
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || name.startsWith(QLatin1Char('_')))
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))
+            || name.startsWith(QLatin1Char('_')))
             continue;
         lines << describe(child) << listTree(child);
     }
@@ -325,15 +329,16 @@ bool paintedText(const QWidget *widget, QRect *room, QRect *text)
         shown = push->text();
         *room = style->subElementRect(QStyle::SE_PushButtonContents, &button, push);
         alignment = Qt::AlignCenter;
-    } else if (const QLineEdit *edit = widget->findChild<QLineEdit *>(
-                   QString(), Qt::FindDirectChildrenOnly)) {
+    } else if (const QLineEdit *edit =
+                   widget->findChild<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly)) {
         // A spin box or an editable combo box: its line edit leaves two
         // pixels on either side and needs one more for the cursor.
         QStyleOptionFrame option;
         option.initFrom(edit);
         shown = edit->text();
         *room = style->subElementRect(QStyle::SE_LineEditContents, &option, edit)
-                    .adjusted(2, 0, -2, 0).translated(edit->pos());
+                    .adjusted(2, 0, -2, 0)
+                    .translated(edit->pos());
         width = metrics.horizontalAdvance(shown) + 1;
         alignment = edit->alignment();
     } else if (const auto *combo = qobject_cast<const QComboBox *>(widget)) {
@@ -341,8 +346,9 @@ bool paintedText(const QWidget *widget, QRect *room, QRect *text)
         QStyleOptionComboBox option;
         option.initFrom(combo);
         option.currentText = shown = combo->currentText();
-        *room = style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
-                                      combo).adjusted(1, 0, -1, 0);
+        *room =
+            style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                .adjusted(1, 0, -1, 0);
     } else {
         return false;
     }
@@ -378,7 +384,10 @@ QString clipOf(const QWidget *widget, const QWidget *window)
         return QStringLiteral("shows no text");
     if (text.width() > room.width() || text.height() > room.height())
         return QStringLiteral("needs %1x%2 px, has %3x%4")
-            .arg(text.width()).arg(text.height()).arg(room.width()).arg(room.height());
+            .arg(text.width())
+            .arg(text.height())
+            .arg(room.width())
+            .arg(room.height());
     for (const QObject *child : widget->children())
         if (child->isWidgetType() && cover(static_cast<const QWidget *>(child)).intersects(text))
             return QStringLiteral("under its child ") + child->objectName();
@@ -483,18 +492,81 @@ private slots:
         QMainWindow plain;
         MainWindowForm f;
         setupForm(&f, &plain);
-        const QObject *const members[] = {
-            f.actionAvanzate, f.centralWidget, f.groupBox_6, f.groupBox_9, f.groupBox_8, f.A, f.C,
-            f.D, f.B, f.groupBox_10, f.AD, f.CD, f.BD, f.DD, f.groupBox_3, f.BA, f.groupBox_4,
-            f.BB, f.groupBox_5, f.BC, f.groupBox_7, f.BAD, f.groupBox_11, f.groupBox_20, f.AM,
-            f.CM, f.DM, f.BM, f.groupBox_21, f.AMD, f.CMD, f.BMD, f.DMD, f.groupBox_14, f.BAM,
-            f.groupBox_15, f.BBM, f.groupBox_19, f.BCM, f.groupBox_22, f.BDM, f.label_13,
-            f.groupBox_2, f.groupBox_13, f.label_5, f.Scegli, f.groupBox_16, f.push_start_data,
-            f.label_8, f.check_timer, f.combo_serial, f.push_serial_connect, f.spin_ms_timer,
-            f.groupBox_32, f.button_startSampling, f.button_startSampling_2,
-            f.button_startSampling_3, f.groupBox, f.label_11, f.Media, f.label_17, f.label_9,
-            f.label_10, f.label_12, f.groupBox_12, f.INVIA, f.MedInt, f.filtroLp, f.label_15,
-            f.label_16, f.groupBox_17, f.Tardu, f.label_14, f.mainToolBar, f.statusBar};
+        const QObject *const members[] = {f.actionAvanzate,
+                                          f.centralWidget,
+                                          f.groupBox_6,
+                                          f.groupBox_9,
+                                          f.groupBox_8,
+                                          f.A,
+                                          f.C,
+                                          f.D,
+                                          f.B,
+                                          f.groupBox_10,
+                                          f.AD,
+                                          f.CD,
+                                          f.BD,
+                                          f.DD,
+                                          f.groupBox_3,
+                                          f.BA,
+                                          f.groupBox_4,
+                                          f.BB,
+                                          f.groupBox_5,
+                                          f.BC,
+                                          f.groupBox_7,
+                                          f.BAD,
+                                          f.groupBox_11,
+                                          f.groupBox_20,
+                                          f.AM,
+                                          f.CM,
+                                          f.DM,
+                                          f.BM,
+                                          f.groupBox_21,
+                                          f.AMD,
+                                          f.CMD,
+                                          f.BMD,
+                                          f.DMD,
+                                          f.groupBox_14,
+                                          f.BAM,
+                                          f.groupBox_15,
+                                          f.BBM,
+                                          f.groupBox_19,
+                                          f.BCM,
+                                          f.groupBox_22,
+                                          f.BDM,
+                                          f.label_13,
+                                          f.groupBox_2,
+                                          f.groupBox_13,
+                                          f.label_5,
+                                          f.Scegli,
+                                          f.groupBox_16,
+                                          f.push_start_data,
+                                          f.label_8,
+                                          f.check_timer,
+                                          f.combo_serial,
+                                          f.push_serial_connect,
+                                          f.spin_ms_timer,
+                                          f.groupBox_32,
+                                          f.button_startSampling,
+                                          f.button_startSampling_2,
+                                          f.button_startSampling_3,
+                                          f.groupBox,
+                                          f.label_11,
+                                          f.Media,
+                                          f.label_17,
+                                          f.label_9,
+                                          f.label_10,
+                                          f.label_12,
+                                          f.groupBox_12,
+                                          f.INVIA,
+                                          f.MedInt,
+                                          f.filtroLp,
+                                          f.label_15,
+                                          f.label_16,
+                                          f.groupBox_17,
+                                          f.Tardu,
+                                          f.label_14,
+                                          f.mainToolBar,
+                                          f.statusBar};
         const QStringList lines = expectedLines();
         QCOMPARE(int(sizeof members / sizeof members[0]), lines.size());
         for (int i = 0; i < lines.size(); ++i) {
@@ -686,16 +758,17 @@ private slots:
         int texts = 0;
         auto check = [&](const QWidget *widget) {
             const QString clip = clipOf(widget, &shown);
-            clipped << (clip.isEmpty() ? QString() : widget->objectName() + QStringLiteral(": ") + clip);
+            clipped << (clip.isEmpty() ? QString()
+                                       : widget->objectName() + QStringLiteral(": ") + clip);
             ++texts;
         };
         QRect room, text;
         for (const QWidget *widget : shown.findChildren<QWidget *>())
-            if (!qobject_cast<const QAbstractSpinBox *>(widget) && !qobject_cast<const QComboBox *>(widget)
-                && paintedText(widget, &room, &text))
+            if (!qobject_cast<const QAbstractSpinBox *>(widget)
+                && !qobject_cast<const QComboBox *>(widget) && paintedText(widget, &room, &text))
                 check(widget);
         const QList<QPair<const char *, double>> widest = {
-            {"Media", 10000}, {"Media", 1}, {"MedInt", 1000}, {"MedInt", 999},
+            {"Media", 10000},      {"Media", 1},          {"MedInt", 1000},  {"MedInt", 999},
             {"spin_ms_timer", 50}, {"spin_ms_timer", 10}, {"filtroLp", 0.0}, {"filtroLp", 1.0}};
         for (const auto &value : widest) {
             QWidget *spin = shown.findChild<QWidget *>(QString::fromLatin1(value.first));

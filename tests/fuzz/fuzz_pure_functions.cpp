@@ -110,8 +110,12 @@ void checkFileName(const std::uint8_t *data, std::size_t size)
     const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds % 86400));
     const QString name = logFileName(QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), date, time);
     const QString expected = QStringLiteral("TOP_log_A_B_C_D_EMEDIE%1_%2_%3_%4_%5_%6.txt")
-                                 .arg(date.day()).arg(date.month()).arg(date.year())
-                                 .arg(time.hour()).arg(time.minute()).arg(time.second());
+                                 .arg(date.day())
+                                 .arg(date.month())
+                                 .arg(date.year())
+                                 .arg(time.hour())
+                                 .arg(time.minute())
+                                 .arg(time.second());
     require(name == expected);
 }
 
@@ -137,11 +141,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     ++data;
     --size;
     switch (selector % 5) {
-    case 0: checkFrame(data, size); break;
-    case 1: checkSettings(data, size); break;
-    case 2: checkLogLine(data, size); break;
-    case 3: checkFileName(data, size); break;
-    default: checkRunningAverage(data, size); break;
+    case 0:
+        checkFrame(data, size);
+        break;
+    case 1:
+        checkSettings(data, size);
+        break;
+    case 2:
+        checkLogLine(data, size);
+        break;
+    case 3:
+        checkFileName(data, size);
+        break;
+    default:
+        checkRunningAverage(data, size);
+        break;
     }
     return 0;
 }

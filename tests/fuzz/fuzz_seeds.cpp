@@ -45,8 +45,8 @@ int main(int argc, char **argv)
         appendRaw(logLine, reading);
 
     const bool written = write(folder + QStringLiteral("/frame"), frame)
-                         && write(folder + QStringLiteral("/settings"), settings)
-                         && write(folder + QStringLiteral("/logline"), logLine);
+        && write(folder + QStringLiteral("/settings"), settings)
+        && write(folder + QStringLiteral("/logline"), logLine);
     if (!written)
         std::fprintf(stderr, "fuzz_seeds: cannot write into %s\n", argv[1]);
     return written ? 0 : 1;

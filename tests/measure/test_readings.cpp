@@ -16,9 +16,8 @@ constexpr float inf = std::numeric_limits<float>::infinity();
 
 QByteArray describe(const CylinderValues &values)
 {
-    return QByteArray::number(double(values[0])) + ", " + QByteArray::number(double(values[1]))
-        + ", " + QByteArray::number(double(values[2])) + ", "
-        + QByteArray::number(double(values[3]));
+    return QByteArray::number(double(values[0])) + ", " + QByteArray::number(double(values[1])) + ", "
+        + QByteArray::number(double(values[2])) + ", " + QByteArray::number(double(values[3]));
 }
 
 // Exactly, with NaN matching NaN.
@@ -76,8 +75,8 @@ void TestReadings::differencesFromReference_data()
         << CylinderValues{-20, -22, inf, -21} << 2 << CylinderValues{-inf, -inf, 0, -inf};
     QTest::newRow("infinite reading")
         << CylinderValues{-20, -inf, -19, -21} << 3 << CylinderValues{1, -inf, 2, 0};
-    QTest::newRow("NaN with no reference") << CylinderValues{qnan, qnan, inf, -inf} << 4
-                                           << CylinderValues{0, 0, 0, 0};
+    QTest::newRow("NaN with no reference")
+        << CylinderValues{qnan, qnan, inf, -inf} << 4 << CylinderValues{0, 0, 0, 0};
 }
 
 void TestReadings::differencesFromReference()
@@ -108,8 +107,8 @@ void TestReadings::barValue_data()
     QTest::newRow("2.0 pegs") << 2.0f << std::optional<int>(1);
     QTest::newRow("3 pegs") << 3.0f << std::optional<int>(1);
     QTest::newRow("-0") << -0.0f << std::optional<int>(0);
-    QTest::newRow("smallest denormal") << std::numeric_limits<float>::denorm_min()
-                                       << std::optional<int>(0);
+    QTest::newRow("smallest denormal")
+        << std::numeric_limits<float>::denorm_min() << std::optional<int>(0);
     QTest::newRow("largest float below 2^31") << 2147483520.0f << std::optional<int>(1);
     QTest::newRow("-2^31") << -2147483648.0f << std::optional<int>(-50);
     QTest::newRow("2^31") << 2147483648.0f << std::optional<int>(1);

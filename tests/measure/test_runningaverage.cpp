@@ -48,8 +48,7 @@ void TestRunningAverage::startsEmptyWithCapacityTen()
     QVERIFY(average.storedValues().isEmpty());
     for (int i = 1; i <= 11; ++i)
         average.push(float(i));
-    QCOMPARE(average.storedValues(),
-             (QList<float>{11, 10, 9, 8, 7, 6, 5, 4, 3, 2}));
+    QCOMPARE(average.storedValues(), (QList<float>{11, 10, 9, 8, 7, 6, 5, 4, 3, 2}));
     COMPARE_EXACT(average.mean(), 6.5f);
 }
 
@@ -60,16 +59,14 @@ void TestRunningAverage::keepsNewestFirst_data()
     QTest::addColumn<QList<float>>("stored");
     QTest::addColumn<float>("mean");
 
-    QTest::newRow("capacity 3, one evicted") << 3 << QList<float>{1, 2, 3, 4}
-                                             << QList<float>{4, 3, 2} << 3.0f;
+    QTest::newRow("capacity 3, one evicted")
+        << 3 << QList<float>{1, 2, 3, 4} << QList<float>{4, 3, 2} << 3.0f;
     QTest::newRow("capacity 3, several evicted")
         << 3 << QList<float>{1, 2, 3, 4, 5, 6, 7} << QList<float>{7, 6, 5} << 6.0f;
-    QTest::newRow("not yet full") << 5 << QList<float>{-20, -22}
-                                  << QList<float>{-22, -20} << -21.0f;
-    QTest::newRow("exactly full") << 4 << QList<float>{1, 2, 4, 8}
-                                  << QList<float>{8, 4, 2, 1} << 3.75f;
-    QTest::newRow("capacity 1") << 1 << QList<float>{5, -7, 9.5f}
-                                << QList<float>{9.5f} << 9.5f;
+    QTest::newRow("not yet full") << 5 << QList<float>{-20, -22} << QList<float>{-22, -20} << -21.0f;
+    QTest::newRow("exactly full") << 4 << QList<float>{1, 2, 4, 8} << QList<float>{8, 4, 2, 1}
+                                  << 3.75f;
+    QTest::newRow("capacity 1") << 1 << QList<float>{5, -7, 9.5f} << QList<float>{9.5f} << 9.5f;
 }
 
 void TestRunningAverage::keepsNewestFirst()
@@ -93,11 +90,9 @@ void TestRunningAverage::meanAfterEachPush_data()
     QTest::addColumn<QList<float>>("pushed");
     QTest::addColumn<QList<float>>("means");
 
-    QTest::newRow("window of 2") << 2 << QList<float>{-20, -22, -24}
-                                 << QList<float>{-20, -21, -23};
+    QTest::newRow("window of 2") << 2 << QList<float>{-20, -22, -24} << QList<float>{-20, -21, -23};
     QTest::newRow("window of 1 follows the reading")
-        << 1 << QList<float>{-20.5f, 3.25f, -0.0f, 7}
-        << QList<float>{-20.5f, 3.25f, 0, 7};
+        << 1 << QList<float>{-20.5f, 3.25f, -0.0f, 7} << QList<float>{-20.5f, 3.25f, 0, 7};
     QTest::newRow("window of 3") << 3 << QList<float>{3, 6, 9, 0, 0, 0}
                                  << QList<float>{3, 4.5f, 6, 5, 3, 0};
 }

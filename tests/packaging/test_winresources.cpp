@@ -9,13 +9,25 @@ namespace {
 
 // Little-endian reads that yield 0 past the end, so that a damaged file
 // fails the checks instead of reading out of bounds.
-template<typename T> T readLe(const QByteArray &bytes, int at)
+template <typename T>
+T readLe(const QByteArray &bytes, int at)
 {
-    return at >= 0 && at + int(sizeof(T)) <= bytes.size() ? qFromLittleEndian<T>(bytes.constData() + at) : 0;
+    return at >= 0 && at + int(sizeof(T)) <= bytes.size()
+        ? qFromLittleEndian<T>(bytes.constData() + at)
+        : 0;
 }
-quint16 u16(const QByteArray &bytes, int at) { return readLe<quint16>(bytes, at); }
-quint32 u32(const QByteArray &bytes, int at) { return readLe<quint32>(bytes, at); }
-int align4(int at) { return (at + 3) & ~3; }
+quint16 u16(const QByteArray &bytes, int at)
+{
+    return readLe<quint16>(bytes, at);
+}
+quint32 u32(const QByteArray &bytes, int at)
+{
+    return readLe<quint32>(bytes, at);
+}
+int align4(int at)
+{
+    return (at + 3) & ~3;
+}
 
 // A UTF-16 text up to its terminator; `at` ends past the terminator.
 QString readUtf16(const QByteArray &bytes, int &at)
@@ -36,7 +48,8 @@ QString readIdOrName(const QByteArray &bytes, int &at)
     return QStringLiteral("#%1").arg(u16(bytes, at - 2));
 }
 
-struct Resource {
+struct Resource
+{
     QString type;
     QString name;
     QByteArray data;
@@ -50,10 +63,11 @@ QList<Resource> parseResFile(const QByteArray &bytes)
         const quint32 headerSize = u32(bytes, at + 4);
         int field = at + 8;
         const QString type = readIdOrName(bytes, field);
-        Resource resource{type, readIdOrName(bytes, field), bytes.mid(at + int(headerSize), int(dataSize))};
+        Resource resource{type, readIdOrName(bytes, field),
+                          bytes.mid(at + int(headerSize), int(dataSize))};
         if (headerSize < 8 || quint32(resource.data.size()) != dataSize)
             return {};
-        if (resource.type != QLatin1String("#0"))  // the leading empty entry
+        if (resource.type != QLatin1String("#0")) // the leading empty entry
             resources << resource;
         at = align4(at + int(headerSize + dataSize));
     }
@@ -82,9 +96,10 @@ QString versionString(const QByteArray &record, const QString &key)
     return readUtf16(record, value);
 }
 
-}  // namespace
+} // namespace
 
-class TestWinResources : public QObject {
+class TestWinResources : public QObject
+{
     Q_OBJECT
 
     QList<Resource> resources;
@@ -149,10 +164,14 @@ private slots:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ProductName") << "ProductName" << "Aspirello";
-        QTest::newRow("OriginalFilename") << "OriginalFilename" << "Aspirello.exe";
-        QTest::newRow("FileVersion") << "FileVersion" << "0.0.0.0";
-        QTest::newRow("ProductVersion") << "ProductVersion" << "0.0.0.0";
+        QTest::newRow("ProductName") << "ProductName"
+                                     << "Aspirello";
+        QTest::newRow("OriginalFilename") << "OriginalFilename"
+                                          << "Aspirello.exe";
+        QTest::newRow("FileVersion") << "FileVersion"
+                                     << "0.0.0.0";
+        QTest::newRow("ProductVersion") << "ProductVersion"
+                                        << "0.0.0.0";
     }
 
     void versionStrings()

@@ -76,15 +76,16 @@ void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
     const int framesAtSave = acceptedFrames(window);
     click(window, "button_startSampling");
 
-    const QStringList saved = QDir(workDir.path()).entryList({QStringLiteral("log_A_B_C_D_EMEDIE*.txt")});
+    const QStringList saved =
+        QDir(workDir.path()).entryList({QStringLiteral("log_A_B_C_D_EMEDIE*.txt")});
     QCOMPARE(saved.size(), 1);
     QFile file(QDir(workDir.path()).filePath(saved.first()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
     QVERIFY(content.endsWith("\r\n"));
     QCOMPARE(content.count('\r'), content.count('\n'));
-    const QStringList lines = QString::fromLatin1(content).split(QStringLiteral("\r\n"),
-                                                                 Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromLatin1(content).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), framesAtSave);
     const QString field = QStringLiteral("-?\\d+\\.\\d{6}");
     const QRegularExpression line(QStringLiteral("^(%1,){7}%1$").arg(field));
@@ -156,7 +157,8 @@ void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
     demo.setProcessEnvironment(environment);
     demo.start(QStringLiteral(DEMO_EXECUTABLE),
                {QStringLiteral("--auto"), QStringLiteral("--period"), QStringLiteral("10"),
-                QStringLiteral("--screenshot"), picture, QStringLiteral("--frames"), QStringLiteral("20")});
+                QStringLiteral("--screenshot"), picture, QStringLiteral("--frames"),
+                QStringLiteral("20")});
     QVERIFY(demo.waitForFinished(60000));
     QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
     QCOMPARE(demo.exitCode(), 0);

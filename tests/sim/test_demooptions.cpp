@@ -22,12 +22,17 @@ private slots:
     void accepted_data()
     {
         QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QString>("options");   // auto period picture format frames verbose
-        QTest::newRow("none") << "" << "0 20  0 100 0";
-        QTest::newRow("fastest") << "--auto --period 10" << "1 10  0 100 0";
-        QTest::newRow("slowest, verbose") << "--period=50 --verbose" << "0 50  0 100 1";
-        QTest::newRow("png") << "--screenshot a/b.png --frames 7" << "0 20 a/b.png png 7 0";
-        QTest::newRow("jpeg") << "--screenshot G.JPG" << "0 20 G.JPG jpg 100 0";
+        QTest::addColumn<QString>("options"); // auto period picture format frames verbose
+        QTest::newRow("none") << ""
+                              << "0 20  0 100 0";
+        QTest::newRow("fastest") << "--auto --period 10"
+                                 << "1 10  0 100 0";
+        QTest::newRow("slowest, verbose") << "--period=50 --verbose"
+                                          << "0 50  0 100 1";
+        QTest::newRow("png") << "--screenshot a/b.png --frames 7"
+                             << "0 20 a/b.png png 7 0";
+        QTest::newRow("jpeg") << "--screenshot G.JPG"
+                              << "0 20 G.JPG jpg 100 0";
     }
 
     void accepted()
@@ -37,25 +42,31 @@ private slots:
         const DemoCommandLine line = parse(arguments);
         QCOMPARE(line.outcome, DemoCommandLine::Run);
         const DemoOptions &o = line.options;
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6").arg(int(o.autoStart)).arg(o.periodMs)
-                     .arg(o.screenshot, QString::fromLatin1(o.screenshotFormat.isEmpty() ? "0" : o.screenshotFormat))
-                     .arg(o.frames).arg(int(o.verbose)),
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                     .arg(int(o.autoStart))
+                     .arg(o.periodMs)
+                     .arg(o.screenshot,
+                          QString::fromLatin1(o.screenshotFormat.isEmpty() ? "0"
+                                                                           : o.screenshotFormat))
+                     .arg(o.frames)
+                     .arg(int(o.verbose)),
                  options);
     }
 
     void refused_data()
     {
         QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QStringList>("named");   // what the message must quote
+        QTest::addColumn<QStringList>("named"); // what the message must quote
         QTest::newRow("period short") << "--period 9" << QStringList{"--period \"9\"", "10 to 50"};
         QTest::newRow("period long") << "--period 51" << QStringList{"--period \"51\""};
         QTest::newRow("period unit") << "--period 20ms" << QStringList{"--period \"20ms\""};
         QTest::newRow("period missing") << "--period" << QStringList{"'--period'"};
         QTest::newRow("frames alone") << "--frames 5" << QStringList{"--frames 5", "--screenshot"};
-        QTest::newRow("frames zero") << "--screenshot a.png --frames 0" << QStringList{"--frames \"0\""};
+        QTest::newRow("frames zero")
+            << "--screenshot a.png --frames 0" << QStringList{"--frames \"0\""};
         QTest::newRow("seed negative") << "--seed -1" << QStringList{"--seed \"-1\""};
-        QTest::newRow("unknown format") << "--screenshot a.xyz"
-                                        << QStringList{"--screenshot \"a.xyz\"", ".png"};
+        QTest::newRow("unknown format")
+            << "--screenshot a.xyz" << QStringList{"--screenshot \"a.xyz\"", ".png"};
         QTest::newRow("no extension") << "--screenshot pic" << QStringList{"--screenshot \"pic\""};
         QTest::newRow("unknown option") << "--perod 10" << QStringList{"'perod'"};
         QTest::newRow("stray argument") << "now" << QStringList{"\"now\""};

@@ -126,7 +126,10 @@ void TestSimModels::cylinderMeansAreAsConfigured()
         const double mean = sum[c] / count;
         const double expected = config.meanPressure + config.offsets[c];
         QVERIFY2(std::fabs(mean - expected) < 0.1,
-                 qPrintable(QStringLiteral("cylinder %1: mean %2, configured %3").arg(c + 1).arg(mean).arg(expected)));
+                 qPrintable(QStringLiteral("cylinder %1: mean %2, configured %3")
+                                .arg(c + 1)
+                                .arg(mean)
+                                .arg(expected)));
         overall += mean / 4.0;
     }
     // The offsets add up to zero: the engine as a whole sits at the mean.
@@ -181,7 +184,8 @@ void TestSimModels::dipLastsAThirdOfTheCycle()
                 ++inDip;
         }
         const double share = static_cast<double>(inDip) / total;
-        QVERIFY2(share > 0.30 && share < 0.34, qPrintable(QStringLiteral("cylinder %1: %2").arg(c + 1).arg(share)));
+        QVERIFY2(share > 0.30 && share < 0.34,
+                 qPrintable(QStringLiteral("cylinder %1: %2").arg(c + 1).arg(share)));
     }
 }
 
@@ -210,7 +214,8 @@ void TestSimModels::dipsOncePerEngineCycle()
         wasInDip = inDip;
     }
     const double expected = rpm / 120.0 * 10.0;
-    QVERIFY2(std::fabs(dips - expected) <= 1.0, qPrintable(QStringLiteral("%1 dips, %2 expected").arg(dips).arg(expected)));
+    QVERIFY2(std::fabs(dips - expected) <= 1.0,
+             qPrintable(QStringLiteral("%1 dips, %2 expected").arg(dips).arg(expected)));
 }
 
 void TestSimModels::firingOrderShowsInThePhase_data()
@@ -234,7 +239,8 @@ void TestSimModels::firingOrderShowsInThePhase()
 
     const double leaderTime = timeOfDeepest(engine, leader - 1, 0.5, cycle);
     double lag = timeOfDeepest(engine, follower - 1, leaderTime, cycle) - leaderTime;
-    QVERIFY2(std::fabs(lag - cycle / 4.0) < 0.01 * cycle, qPrintable(QStringLiteral("lag %1 s").arg(lag)));
+    QVERIFY2(std::fabs(lag - cycle / 4.0) < 0.01 * cycle,
+             qPrintable(QStringLiteral("lag %1 s").arg(lag)));
 }
 
 void TestSimModels::idleWandersSlowlyAroundIdle()
@@ -254,9 +260,11 @@ void TestSimModels::idleWandersSlowlyAroundIdle()
             steepest = std::max(steepest, std::fabs(rpm - previous));
             previous = rpm;
         }
-        QVERIFY2(lowest >= 1050.0 && highest <= 1150.0, qPrintable(QStringLiteral("%1..%2").arg(lowest).arg(highest)));
+        QVERIFY2(lowest >= 1050.0 && highest <= 1150.0,
+                 qPrintable(QStringLiteral("%1..%2").arg(lowest).arg(highest)));
         // It does wander, but never jumps.
-        QVERIFY2(highest - lowest > 50.0, qPrintable(QStringLiteral("%1..%2").arg(lowest).arg(highest)));
+        QVERIFY2(highest - lowest > 50.0,
+                 qPrintable(QStringLiteral("%1..%2").arg(lowest).arg(highest)));
         QVERIFY2(steepest < 10.0, qPrintable(QString::number(steepest)));
     }
 }
@@ -273,7 +281,8 @@ void TestSimModels::cyclesFollowTheSpeed()
     for (double t = 0.5; t < 60.0; t += 1.37) {
         const double slope = (engine.cycles(t + h) - engine.cycles(t - h)) / (2 * h);
         QVERIFY2(std::fabs(slope - engine.rpm(t) / 120.0) < 1e-4,
-                 qPrintable(QStringLiteral("t %1: %2 vs %3").arg(t).arg(slope).arg(engine.rpm(t) / 120.0)));
+                 qPrintable(
+                     QStringLiteral("t %1: %2 vs %3").arg(t).arg(slope).arg(engine.rpm(t) / 120.0)));
     }
 }
 
@@ -449,7 +458,11 @@ void TestSimModels::lowPassFollowsItsRecursion()
             // The first frame starts the filter from the reading itself.
             y[c] = k == 0 ? x.readings[c] : y[c] + coefficient * (x.readings[c] - y[c]);
             QVERIFY2(std::fabs(out.readings[c] - y[c]) < 1e-3,
-                     qPrintable(QStringLiteral("frame %1, cylinder %2: %3 vs %4").arg(k).arg(c + 1).arg(out.readings[c]).arg(y[c])));
+                     qPrintable(QStringLiteral("frame %1, cylinder %2: %3 vs %4")
+                                    .arg(k)
+                                    .arg(c + 1)
+                                    .arg(out.readings[c])
+                                    .arg(y[c])));
         }
     }
 }
@@ -476,8 +489,10 @@ void TestSimModels::lowCoefficientSmooths()
         const double smoothStep = meanAbsoluteStep(smoothReadings[c]);
         // Unsmoothed, the pulse moves the reading by a kPa or more per frame.
         QVERIFY2(sharpStep > 0.5, qPrintable(QString::number(sharpStep)));
-        QVERIFY2(smoothStep < 0.2 * sharpStep,
-                 qPrintable(QStringLiteral("cylinder %1: %2 vs %3").arg(c + 1).arg(smoothStep).arg(sharpStep)));
+        QVERIFY2(
+            smoothStep < 0.2 * sharpStep,
+            qPrintable(
+                QStringLiteral("cylinder %1: %2 vs %3").arg(c + 1).arg(smoothStep).arg(sharpStep)));
     }
 }
 

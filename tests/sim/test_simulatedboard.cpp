@@ -180,7 +180,8 @@ void TestSimulatedBoard::inputIsParsedAsAStream_data()
     QTest::newRow("third @ waits for a fourth") << QByteArrayList{"@@@", "@"} << 2 << 0;
     QTest::newRow("lone $ before a poll") << QByteArrayList{"$@@"} << 1 << 0;
     QTest::newRow("settings then poll") << QByteArrayList{settings + "@@"} << 1 << 1;
-    QTest::newRow("settings in pieces") << QByteArrayList{settings.left(4), settings.mid(4), "@@"} << 1 << 1;
+    QTest::newRow("settings in pieces")
+        << QByteArrayList{settings.left(4), settings.mid(4), "@@"} << 1 << 1;
     QTest::newRow("settings alone") << QByteArrayList{settings} << 0 << 1;
     QTest::newRow("short settings never end") << QByteArrayList{settings.left(9)} << 0 << 0;
 }
@@ -230,7 +231,10 @@ void TestSimulatedBoard::lineIsRawBothWays()
     QVERIFY(line.write("@@"));
     const QByteArray frame = line.read(kFrameSize);
     QCOMPARE(frame.size(), kFrameSize);
-    QCOMPARE(frame.left(12), QByteArray::fromHex("11130d0a" "00004040" "0d7f031a"));
+    QCOMPARE(frame.left(12),
+             QByteArray::fromHex("11130d0a"
+                                 "00004040"
+                                 "0d7f031a"));
     QCOMPARE(line.drain(200), QByteArray());
     QCOMPARE(board.pollsReceived(), 1u);
 }
@@ -261,7 +265,10 @@ void TestSimulatedBoard::repliesCarryStrayBytesAndSplits_data()
     QTest::addColumn<int>("firstPart");
     QTest::addColumn<QByteArray>("stray");
 
-    QTest::newRow("stray bytes") << 0 << QByteArray("\x01\xff" "xy\x00", 5);
+    QTest::newRow("stray bytes") << 0
+                                 << QByteArray("\x01\xff"
+                                               "xy\x00",
+                                               5);
     QTest::newRow("split 1 + 19") << 1 << QByteArray();
     QTest::newRow("split 12 + 8") << 12 << QByteArray();
     QTest::newRow("split 19 + 1") << 19 << QByteArray();
@@ -287,7 +294,8 @@ void TestSimulatedBoard::repliesCarryStrayBytesAndSplits()
     QVERIFY(line.write("@@"));
     const QList<QByteArray> chunks = line.readChunks(stray.size() + kFrameSize);
     if (firstPart > 0) {
-        QCOMPARE(sizesOf(chunks), (QList<int>{static_cast<int>(stray.size()) + firstPart, kFrameSize - firstPart}));
+        QCOMPARE(sizesOf(chunks),
+                 (QList<int>{static_cast<int>(stray.size()) + firstPart, kFrameSize - firstPart}));
         QCOMPARE(chunks.at(0), stray + reply.left(firstPart));
         QCOMPARE(chunks.at(1), reply.mid(firstPart));
     } else {
@@ -387,7 +395,8 @@ void TestSimulatedBoard::pacedRepliesTakeTheLineTime()
     const QByteArray bytes = line.read(2 * kFrameSize);
     const qint64 elapsedNs = clock.nsecsElapsed();
     QCOMPARE(bytes, expectedReplies(4, 2));
-    QVERIFY2(elapsedNs >= 2 * kFrameSize * SimulatedBoard::kByteNs, qPrintable(QString::number(elapsedNs)));
+    QVERIFY2(elapsedNs >= 2 * kFrameSize * SimulatedBoard::kByteNs,
+             qPrintable(QString::number(elapsedNs)));
     QCOMPARE(board.framesSent(), 2u);
 }
 
@@ -513,7 +522,8 @@ void TestSimulatedBoard::serialPortTalksToTheBoard()
 void TestSimulatedBoard::boardProcessPrintsItsPort()
 {
     QProcess process;
-    process.start(QStringLiteral(BOARD_EXECUTABLE), {QStringLiteral("--seed"), QStringLiteral("9"), QStringLiteral("--paced")});
+    process.start(QStringLiteral(BOARD_EXECUTABLE),
+                  {QStringLiteral("--seed"), QStringLiteral("9"), QStringLiteral("--paced")});
     QVERIFY(process.waitForStarted(10000));
     QTRY_VERIFY_WITH_TIMEOUT(process.canReadLine(), 10000);
     const QString port = QString::fromLocal8Bit(process.readLine()).trimmed();
@@ -534,7 +544,8 @@ void TestSimulatedBoard::boardProcessPrintsItsPort()
 void TestSimulatedBoard::boardProcessRejectsABadSeed()
 {
     QProcess process;
-    process.start(QStringLiteral(BOARD_EXECUTABLE), {QStringLiteral("--seed"), QStringLiteral("many")});
+    process.start(QStringLiteral(BOARD_EXECUTABLE),
+                  {QStringLiteral("--seed"), QStringLiteral("many")});
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QVERIFY(process.exitCode() != 0);

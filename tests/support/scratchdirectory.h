@@ -11,7 +11,8 @@
 class ScratchDirectory
 {
 public:
-    ScratchDirectory() : previous(QDir::currentPath())
+    ScratchDirectory()
+        : previous(QDir::currentPath())
     {
         entered = folder.isValid() && QDir::setCurrent(folder.path());
     }

@@ -116,8 +116,8 @@ int main(int argc, char *argv[])
         for (int notch = 0; notch < 10; ++notch) {
             clock.restart();
             const QPointF at(view->width() / 2.0, view->height() / 2.0);
-            QWheelEvent wheel(at, view->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, -240), Qt::NoButton,
-                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QWheelEvent wheel(at, view->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, -240),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(view->viewport(), &wheel);
             settleAndPaint(window);
             notches.push_back(elapsedMs(clock));
@@ -130,10 +130,11 @@ int main(int argc, char *argv[])
         wholeMs.push_back(elapsedMs(clock));
     }
 
-    std::printf("aspirello-analisi window, one-hour log (%d readings, %.1f MB), median of %d runs\n", kReadings,
-                megabytes, kRuns);
+    std::printf("aspirello-analisi window, one-hour log (%d readings, %.1f MB), median of %d runs\n",
+                kReadings, megabytes, kRuns);
     std::printf("  open (read, analyse, reduce):  %7.1f ms\n", median(openMs));
-    std::printf("  open and first paint:          %7.1f ms  = %.3f of the %.0f ms budget (%d points drawn "
+    std::printf("  open and first paint:          %7.1f ms  = %.3f of the %.0f ms budget (%d points "
+                "drawn "
                 "for 8 curves)\n",
                 median(drawMs), median(drawMs) / kBudgetMs, kBudgetMs, drawnPoints);
     std::printf("  zoom to 10 s and repaint:      %7.1f ms\n", median(zoomInMs));

@@ -18,8 +18,9 @@
 // around them).
 using AverageAt = std::function<float(int cylinder, int reading)>;
 
-inline QString writeTestLog(const QDir &folder, const QString &prefix, const QTime &time, int readings,
-                            const AverageAt &average, const char *extraLine = nullptr, int extraAt = -1)
+inline QString writeTestLog(const QDir &folder, const QString &prefix, const QTime &time,
+                            int readings, const AverageAt &average, const char *extraLine = nullptr,
+                            int extraAt = -1)
 {
     QString text;
     for (int i = 0; i < readings; ++i) {

@@ -65,10 +65,10 @@ void TestAnalysisGraph::reducesByHand_data()
                                       << QVector<QPointF>{{0, 2}, {1, -1}, {2, 7}};
     // Readings that cannot be drawn are left out, also as extremes.
     QTest::newRow("not finite left out")
-        << std::vector<double>({notANumber, 4, infinity, 1, -infinity, 6, 2, 3, 5, notANumber}) << 0.0 << 9.0 << 1
-        << QVector<QPointF>{{1, 4}, {3, 1}, {5, 6}, {8, 5}};
-    QTest::newRow("nothing drawable") << std::vector<double>(6, notANumber) << 0.0
-                                      << 5.0 << 1 << QVector<QPointF>{};
+        << std::vector<double>({notANumber, 4, infinity, 1, -infinity, 6, 2, 3, 5, notANumber}) << 0.0
+        << 9.0 << 1 << QVector<QPointF>{{1, 4}, {3, 1}, {5, 6}, {8, 5}};
+    QTest::newRow("nothing drawable")
+        << std::vector<double>(6, notANumber) << 0.0 << 5.0 << 1 << QVector<QPointF>{};
     // Zoomed in: readings 4 to 6 are visible, one more on each side is kept.
     QTest::newRow("visible part") << twelve << 4.0 << 6.0 << 10
                                   << QVector<QPointF>{{3, 1}, {4, 5}, {5, 9}, {6, 2}, {7, 6}};

@@ -57,8 +57,10 @@ void TestAnalysisReport::initTestCase()
 {
     QVERIFY(folder.isValid());
     QDir dir(folder.path());
-    inSyncLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400, convergingAverage);
-    offLog = writeTestLog(dir, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300, offAverage);
+    inSyncLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400,
+                             convergingAverage);
+    offLog =
+        writeTestLog(dir, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300, offAverage);
     nanLog = dir.filePath(QStringLiteral("nan.txt"));
     QFile nan(nanLog);
     QVERIFY(nan.open(QIODevice::WriteOnly));
@@ -73,7 +75,8 @@ int TestAnalysisReport::runProgram(const QStringList &arguments, const QString &
                                    QString *err)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_MESSAGES"})
+    for (const char *name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_MESSAGES"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("LC_ALL"), locale);
     environment.insert(QStringLiteral("LANG"), locale);
@@ -112,7 +115,8 @@ void TestAnalysisReport::writesValidReports()
     QVERIFY(parsed.commandLine);
     QString outText, errText;
     QTextStream out(&outText), err(&errText);
-    QCOMPARE(runReportCommand(*parsed.commandLine, folder.filePath(QStringLiteral("none.json")), out, err),
+    QCOMPARE(runReportCommand(*parsed.commandLine, folder.filePath(QStringLiteral("none.json")), out,
+                              err),
              ExitCode::Ok);
     QVERIFY2(errText.isEmpty(), qPrintable(errText));
 
@@ -126,13 +130,16 @@ void TestAnalysisReport::writesValidReports()
         QCOMPARE(image.size(), reportPageSize());
         // Drawn on: the curves put the cylinders' colours on the page, far
         // more than the same page of logs whose readings are all "nan".
-        QStringList blank{QStringLiteral("--report"), folder.filePath(QStringLiteral("blank.png")), nanLog};
+        QStringList blank{QStringLiteral("--report"), folder.filePath(QStringLiteral("blank.png")),
+                          nanLog};
         if (logs == 2)
             blank << nanLog;
-        QCOMPARE(runReportCommand(*parseCommandLine(blank).commandLine, QString(), out, err), ExitCode::Ok);
+        QCOMPARE(runReportCommand(*parseCommandLine(blank).commandLine, QString(), out, err),
+                 ExitCode::Ok);
         const int coloured = colouredSamples(image);
         const int control = colouredSamples(QImage(folder.filePath(QStringLiteral("blank.png"))));
-        QVERIFY2(coloured > 2 * control, qPrintable(QStringLiteral("%1 %2").arg(coloured).arg(control)));
+        QVERIFY2(coloured > 2 * control,
+                 qPrintable(QStringLiteral("%1 %2").arg(coloured).arg(control)));
     } else if (name.endsWith(QLatin1String(".pdf"))) {
         QVERIFY(bytes.startsWith("%PDF-"));
         QVERIFY(bytes.trimmed().endsWith("%%EOF"));
@@ -150,8 +157,9 @@ void TestAnalysisReport::reportSaysTheVerdict()
     // SVG keeps the texts as text: the page names both logs, the verdicts
     // and the unit chosen.
     const QString path = folder.filePath(QStringLiteral("verdict.svg"));
-    const CommandLineResult parsed = parseCommandLine(
-        {QStringLiteral("--report"), path, offLog, inSyncLog, QStringLiteral("--unit"), QStringLiteral("mmhg")});
+    const CommandLineResult parsed =
+        parseCommandLine({QStringLiteral("--report"), path, offLog, inSyncLog,
+                          QStringLiteral("--unit"), QStringLiteral("mmhg")});
     QVERIFY(parsed.commandLine);
     QString outText, errText;
     QTextStream out(&outText), err(&errText);
@@ -162,8 +170,9 @@ void TestAnalysisReport::reportSaysTheVerdict()
     for (const QString &expected :
          {QStringLiteral("Before: TOP_log_A_B_C_D_EMEDIE7_12_2026_9_7_0.txt"),
           QStringLiteral("After: log_A_B_C_D_EMEDIE7_12_2026_9_5_3.txt"),
-          QStringLiteral("cylinder 2 is 15.0 mmHg below the reference"), QStringLiteral("in sync for the last"),
-          QStringLiteral("Pressure (mmHg)"), QStringLiteral("No sensor calibration applied.")})
+          QStringLiteral("cylinder 2 is 15.0 mmHg below the reference"),
+          QStringLiteral("in sync for the last"), QStringLiteral("Pressure (mmHg)"),
+          QStringLiteral("No sensor calibration applied.")})
         QVERIFY2(svg.contains(expected.toHtmlEscaped()), qPrintable(expected));
     QVERIFY(!svg.contains(QLatin1String("kPa")));
 }
@@ -201,28 +210,36 @@ void TestAnalysisReport::programRuns_data()
     QTest::addColumn<QString>("expectedErr");
 
     // The placeholders IN, OFF and DIR stand for the logs and the folder.
-    QTest::newRow("summary holds the verdict")
-        << QStringList{"--summary", "OFF"} << ExitCode::Ok
-        << "cylinder 2 is 2.00 kPa below the reference" << "";
+    QTest::newRow("summary holds the verdict") << QStringList{"--summary", "OFF"} << ExitCode::Ok
+                                               << "cylinder 2 is 2.00 kPa below the reference"
+                                               << "";
     QTest::newRow("summary of a session in sync")
-        << QStringList{"--summary", "IN", "--period", "10"} << ExitCode::Ok << "in sync for the last" << "";
-    QTest::newRow("summary in cmHg") << QStringList{"--summary", "--unit", "cmhg", "OFF"} << ExitCode::Ok
-                                     << "cylinder 2 is 1.50 cmHg below the reference" << "";
-    QTest::newRow("csv") << QStringList{"--csv", "OFF"} << ExitCode::Ok << "cylinder 2 is 2.00 kPa below"
+        << QStringList{"--summary", "IN", "--period", "10"} << ExitCode::Ok << "in sync for the last"
+        << "";
+    QTest::newRow("summary in cmHg") << QStringList{"--summary", "--unit", "cmhg", "OFF"}
+                                     << ExitCode::Ok << "cylinder 2 is 1.50 cmHg below the reference"
+                                     << "";
+    QTest::newRow("csv") << QStringList{"--csv", "OFF"} << ExitCode::Ok
+                         << "cylinder 2 is 2.00 kPa below"
                          << "";
-    QTest::newRow("report without a display") << QStringList{"--report", "DIR/cli.pdf", "OFF"} << ExitCode::Ok
-                                               << "cli.pdf" << "";
-    QTest::newRow("missing log") << QStringList{"--summary", "DIR/nothing.txt"} << ExitCode::MissingFile << ""
+    QTest::newRow("report without a display")
+        << QStringList{"--report", "DIR/cli.pdf", "OFF"} << ExitCode::Ok << "cli.pdf"
+        << "";
+    QTest::newRow("missing log") << QStringList{"--summary", "DIR/nothing.txt"}
+                                 << ExitCode::MissingFile << ""
                                  << "nothing.txt";
     QTest::newRow("unknown option") << QStringList{"--frobnicate", "OFF"} << ExitCode::BadOption << ""
                                     << "--frobnicate";
     QTest::newRow("report in an unknown format")
-        << QStringList{"--report", "DIR/out.doc", "OFF"} << ExitCode::BadOption << "" << "out.doc";
+        << QStringList{"--report", "DIR/out.doc", "OFF"} << ExitCode::BadOption << ""
+        << "out.doc";
     QTest::newRow("report into a missing folder")
-        << QStringList{"--report", "DIR/no/such/folder/out.png", "OFF"} << ExitCode::OutputFailed << ""
+        << QStringList{"--report", "DIR/no/such/folder/out.png", "OFF"} << ExitCode::OutputFailed
+        << ""
         << "out.png";
-    QTest::newRow("unreadable log") << QStringList{"--report", "DIR/bad.png", "DIR"} << ExitCode::UnreadableLog
-                                    << "" << "";
+    QTest::newRow("unreadable log")
+        << QStringList{"--report", "DIR/bad.png", "DIR"} << ExitCode::UnreadableLog << ""
+        << "";
 }
 
 void TestAnalysisReport::programRuns()
@@ -260,7 +277,8 @@ void TestAnalysisReport::italianFromTheLocale()
     // The program chooses it from the system's locale, also for the core's
     // texts.
     QString out, err;
-    QCOMPARE(runProgram({QStringLiteral("--summary"), offLog}, QStringLiteral("it_IT.UTF-8"), &out, &err),
+    QCOMPARE(runProgram({QStringLiteral("--summary"), offLog}, QStringLiteral("it_IT.UTF-8"), &out,
+                        &err),
              ExitCode::Ok);
     QVERIFY2(out.contains(QStringLiteral("sotto il riferimento")), qPrintable(out));
     QVERIFY2(!out.contains(QStringLiteral("below the reference")), qPrintable(out));

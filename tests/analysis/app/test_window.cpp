@@ -31,7 +31,8 @@ private slots:
     void exportsReports();
 
 private:
-    template<typename T> T *find(AnalysisWindow &window, const char *name)
+    template <typename T>
+    T *find(AnalysisWindow &window, const char *name)
     {
         return window.findChild<T *>(QString::fromLatin1(name));
     }
@@ -44,8 +45,10 @@ void TestAnalysisWindow::initTestCase()
 {
     QVERIFY(folder.isValid());
     QDir dir(folder.path());
-    inSyncLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400, convergingAverage);
-    offLog = writeTestLog(dir, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300, offAverage);
+    inSyncLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400,
+                             convergingAverage);
+    offLog =
+        writeTestLog(dir, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300, offAverage);
     // A line of seven fields as line 6.
     badLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 9, 9), 50, offAverage,
                           "1.0,2.0,3.0,4.0,5.0,6.0,7.0\r\n", 5);
@@ -72,11 +75,13 @@ void TestAnalysisWindow::showsVerdictAndConvertsUnits()
     const SeriesStatistics &first = window.currentAnalysis()->statistics[0];
     QCOMPARE(table->item(0, 0)->text(), formatValue(first.mean, Unit::CmHg));
     QCOMPARE(find<QDoubleSpinBox>(window, "spinTolerance")->value(), 0.75);
-    QCOMPARE(view->chart()->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("Pressure (cmHg)"));
+    QCOMPARE(view->chart()->axes(Qt::Vertical).value(0)->titleText(),
+             QStringLiteral("Pressure (cmHg)"));
 
     // The tolerance is set in the unit shown: 2.00 cmHg takes in the 1.50.
     find<QDoubleSpinBox>(window, "spinTolerance")->setValue(2.0);
-    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")), qPrintable(verdict->text()));
+    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")),
+             qPrintable(verdict->text()));
 
     // Zooming one graph shows the same stretch in the other.
     auto *pressures = static_cast<SessionChart *>(view->chart());
@@ -129,7 +134,8 @@ void TestAnalysisWindow::dropsTwoLogsForBeforeAndAfter()
     QVERIFY(verdict->text().contains(QLatin1String("below the reference")));
     QCOMPARE(sync->markedPointCount(), 0); // never in sync: no strip
     logs->setCurrentIndex(1);
-    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")), qPrintable(verdict->text()));
+    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")),
+             qPrintable(verdict->text()));
     // One stretch in sync, to the end: one block of the strip, four corners.
     QTRY_COMPARE(sync->markedPointCount(), 4);
 }
@@ -149,7 +155,8 @@ void TestAnalysisWindow::badLinesStopOrAreSkipped()
     QVERIFY(window.currentAnalysis() != nullptr);
     QCOMPARE(window.currentAnalysis()->skippedLines, std::size_t(1));
     QCOMPARE(window.currentAnalysis()->readingCount, std::size_t(50));
-    QVERIFY2(message->text().contains(QLatin1String("1 bad lines skipped")), qPrintable(message->text()));
+    QVERIFY2(message->text().contains(QLatin1String("1 bad lines skipped")),
+             qPrintable(message->text()));
 }
 
 void TestAnalysisWindow::appliesTheStoredCalibration()
@@ -188,7 +195,8 @@ void TestAnalysisWindow::exportsReports()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("%PDF-"));
     QVERIFY(!window.exportReport(folder.filePath(QStringLiteral("window.doc"))));
-    QVERIFY(find<QLabel>(window, "labelMessage")->text().contains(QLatin1String(".pdf, .png or .svg")));
+    QVERIFY(
+        find<QLabel>(window, "labelMessage")->text().contains(QLatin1String(".pdf, .png or .svg")));
 }
 
 QTEST_MAIN(TestAnalysisWindow)
