@@ -4,10 +4,9 @@
 // to one min/max pair per pixel column for all eight series. Prints the
 // medians of several runs against the 2 s the whole opening (drawing
 // included, which the window adds) may take.
-#include "enginemodel.h"
 #include "logreader.h"
-#include "measure/runningaverage.h"
 #include "measurementlog.h"
+#include "onehourlog.h"
 #include "columnreduction.h"
 #include "sessionanalysis.h"
 
@@ -22,37 +21,9 @@
 
 namespace {
 
-constexpr int kReadings = 360000;     // one hour at 10 ms
-constexpr double kPollPeriod = 0.010; // seconds
 constexpr double kBudgetMs = 2000.0;
 constexpr std::size_t kChartColumns = 1400;
 constexpr int kRuns = 5;
-
-QString oneHourLog()
-{
-    EngineModel engine;
-    std::array<RunningAverage, 4> averages;
-    QString log;
-    log.reserve(kReadings * 90);
-    for (int i = 0; i < kReadings; ++i) {
-        const std::array<double, 4> pressures = engine.pressures(i * kPollPeriod);
-        CylinderValues readings{};
-        CylinderValues means{};
-        for (std::size_t c = 0; c < 4; ++c) {
-            readings[c] = static_cast<float>(pressures[c]);
-            averages[c].push(readings[c]);
-            means[c] = averages[c].mean();
-        }
-        appendLogLine(log, readings, means);
-    }
-    return log;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 } // namespace
 
@@ -84,7 +55,7 @@ int main(int argc, char *argv[])
         }
         readings = read.session.readingCount();
         AnalysisSettings settings;
-        settings.pollPeriodSeconds = kPollPeriod;
+        settings.pollPeriodSeconds = kOneHourPollPeriod;
         const SessionAnalysis analysis = analyseSession(read.session, settings);
         const double afterAnalysis = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         // As the graph does: each series widened to double, then reduced to

@@ -5,9 +5,8 @@
 // step by step with the wheel and shown whole again, each with its repaint.
 // Prints medians against the 2 s budget for opening and drawing.
 #include "analysiswindow.h"
-#include "enginemodel.h"
-#include "measure/runningaverage.h"
 #include "measurementlog.h"
+#include "onehourlog.h"
 #include "sessionchart.h"
 
 #include <QApplication>
@@ -24,36 +23,8 @@
 
 namespace {
 
-constexpr int kReadings = 360000;     // one hour at 10 ms
-constexpr double kPollPeriod = 0.010; // seconds
 constexpr double kBudgetMs = 2000.0;
 constexpr int kRuns = 3;
-
-QString oneHourLog()
-{
-    EngineModel engine;
-    std::array<RunningAverage, 4> averages;
-    QString log;
-    log.reserve(kReadings * 90);
-    for (int i = 0; i < kReadings; ++i) {
-        const std::array<double, 4> pressures = engine.pressures(i * kPollPeriod);
-        CylinderValues readings{};
-        CylinderValues means{};
-        for (std::size_t c = 0; c < 4; ++c) {
-            readings[c] = static_cast<float>(pressures[c]);
-            averages[c].push(readings[c]);
-            means[c] = averages[c].mean();
-        }
-        appendLogLine(log, readings, means);
-    }
-    return log;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double elapsedMs(const QElapsedTimer &clock)
 {
@@ -131,7 +102,7 @@ int main(int argc, char *argv[])
     }
 
     std::printf("aspirello-analisi window, one-hour log (%d readings, %.1f MB), median of %d runs\n",
-                kReadings, megabytes, kRuns);
+                kOneHourReadings, megabytes, kRuns);
     std::printf("  open (read, analyse, reduce):  %7.1f ms\n", median(openMs));
     std::printf("  open and first paint:          %7.1f ms  = %.3f of the %.0f ms budget (%d points "
                 "drawn "
