@@ -8,6 +8,9 @@
 #include "measurementlog.h"
 
 #include <QString>
+#include <QTemporaryDir>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <vector>
@@ -33,6 +36,17 @@ inline QString oneHourLog()
         appendLogLine(log, readings, means);
     }
     return log;
+}
+
+// Writes oneHourLog() as the gauge saves it into folder; empty on failure.
+inline QString writeOneHourLog(const QTemporaryDir &folder)
+{
+    const QString path = folder.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
+    if (!folder.isValid() || writeLogFile(path, oneHourLog()) != LogSaveResult::Saved) {
+        std::fprintf(stderr, "cannot write a one-hour log\n");
+        return QString();
+    }
+    return path;
 }
 
 inline double median(std::vector<double> values)

@@ -46,13 +46,9 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QTemporaryDir dir;
-    if (!dir.isValid())
+    const QString path = writeOneHourLog(dir);
+    if (path.isEmpty())
         return 1;
-    const QString path = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
-    if (writeLogFile(path, oneHourLog()) != LogSaveResult::Saved) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return 1;
-    }
     const double megabytes = static_cast<double>(QFileInfo(path).size()) / 1e6;
 
     std::vector<double> openMs, drawMs, zoomInMs, wheelMs, wholeMs;

@@ -54,4 +54,18 @@ inline float offAverage(int cylinder, int)
     return cylinder == 1 ? -32.0f : -30.0f;
 }
 
+// The two sessions the window and report tests open: one that ends in sync
+// (a plain log) and one that does not (a TOP log).
+inline QString writeInSyncLog(const QDir &folder)
+{
+    return writeTestLog(folder, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400,
+                        convergingAverage);
+}
+
+inline QString writeOffLog(const QDir &folder)
+{
+    return writeTestLog(folder, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300,
+                        offAverage);
+}
+
 #endif // ANALYSISLOGS_H

@@ -57,10 +57,8 @@ void TestAnalysisReport::initTestCase()
 {
     QVERIFY(folder.isValid());
     QDir dir(folder.path());
-    inSyncLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400,
-                             convergingAverage);
-    offLog =
-        writeTestLog(dir, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300, offAverage);
+    inSyncLog = writeInSyncLog(dir);
+    offLog = writeOffLog(dir);
     nanLog = dir.filePath(QStringLiteral("nan.txt"));
     QFile nan(nanLog);
     QVERIFY(nan.open(QIODevice::WriteOnly));

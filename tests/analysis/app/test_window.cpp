@@ -45,10 +45,8 @@ void TestAnalysisWindow::initTestCase()
 {
     QVERIFY(folder.isValid());
     QDir dir(folder.path());
-    inSyncLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400,
-                             convergingAverage);
-    offLog =
-        writeTestLog(dir, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300, offAverage);
+    inSyncLog = writeInSyncLog(dir);
+    offLog = writeOffLog(dir);
     // A line of seven fields as line 6.
     badLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 9, 9), 50, offAverage,
                           "1.0,2.0,3.0,4.0,5.0,6.0,7.0\r\n", 5);
