@@ -123,3 +123,13 @@ QString logFullMessage()
 {
     return tr("Log pieno: le nuove letture non vengono registrate");
 }
+
+QString noAnswerMessage(const QString &portName)
+{
+    return tr("Nessuna risposta dalla scheda su %1").arg(portName);
+}
+
+QString notABoardMessage(const QString &portName)
+{
+    return tr("Dati non riconosciuti su %1: la scheda non risponde come dovrebbe").arg(portName);
+}

@@ -19,5 +19,10 @@ QString saveFailedMessage(QFileDevice::FileError error, const QString &toolkitRe
 QString savedMessage(const QString &fileName);
 QString boardLostMessage();
 QString logFullMessage();
+// Polls on <port> have gone unanswered (see ReplyWatch).
+QString noAnswerMessage(const QString &portName);
+// Bytes come back on <port> but never form a frame: not the board, or not
+// its firmware.
+QString notABoardMessage(const QString &portName);
 
 #endif // USERMESSAGES_H

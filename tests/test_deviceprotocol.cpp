@@ -1,4 +1,5 @@
 #include "deviceprotocol.h"
+#include "replywatch.h"
 #include "floatbits.h"
 
 #include <QtEndian>
@@ -9,6 +10,7 @@
 #include <cstring>
 
 Q_DECLARE_METATYPE(WaitingBytes)
+Q_DECLARE_METATYPE(ReplyWatch::State)
 
 namespace {
 
@@ -41,6 +43,8 @@ private slots:
     void roundTripIsBitExact_data();
     void roundTripIsBitExact();
     void putsAValueAtItsOffset();
+    void replyWatch_data();
+    void replyWatch();
 };
 
 void TestDeviceProtocol::classifyWaitingBytes_data()
@@ -209,6 +213,70 @@ void TestDeviceProtocol::putsAValueAtItsOffset()
     putFloatLittleEndian(bytes, 2, -20.5f);
     QCOMPARE(bytes.toHex(' '), QByteArray::fromHex("2424" "0000a4c1" "4523c17f" "ee").toHex(' '));
     // clang-format on
+}
+
+// A session on the line as a string of events, one per character, each a
+// millisecond after the last unless digits before it give the wait in
+// milliseconds (a '-' is a moment without an event):
+// p = poll sent, b = bytes arrived, f = frame accepted, r = port reopened.
+void TestDeviceProtocol::replyWatch_data()
+{
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<ReplyWatch::State>("state");
+
+    using S = ReplyWatch::State;
+    QTest::newRow("nothing owed") << "" << S::Answering;
+    QTest::newRow("nothing owed, long after") << "5000r" << S::Answering;
+    QTest::newRow("poll just sent") << "p" << S::Answering;
+    QTest::newRow("one tick short of silent") << "p999-" << S::Answering;
+    QTest::newRow("silent at the limit") << "p1000-" << S::Silent;
+    QTest::newRow("later polls do not restart it") << "p500p500-" << S::Silent;
+    QTest::newRow("answered, then a fresh poll") << "p500f1p999-" << S::Answering;
+    QTest::newRow("answered poll owes nothing") << "pf5000-" << S::Answering;
+    QTest::newRow("bytes but no frame") << "pb999-" << S::Garbled;
+    QTest::newRow("bytes before the frame are forgiven") << "pbf1p1000-" << S::Silent;
+    QTest::newRow("reopened port starts afresh") << "pb999r" << S::Answering;
+    QTest::newRow("reopened, then silent again") << "pb999rp1000-" << S::Silent;
+}
+
+void TestDeviceProtocol::replyWatch()
+{
+    QFETCH(QString, events);
+    QFETCH(ReplyWatch::State, state);
+
+    ReplyWatch watch;
+    qint64 now = 0;
+    QString wait;
+    for (const QChar event : events) {
+        if (event.isDigit()) {
+            wait += event;
+            continue;
+        }
+        now += wait.isEmpty() ? 1 : wait.toLongLong();
+        wait.clear();
+        switch (event.toLatin1()) {
+        case 'p':
+            watch.pollSent(now);
+            break;
+        case 'b':
+            watch.bytesArrived();
+            break;
+        case 'f':
+            watch.frameAccepted();
+            break;
+        case 'r':
+            watch.reset();
+            break;
+        default:
+            break;
+        }
+    }
+    QCOMPARE(watch.state(now), state);
+    // The moment of change it announces is the one the state turns at.
+    if (watch.silenceDueMs() >= 0) {
+        QCOMPARE(watch.state(watch.silenceDueMs() - 1), ReplyWatch::State::Answering);
+        QVERIFY(watch.state(watch.silenceDueMs()) != ReplyWatch::State::Answering);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDeviceProtocol)
