@@ -25,7 +25,7 @@ FUZZ_SECONDS ?= 60
 
 CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DASPIRELLO_WERROR=$(WERROR) -DASPIRELLO_QT_MAJOR=$(QT)
 
-.PHONY: all build deps configure test run demo screenshot package check-package icons sanitize fuzz bench clean
+.PHONY: all build deps configure test check-format run demo screenshot package check-package icons sanitize fuzz bench clean
 
 all: build
 
@@ -38,9 +38,17 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Every test, headless.
-test: build
+# Every test, headless. The tools the tests check the packaging files with
+# are installed before the build looks for them.
+test:
+	@scripts/install-deps.sh test $(QT_DEPS)
+	@$(MAKE) --no-print-directory build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The code style: every C++ source as .clang-format wants it.
+check-format:
+	@scripts/install-deps.sh format
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 # The program itself, on the serial ports present.
 run: build
@@ -80,7 +88,7 @@ icons:
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
-	@scripts/install-deps.sh sanitize $(QT_DEPS)
+	@scripts/install-deps.sh sanitize test $(QT_DEPS)
 	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DASPIRELLO_WERROR=$(WERROR) \
 	  -DASPIRELLO_QT_MAJOR=$(QT) -DASPIRELLO_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
@@ -102,7 +110,7 @@ bench: configure
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
 	@$(BUILD_DIR)/bench/bench_display
 	@$(BUILD_DIR)/bench/bench_openlog
-	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/analysis/app/bench_analysis_window
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_analysis_window
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

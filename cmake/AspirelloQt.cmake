@@ -1,8 +1,11 @@
 # The Qt the program builds with: Qt 5.15 (the default) or Qt 6.2 and later,
 # chosen with ASPIRELLO_QT_MAJOR. Everything in the build that differs
 # between the two is here; the rest of the build links the versionless Qt::
-# targets and finds further modules with aspirello_find_qt(). The C++ code
-# needs no switch of its own: it uses only API that both versions provide.
+# targets and finds further modules with aspirello_find_qt(). The gauge's
+# C++ needs no switch of its own: it uses only API that both versions
+# provide. aspirello-analisi has three, each where Qt 6 renamed something
+# it uses (the mouse position, the translations' folder, Qt Charts'
+# namespace).
 
 set(ASPIRELLO_QT_MAJOR 5 CACHE STRING "Qt major version to build with (5 or 6)")
 set_property(CACHE ASPIRELLO_QT_MAJOR PROPERTY STRINGS 5 6)

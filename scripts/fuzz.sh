@@ -7,7 +7,7 @@ seconds=${2:-60}
 qt_major=${3:-5}
 
 cmake -S . -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DASPIRELLO_QT_MAJOR="$qt_major" -DASPIRELLO_FUZZ=ON >/dev/null
+  -DASPIRELLO_QT_MAJOR="$qt_major" -DBUILD_TESTING=ON -DASPIRELLO_FUZZ=ON >/dev/null
 cmake --build "$build_dir" -j "$(nproc)" --target fuzz_pure_functions fuzz_seeds
 
 corpus="$build_dir/fuzz-corpus"
