@@ -1,7 +1,6 @@
 #include "deviceprotocol.h"
 
-#include <cstdint>
-#include <cstring>
+#include <QtEndian>
 
 WaitingBytes classifyWaitingBytes(qint64 count)
 {
@@ -46,19 +45,10 @@ QByteArray encodeFrame(const MeasurementFrame &frame)
 
 float readFloatLittleEndian(const char *bytes)
 {
-    std::uint32_t bits = 0;
-    for (int i = kValueSize - 1; i >= 0; --i)
-        bits = (bits << 8) | static_cast<unsigned char>(bytes[i]);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return qFromLittleEndian<float>(bytes);
 }
 
 void putFloatLittleEndian(QByteArray &bytes, int offset, float value)
 {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    char *at = bytes.data() + offset;
-    for (int i = 0; i < kValueSize; ++i)
-        at[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
+    qToLittleEndian(value, bytes.data() + offset);
 }
