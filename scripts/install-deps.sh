@@ -17,7 +17,8 @@ packages=(
 )
 # Qt 5 by default; the extra "qt6" asks for Qt 6 instead. Qt 6's CMake files
 # also want the OpenGL development files (libgl-dev and the libraries it
-# brings), which qt6-base-dev depends on. Besides the base and serial port:
+# brings), which qt6-base-dev depends on, and Qt Charts wants Qt OpenGL's
+# CMake files, which nothing pulls in. Besides the base and serial port:
 # for aspirello-analisi graphs, SVG reports and its Italian translation, and
 # the toolkit's own dialogs (open, save) in Italian.
 qt_packages=(qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
@@ -28,7 +29,7 @@ qt_packages=(qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
 # (rendering the icon), "bench".
 for extra in "$@"; do
   case "$extra" in
-    qt6) qt_packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+    qt6) qt_packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev libqt6opengl6-dev
            qt6-charts-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n) ;;
     test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream) ;;
     format) packages+=(clang-format) ;;
