@@ -19,6 +19,8 @@ set(expected
   share/icons/hicolor/scalable/apps/${APP_ID}.svg
   share/doc/aspirello/copyright share/doc/aspirello/changelog.gz
   share/doc/aspirello/README.md share/doc/aspirello/docs/screenshot.png
+  share/doc/aspirello/docs/analisi.png share/doc/aspirello/docs/board.md
+  share/doc/aspirello/docs/board-wiring.svg
   share/man/man1/Aspirello.1.gz share/man/man1/Aspirello-demo.1.gz share/man/man1/aspirello-board.1.gz
   share/man/man1/aspirello-analisi.1.gz)
 # Each PNG square at the size its folder names (width and height in IHDR).
