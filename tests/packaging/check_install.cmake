@@ -44,6 +44,22 @@ if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "expected\n  ${expected}\nfound\n  ${installed}")
 endif()
 
+# Every file the installed README and board guide link to is installed
+# beside them.
+foreach(doc README.md docs/board.md)
+  get_filename_component(doc_folder share/doc/aspirello/${doc} DIRECTORY)
+  file(READ ${root}/share/doc/aspirello/${doc} text)
+  # Relative links of the form (folder/name.ext), without the brackets that
+  # would split a CMake list.
+  string(REGEX MATCHALL "\\(([a-z/-]+\\.(png|svg|md))\\)" links "${text}")
+  foreach(link ${links})
+    string(REGEX REPLACE "^\\((.*)\\)$" "\\1" target "${link}")
+    if(NOT EXISTS ${root}/${doc_folder}/${target})
+      message(FATAL_ERROR "${doc} links ${target}, which is not installed")
+    endif()
+  endforeach()
+endforeach()
+
 # The menu entry starts an installed program whose window class (its file
 # name) is StartupWMClass, and names the installed icon.
 file(READ ${root}/share/applications/${APP_ID}.desktop entry)
