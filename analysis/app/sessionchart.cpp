@@ -260,7 +260,7 @@ std::size_t SessionChart::longestCurve() const
 {
     std::size_t longest = 0;
     for (const ChartCurve &curve : curveData)
-        longest = std::max(longest, curve.values.size());
+        longest = std::max(longest, curve.values ? curve.values->size() : std::size_t(0));
     return longest;
 }
 
@@ -379,8 +379,10 @@ void SessionChart::refresh()
     double low = std::numeric_limits<double>::infinity();
     double high = -std::numeric_limits<double>::infinity();
     for (int i = 0; i < curveData.size(); ++i) {
-        const QVector<QPointF> points =
-            reduceToColumns(curveData[i].values, step, xMin, xMax, columns);
+        const ChartCurve &curve = curveData[i];
+        const QVector<QPointF> points = curve.values
+            ? reduceToColumns(*curve.values, curve.scale, step, xMin, xMax, columns)
+            : QVector<QPointF>();
         for (const QPointF &point : points) {
             if (point.x() < xMin || point.x() > xMax)
                 continue;

@@ -18,15 +18,18 @@
 QT_CHARTS_USE_NAMESPACE
 #endif
 
-// One curve of a session graph: a value per reading, already in the unit
-// shown, drawn in one colour.
+// One curve of a session graph: a value per reading, drawn in one colour.
+// The values are not copied (a long session's would take several times the
+// memory of the log): the curve refers to a column of the session or a series
+// of its analysis, which the chart's owner keeps until it sets new curves.
 struct ChartCurve
 {
     QString name;
     QColor colour;
     qreal width = 1.0;
     bool inLegend = true;
-    std::vector<double> values;
+    const std::vector<float> *values = nullptr;
+    double scale = 1.0; // from the stored kPa to the unit shown
 };
 
 // A y axis from low to high rounded outwards to a step of 1, 2 or 5 times a

@@ -22,3 +22,8 @@ QString displayName(const Session &session)
 {
     return QFileInfo(session.fileName).fileName();
 }
+
+QString dateTimeText(const QDateTime &dateTime)
+{
+    return dateTime.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}

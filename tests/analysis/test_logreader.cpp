@@ -90,19 +90,40 @@ void TestLogReader::gaugeLinesReadBackExactly_data()
 }
 
 // Every value of 16 or more in magnitude keeps all its bits through six
-// decimals; so do zeros, infinities and nan.
+// decimals; so do zeros, infinities and nan. In a session, values no sensor
+// gives are left out (nan) and counted, as are the non-finite ones.
 void TestLogReader::gaugeLinesReadBackExactly()
 {
     QFETCH(Row, row);
     const Row second{row[7], row[6], row[5], row[4], row[3], row[2], row[1], row[0]};
-    const ReadResult result =
-        parseLogText(gaugeLog({row, second}), QStringLiteral("mem"), BadLinePolicy::Stop);
+    const QByteArray text = gaugeLog({row, second});
+    const int lineEnd = text.indexOf("\r\n");
+    const LineParse line = parseLogLine(text.constData(), text.constData() + lineEnd);
+    QVERIFY(line.ok);
+    for (std::size_t c = 0; c < 8; ++c)
+        QVERIFY2(sameFloat(line.values[c], row[c]), qPrintable(QString::number(c)));
+
+    const ReadResult result = parseLogText(text, QStringLiteral("mem"), BadLinePolicy::Stop);
     QVERIFY2(result.ok(), qPrintable(result.errorText));
     QCOMPARE(result.session.readingCount(), std::size_t(2));
+    std::size_t nonFinite = 0, impossible = 0;
     for (std::size_t c = 0; c < 8; ++c) {
-        QVERIFY2(sameFloat(result.session.columns[c][0], row[c]), qPrintable(QString::number(c)));
-        QVERIFY2(sameFloat(result.session.columns[c][1], second[c]), qPrintable(QString::number(c)));
+        for (const float value : {row[c], second[c]}) {
+            if (!std::isfinite(value))
+                ++nonFinite;
+            else if (std::fabs(value) > 200.0f)
+                ++impossible;
+        }
+        const auto kept = [](float value) {
+            return std::isfinite(value) && std::fabs(value) > 200.0f ? qnan : value;
+        };
+        QVERIFY2(sameFloat(result.session.columns[c][0], kept(row[c])),
+                 qPrintable(QString::number(c)));
+        QVERIFY2(sameFloat(result.session.columns[c][1], kept(second[c])),
+                 qPrintable(QString::number(c)));
     }
+    QCOMPARE(result.session.nonFiniteValues, nonFinite);
+    QCOMPARE(result.session.impossibleValues, impossible);
 }
 
 // Below 16 six decimals cannot hold every bit; what is read back is the
@@ -336,7 +357,8 @@ void TestLogReader::emptyLogHasNoReadings()
     const ReadResult allBad = parseLogText("a\r\nb\r\n", QStringLiteral("e"), BadLinePolicy::Skip);
     QCOMPARE(allBad.status, ReadStatus::NoReadings);
     QCOMPARE(allBad.session.skippedLines, std::size_t(2));
-    QVERIFY2(allBad.errorText.contains(QStringLiteral("2 bad lines")), qPrintable(allBad.errorText));
+    QVERIFY2(allBad.errorText.contains(QStringLiteral("holds no valid readings (2 bad line")),
+             qPrintable(allBad.errorText));
 }
 
 void TestLogReader::fileNameDates_data()
