@@ -313,7 +313,7 @@ public:
         if (session.isEmpty()) {
             result.status = ReadStatus::NoReadings;
             result.errorText = session.skippedLines > 0
-                ? LogReaderTexts::tr("%1 holds no valid readings (%n bad line(s))", nullptr,
+                ? LogReaderTexts::tr("%1 holds no valid readings (%n bad lines)", nullptr,
                                      clampedCount(session.skippedLines))
                       .arg(shownName(session.fileName))
                 : LogReaderTexts::tr("%1 holds no readings").arg(shownName(session.fileName));

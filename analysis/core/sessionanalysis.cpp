@@ -45,7 +45,7 @@ QString sessionLengthText(const SessionAnalysis &analysis, const QLocale &locale
 
 QString skippedLinesText(std::size_t lines)
 {
-    return SessionTexts::tr("%n bad line(s) skipped", nullptr, clampedCount(lines));
+    return SessionTexts::tr("%n bad lines skipped", nullptr, clampedCount(lines));
 }
 
 QString leftOutValuesText(const SessionAnalysis &analysis)
@@ -61,7 +61,7 @@ QString leftOutValuesText(const SessionAnalysis &analysis)
     if (analysis.nonFiniteValues > 0)
         kinds << SessionTexts::tr("%n not a number (nan or inf)", nullptr,
                                   clampedCount(analysis.nonFiniteValues));
-    return SessionTexts::tr("%n value(s) left out: %1", nullptr, clampedCount(total))
+    return SessionTexts::tr("%n values left out: %1", nullptr, clampedCount(total))
         .arg(kinds.join(QStringLiteral("; ")));
 }
 

@@ -151,7 +151,7 @@ QString durationText(std::size_t readings, std::optional<double> pollPeriodSecon
         return SyncAnalysisTexts::tr("%1 s").arg(locale.toString(seconds, 'f', 1));
     }
     const int shown = static_cast<int>(std::min<std::size_t>(readings, 0x7fffffff));
-    return SyncAnalysisTexts::tr("%n reading(s)", nullptr, shown);
+    return SyncAnalysisTexts::tr("%n readings", nullptr, shown);
 }
 
 QString pairsName()

@@ -48,7 +48,7 @@ QString stretchesLine(const BandStretches &band, const SessionAnalysis &analysis
     if (!band.longest)
         return TextOutputTexts::tr("never within the band");
     return TextOutputTexts::tr(
-               "%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3",
+               "%n stretches within the band, %1 of the session; the longest %2, from reading %3",
                nullptr, static_cast<int>(std::min<std::size_t>(band.stretches.size(), 0x7fffffff)))
         .arg(percent(band.readingsInBand, analysis.readingCount, locale),
              durationText(band.longest->length, period, locale), readingNumber(band.longest->first));

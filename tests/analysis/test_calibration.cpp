@@ -79,6 +79,8 @@ private slots:
     void offsetsAndNoise();
     void refusals_data();
     void refusals();
+    void storedDamage_data();
+    void storedDamage();
     void fileRoundTrip();
     void appliedCalibrationIsOnEveryOutput();
     void commandLine_data();
@@ -113,6 +115,10 @@ void TestCalibration::refusals_data()
     QTest::newRow("one sensor far off") << 1 << "Sensor 3 reads";
     QTest::newRow("sensors not following") << 2 << "Sensor 4 does not follow";
     QTest::newRow("non-finite rows are not readings") << 3 << "at least 10";
+    QTest::newRow("an engine's four intakes, 2.5 kPa apart")
+        << 4 << "do not show the same pulses at the same moments";
+    QTest::newRow("a source without pulses") << 5 << "do not show the same pulses";
+    QTest::newRow("one sensor that does not move") << 6 << "Sensor 4 does not follow the others' pulses";
 }
 
 void TestCalibration::refusals()
@@ -127,10 +133,82 @@ void TestCalibration::refusals()
             session.columns[Raw4][i] = (i % 4 == 1) ? -20.0f : -28.0f; // another intake's pulse
         if (variant == 3 && i >= 5)
             session.columns[i % 4][i] = std::numeric_limits<float>::quiet_NaN();
+        for (std::size_t c = 0; c < 4; ++c) {
+            // A quarter cycle apart, eight readings a cycle; cylinder 2 2.5 kPa up.
+            if (variant == 4)
+                session.columns[c][i] = (c == 1 ? -27.5f : -30.0f)
+                    + 1.9f * float(std::sin(M_PI * (double(i) / 4.0 + double(c) / 2.0)));
+            if (variant == 5)
+                session.columns[c][i] = -24.0f + kOffsets[c];
+        }
+        if (variant == 6) {
+            session.columns[Raw1][i] = session.columns[Raw1][i] / 2 - 12; // pulses of 2 kPa
+            session.columns[Raw2][i] = session.columns[Raw2][i] / 2 - 12;
+            session.columns[Raw3][i] = session.columns[Raw3][i] / 2 - 12;
+            session.columns[Raw4][i] = -24.0f;
+        }
     }
     const CalibrationResult result = computeCalibration(session, QDateTime::currentDateTime());
     QVERIFY(!result.calibration);
     QVERIFY2(result.refusal.contains(reason), qPrintable(result.refusal));
+}
+
+// A stored calibration is checked as a computed one is: each kind of damage
+// is refused with its reason, and the rest of it read as written.
+void TestCalibration::storedDamage_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("reason"); // empty: accepted
+    QTest::newRow("as written") << QByteArray() << QByteArray() << QString();
+    QTest::newRow("offset of 1000 kPa") << QByteArray("0.25") << QByteArray("1000")
+                                        << "Sensor 1 reads 1000.00 kPa away";
+    QTest::newRow("offset of -1000 kPa") << QByteArray("0.25") << QByteArray("-1000")
+                                         << "Sensor 1 reads -1000.00 kPa away";
+    QTest::newRow("offset just past the limit") << QByteArray("0.25") << QByteArray("5.01")
+                                                << "Sensor 1 reads 5.01 kPa";
+    QTest::newRow("offset on the limit") << QByteArray("0.25") << QByteArray("5") << QString();
+    QTest::newRow("noise") << QByteArray("noise") << QByteArray("9") << "does not follow the others";
+    QTest::newRow("too few readings") << QByteArray("\"readings\": 16")
+                                      << QByteArray("\"readings\": 3") << "at least 10";
+    QTest::newRow("made in the future") << QByteArray("\"created\": \"20")
+                                        << QByteArray("\"created\": \"29") << "in the future";
+    QTest::newRow("no date") << QByteArray("\"created\": \"20") << QByteArray("\"created\": \"x")
+                             << "date is not valid";
+    QTest::newRow("a name with lines in it") << QByteArray("\"source\": \"cal.txt\"")
+                                             << QByteArray("\"source\": \"cal\\nVerdict: in sync\\r\\u0007\"")
+                                             << QString();
+}
+
+void TestCalibration::storedDamage()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, reason);
+    const QDateTime now(QDate(2026, 12, 7), QTime(9, 0));
+    Calibration made = *computeCalibration(oneSource(16), now).calibration;
+    if (from == "noise")
+        made.noiseKPa[0] = to.toDouble();
+    QByteArray json = calibrationToJson(made);
+    if (!from.isEmpty() && from != "noise") {
+        QVERIFY2(json.contains(from), json.constData());
+        // Only the first: the first offset, the first noise value.
+        json.replace(json.indexOf(from), from.size(), to);
+    }
+    QString why;
+    const std::optional<Calibration> loaded = calibrationFromJson(json, &why, now);
+    if (!reason.isEmpty()) {
+        QVERIFY2(!loaded, json.constData());
+        QVERIFY2(why.contains(reason), qPrintable(why));
+        return;
+    }
+    QVERIFY2(loaded, qPrintable(why));
+    // Nothing taken from the file can break a line of any output.
+    const QString note = calibrationNote(*loaded);
+    QVERIFY2(!note.contains(QLatin1Char('\n')) && !note.contains(QLatin1Char('\r'))
+                 && !note.contains(QChar(7)),
+             qPrintable(note));
+    QCOMPARE(loaded->readings, made.readings);
 }
 
 void TestCalibration::fileRoundTrip()
@@ -165,7 +243,9 @@ void TestCalibration::fileRoundTrip()
     file.write("{\"format\":1,\"created\":\"x\"}");
     file.close();
     QVERIFY(!loadCalibration(path, &error));
-    QVERIFY2(error.contains(QStringLiteral("not a valid calibration")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("is not usable, so it is not applied"))
+                 && error.contains(QStringLiteral("--calibrate LOG")),
+             qPrintable(error));
 }
 
 void TestCalibration::appliedCalibrationIsOnEveryOutput()
@@ -182,7 +262,7 @@ void TestCalibration::appliedCalibrationIsOnEveryOutput()
     QVERIFY(!before.sync.band.endsInBand);
     QVERIFY(!summaryText(before, Unit::KPa).contains(QStringLiteral("Calibration applied")));
     QVERIFY(summaryText(before, Unit::KPa)
-                .contains(QStringLiteral("Verdict: cylinder 2 is 0.38 kPa below the reference")));
+                .contains(QStringLiteral("cylinder 2 has 0.38 kPa more vacuum than the reference")));
 
     applyCalibration(session, calibration);
     QCOMPARE(session.raw(0)[0], -20.0f);
@@ -192,13 +272,23 @@ void TestCalibration::appliedCalibrationIsOnEveryOutput()
     QVERIFY(note.contains(QStringLiteral("2026-12-01 10:00")));
     const QString summary = summaryText(after, Unit::KPa);
     QVERIFY2(summary.contains(note), qPrintable(summary));
-    QVERIFY2(summary.contains(QStringLiteral("Verdict: in sync for the last 8 readings")),
+    QVERIFY2(summary.contains(QStringLiteral("\nIn sync: all four cylinders within ±0.20 kPa of "
+                                             "cylinder 1 for the last 8 readings.\n")),
              qPrintable(summary));
     const QString csv = csvText(after, Unit::CmHg);
     QVERIFY2(csv.contains(QStringLiteral("\ncalibration,") + csvField(note) + QLatin1Char('\n')),
              qPrintable(csv));
-    QVERIFY2(csv.contains(QStringLiteral("verdict,in sync for the last 8 readings\n")),
+    QVERIFY2(csv.contains(QStringLiteral("verdict,In sync: all four cylinders within ±0.15 cmHg "
+                                         "of cylinder 1 for the last 8 readings.\n")),
              qPrintable(csv));
+    // Italian: decimal commas, fields separated by semicolons, the same rows.
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    const QString csvIt = csvText(after, Unit::CmHg, italian);
+    QVERIFY2(csvIt.contains(QStringLiteral("\n1;-18,00;-21,00;-15,00;")), qPrintable(csvIt));
+    QVERIFY2(csvIt.contains(QStringLiteral("\ndecimal separator;,\n")), qPrintable(csvIt));
+    QCOMPARE(csvIt.count(QLatin1Char('\n')), csv.count(QLatin1Char('\n')));
+    QVERIFY2(summaryText(after, Unit::KPa, italian).contains(QStringLiteral("±0,20 kPa")),
+             qPrintable(summaryText(after, Unit::KPa, italian)));
     QVERIFY2(csv.startsWith(QStringLiteral("cylinder,mean (cmHg),")), qPrintable(csv));
     QVERIFY2(csv.contains(QStringLiteral("\n1,-18.00,-21.00,-15.00,")),
              qPrintable(csv)); // -24 kPa mean, -28..-20
@@ -236,7 +326,15 @@ void TestCalibration::commandLine_data()
     QTest::newRow("tolerance comma") << QStringList{"--summary", "--tolerance", "0,5", "a"}
                                      << "error: --tolerance needs a positive";
     QTest::newRow("period negative")
-        << QStringList{"--summary", "--period", "-10", "a"} << "error: --period needs a positive";
+        << QStringList{"--summary", "--period", "-10", "a"} << "error: --period needs a poll period";
+    QTest::newRow("period below 1 ms")
+        << QStringList{"--summary", "--period", "0.5", "a"} << "error: --period needs a poll period";
+    QTest::newRow("period above 10 s")
+        << QStringList{"--summary", "--period", "10.5s", "a"} << "error: --period needs a poll period";
+    QTest::newRow("period of 1 ms") << QStringList{"--summary", "--period=1ms", "a"}
+                                    << "summary 1 kPa ref1 tol1 period0.001 stop none";
+    QTest::newRow("period of 10 s") << QStringList{"--summary", "--period=10000", "a"}
+                                    << "summary 1 kPa ref1 tol1 period10 stop none";
     QTest::newRow("report jpg") << QStringList{"--report", "out.jpg", "a"}
                                 << "error: --report needs a file ending in .pdf";
     QTest::newRow("two modes") << QStringList{"--summary", "--csv", "a"}
@@ -301,8 +399,9 @@ void TestCalibration::headlessRuns()
 
     Run r = run({QStringLiteral("--summary"), calLog}, calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
-    QVERIFY2(r.out.contains(QStringLiteral("Saved: 2026-12-07 09:00:00")), qPrintable(r.out));
-    QVERIFY2(r.out.contains(QStringLiteral("Verdict: in sync for the last 20 readings")),
+    QVERIFY2(r.out.contains(QStringLiteral("Saved: 2026-12-07 09:00\n")), qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("In sync: all four cylinders within ±1.00 kPa of "
+                                           "cylinder 1 for the last 20 readings.")),
              qPrintable(r.out));
 
     r = run({QStringLiteral("--summary"), dir.filePath(QStringLiteral("none.txt"))}, calibrationPath);
@@ -314,7 +413,7 @@ void TestCalibration::headlessRuns()
     r = run({QStringLiteral("--csv"), QStringLiteral("--skip-bad-lines"), badLog, calLog},
             calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
-    QVERIFY2(r.err.contains(QStringLiteral("1 bad lines skipped")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("bad.txt: 1 bad lines skipped")), qPrintable(r.err));
     QVERIFY2(r.out.startsWith(QStringLiteral("Before\n"))
                  && r.out.contains(QStringLiteral("\nAfter\n")),
              qPrintable(r.out));

@@ -357,7 +357,7 @@ void TestLogReader::emptyLogHasNoReadings()
     const ReadResult allBad = parseLogText("a\r\nb\r\n", QStringLiteral("e"), BadLinePolicy::Skip);
     QCOMPARE(allBad.status, ReadStatus::NoReadings);
     QCOMPARE(allBad.session.skippedLines, std::size_t(2));
-    QVERIFY2(allBad.errorText.contains(QStringLiteral("holds no valid readings (2 bad line")),
+    QVERIFY2(allBad.errorText.contains(QStringLiteral("holds no valid readings (2 bad lines)")),
              qPrintable(allBad.errorText));
 }
 
