@@ -168,8 +168,8 @@ void TestAnalysisReport::reportSaysTheVerdict()
     for (const QString &expected :
          {QStringLiteral("Before: TOP_log_A_B_C_D_EMEDIE7_12_2026_9_7_0.txt"),
           QStringLiteral("After: log_A_B_C_D_EMEDIE7_12_2026_9_5_3.txt"),
-          QStringLiteral("cylinder 2 is 15.0 mmHg below the reference"),
-          QStringLiteral("in sync for the last"), QStringLiteral("Pressure (mmHg)"),
+          QStringLiteral("2 has 15.0 mmHg more vacuum than the reference."),
+          QStringLiteral("In sync: all four cylinders within"), QStringLiteral("Pressure (mmHg)"),
           QStringLiteral("No sensor calibration applied.")})
         QVERIFY2(svg.contains(expected.toHtmlEscaped()), qPrintable(expected));
     QVERIFY(!svg.contains(QLatin1String("kPa")));
@@ -209,16 +209,16 @@ void TestAnalysisReport::programRuns_data()
 
     // The placeholders IN, OFF and DIR stand for the logs and the folder.
     QTest::newRow("summary holds the verdict") << QStringList{"--summary", "OFF"} << ExitCode::Ok
-                                               << "cylinder 2 is 2.00 kPa below the reference"
+                                               << "cylinder 2 has 2.00 kPa more vacuum than the reference"
                                                << "";
     QTest::newRow("summary of a session in sync")
-        << QStringList{"--summary", "IN", "--period", "10"} << ExitCode::Ok << "in sync for the last"
+        << QStringList{"--summary", "IN", "--period", "10"} << ExitCode::Ok << "In sync: all four cylinders within ±1.00 kPa of cylinder 1 for the last"
         << "";
     QTest::newRow("summary in cmHg") << QStringList{"--summary", "--unit", "cmhg", "OFF"}
-                                     << ExitCode::Ok << "cylinder 2 is 1.50 cmHg below the reference"
+                                     << ExitCode::Ok << "cylinder 2 has 1.50 cmHg more vacuum than the reference"
                                      << "";
     QTest::newRow("csv") << QStringList{"--csv", "OFF"} << ExitCode::Ok
-                         << "cylinder 2 is 2.00 kPa below"
+                         << "cylinder 2 has 2.00 kPa more vacuum"
                          << "";
     QTest::newRow("report without a display")
         << QStringList{"--report", "DIR/cli.pdf", "OFF"} << ExitCode::Ok << "cli.pdf"
@@ -278,8 +278,9 @@ void TestAnalysisReport::italianFromTheLocale()
     QCOMPARE(runProgram({QStringLiteral("--summary"), offLog}, QStringLiteral("it_IT.UTF-8"), &out,
                         &err),
              ExitCode::Ok);
-    QVERIFY2(out.contains(QStringLiteral("sotto il riferimento")), qPrintable(out));
-    QVERIFY2(!out.contains(QStringLiteral("below the reference")), qPrintable(out));
+    QVERIFY2(out.contains(QStringLiteral("il cilindro 2 ha 2,00 kPa più depressione del riferimento")),
+             qPrintable(out));
+    QVERIFY2(!out.contains(QStringLiteral("vacuum")), qPrintable(out));
     QCOMPARE(runProgram({QStringLiteral("--frobnicate")}, QStringLiteral("it_IT.UTF-8"), &out, &err),
              ExitCode::BadOption);
     QVERIFY2(err.contains(QStringLiteral("--help")) && !err.contains(QStringLiteral("Try --help")),

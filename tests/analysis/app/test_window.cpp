@@ -1,6 +1,7 @@
 #include "analysislogs.h"
 #include "analysiswindow.h"
 #include "sessionchart.h"
+#include "translations.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,6 +44,8 @@ private:
 
 void TestAnalysisWindow::initTestCase()
 {
+    // As the program does in English: the plural forms ("1 bad line").
+    installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("en_GB")));
     QVERIFY(folder.isValid());
     QDir dir(folder.path());
     inSyncLog = writeInSyncLog(dir);
@@ -62,13 +65,15 @@ void TestAnalysisWindow::showsVerdictAndConvertsUnits()
     auto *table = find<QTableWidget>(window, "tableStatistics");
     auto *view = find<QChartView>(window, "chartPressures");
     QVERIFY(verdict && table && view);
-    QCOMPARE(verdict->text(), QStringLiteral("cylinder 2 is 2.00 kPa below the reference"));
+    QVERIFY2(verdict->text().endsWith(QLatin1String("cylinder 2 has 2.00 kPa more vacuum than the reference.")),
+             qPrintable(verdict->text()));
     QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-2.00 kPa"));
 
     auto *unit = find<QComboBox>(window, "comboUnit");
     unit->setCurrentIndex(unit->findData(int(Unit::CmHg)));
     // 2 kPa is 1.50 cmHg: the verdict, the table, the tolerance and the axes follow.
-    QCOMPARE(verdict->text(), QStringLiteral("cylinder 2 is 1.50 cmHg below the reference"));
+    QVERIFY2(verdict->text().endsWith(QLatin1String("cylinder 2 has 1.50 cmHg more vacuum than the reference.")),
+             qPrintable(verdict->text()));
     QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-1.50 cmHg"));
     const SeriesStatistics &first = window.currentAnalysis()->statistics[0];
     QCOMPARE(table->item(0, 0)->text(), formatValue(first.mean, Unit::CmHg));
@@ -78,7 +83,7 @@ void TestAnalysisWindow::showsVerdictAndConvertsUnits()
 
     // The tolerance is set in the unit shown: 2.00 cmHg takes in the 1.50.
     find<QDoubleSpinBox>(window, "spinTolerance")->setValue(2.0);
-    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")),
+    QVERIFY2(verdict->text().startsWith(QLatin1String("In sync: all four cylinders")),
              qPrintable(verdict->text()));
 
     // Zooming one graph shows the same stretch in the other.
@@ -98,7 +103,7 @@ void TestAnalysisWindow::referenceAndPollPeriod()
     auto *table = find<QTableWidget>(window, "tableStatistics");
     find<QComboBox>(window, "comboReference")->setCurrentIndex(1);
     // Against cylinder 2 the other three are 2 kPa above it.
-    QVERIFY2(verdict->text().contains(QLatin1String("cylinder 1 is 2.00 kPa above the reference")),
+    QVERIFY2(verdict->text().contains(QLatin1String("cylinder 1 has 2.00 kPa less vacuum than the reference")),
              qPrintable(verdict->text()));
     QCOMPARE(table->verticalHeaderItem(1)->text(), QStringLiteral("Cylinder 2 (reference)"));
     QCOMPARE(table->item(0, 4)->text(), QStringLiteral("2.00 kPa"));
@@ -129,10 +134,10 @@ void TestAnalysisWindow::dropsTwoLogsForBeforeAndAfter()
     QVERIFY(logs->itemText(1).startsWith(QLatin1String("After: log_")));
     auto *verdict = find<QLabel>(window, "labelVerdict");
     auto *sync = static_cast<SessionChart *>(find<QChartView>(window, "chartSync")->chart());
-    QVERIFY(verdict->text().contains(QLatin1String("below the reference")));
+    QVERIFY(verdict->text().contains(QLatin1String("more vacuum than the reference")));
     QCOMPARE(sync->markedPointCount(), 0); // never in sync: no strip
     logs->setCurrentIndex(1);
-    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")),
+    QVERIFY2(verdict->text().startsWith(QLatin1String("In sync: all four cylinders")),
              qPrintable(verdict->text()));
     // One stretch in sync, to the end: one block of the strip, four corners.
     QTRY_COMPARE(sync->markedPointCount(), 4);
@@ -153,7 +158,7 @@ void TestAnalysisWindow::badLinesStopOrAreSkipped()
     QVERIFY(window.currentAnalysis() != nullptr);
     QCOMPARE(window.currentAnalysis()->skippedLines, std::size_t(1));
     QCOMPARE(window.currentAnalysis()->readingCount, std::size_t(50));
-    QVERIFY2(message->text().contains(QLatin1String("1 bad lines skipped")),
+    QVERIFY2(message->text().contains(QLatin1String("1 bad line skipped")),
              qPrintable(message->text()));
 }
 
@@ -177,7 +182,7 @@ void TestAnalysisWindow::appliesTheStoredCalibration()
     QVERIFY(window.currentAnalysis()->appliedCalibration);
     // With sensor 2 corrected, the session ends in sync, and the window says
     // the calibration was applied.
-    QVERIFY(find<QLabel>(window, "labelVerdict")->text().startsWith(QLatin1String("in sync")));
+    QVERIFY(find<QLabel>(window, "labelVerdict")->text().startsWith(QLatin1String("In sync")));
     QVERIFY(window.statusBar()->currentMessage().contains(calibrationNote(calibration)));
 }
 
