@@ -42,6 +42,8 @@ private slots:
     void programRuns_data();
     void programRuns();
     void italianFromTheLocale();
+    void lostStandardOutputIsAFailure_data();
+    void lostStandardOutputIsAFailure();
 
 private:
     // Runs aspirello-analisi with no display at all and the given locale.
@@ -284,6 +286,36 @@ void TestAnalysisReport::italianFromTheLocale()
     QCOMPARE(runProgram({QStringLiteral("--frobnicate")}, QStringLiteral("it_IT.UTF-8"), &out, &err),
              ExitCode::BadOption);
     QVERIFY2(err.contains(QStringLiteral("--help")) && !err.contains(QStringLiteral("Try --help")),
+             qPrintable(err));
+}
+
+void TestAnalysisReport::lostStandardOutputIsAFailure_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("help") << QStringList{"--help"};
+    QTest::newRow("summary") << QStringList{"--summary", "OFF"};
+    QTest::newRow("csv") << QStringList{"--csv", "OFF"};
+}
+
+// Standard output on a full disk: the results are lost, and the exit code
+// and standard error say so.
+void TestAnalysisReport::lostStandardOutputIsAFailure()
+{
+    QFETCH(QStringList, arguments);
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full here");
+    arguments.replaceInStrings(QStringLiteral("OFF"), offLog);
+    QProcess program;
+    program.setStandardOutputFile(QStringLiteral("/dev/full"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(ASPIRELLO_ANALISI), arguments);
+    QVERIFY(program.waitForFinished(120000));
+    QCOMPARE(program.exitCode(), ExitCode::OutputFailed);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("Standard output could not be written: No space left on "
+                                         "device")),
              qPrintable(err));
 }
 
