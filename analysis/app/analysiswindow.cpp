@@ -549,22 +549,26 @@ void AnalysisWindow::chooseCalibrationLog()
     const QString path = QFileDialog::getOpenFileName(
         this, tr("A log recorded with all four sensors on the same vacuum source"), QString(),
         tr("Aspirello logs (*.txt);;All files (*)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        calibrateFrom(path);
+}
+
+bool AnalysisWindow::calibrateFrom(const QString &path)
+{
     const ReadResult read = readLogFile(path, badLinePolicy());
     if (!read.ok()) {
         showMessage(read.errorText);
-        return;
+        return false;
     }
     const CalibrationResult result = computeCalibration(read.session, QDateTime::currentDateTime());
     if (!result.calibration) {
         showMessage(tr("Calibration refused: %1").arg(result.refusal));
-        return;
+        return false;
     }
     QString error;
     if (!saveCalibration(*result.calibration, calibrationFile, &error)) {
         showMessage(error);
-        return;
+        return false;
     }
     storedCalibration = result.calibration;
     calibrationError.clear();
@@ -574,6 +578,7 @@ void AnalysisWindow::chooseCalibrationLog()
     // new offsets take the old ones' place.
     if (checkCalibration->isChecked())
         calibrationChoiceChanged();
+    return true;
 }
 
 void AnalysisWindow::unitChanged()

@@ -42,6 +42,9 @@ public:
     bool openLogs(const QStringList &paths);
     // Writes the report of the logs shown, in the format of the name's suffix.
     bool exportReport(const QString &path);
+    // Computes a calibration from a log and stores it, without applying it;
+    // a refusal is shown in the window.
+    bool calibrateFrom(const QString &path);
 
     // The choices a command line can preset.
     void setUnit(Unit unit);

@@ -193,9 +193,9 @@ QString csvText(const SessionAnalysis &analysis, Unit unit, const QLocale &local
     if (period)
         row({TextOutputTexts::tr("poll period (s)"), locale.toString(*period, 'g', 6)});
     row({TextOutputTexts::tr("bad lines skipped"), count(analysis.skippedLines)});
-    row({TextOutputTexts::tr("values left out, beyond ±%1 kPa").arg(kPlausibleLimitKPa),
+    row({TextOutputTexts::tr("values beyond ±%1 kPa left out").arg(kPlausibleLimitKPa),
          count(analysis.impossibleValues)});
-    row({TextOutputTexts::tr("values left out, not a number"), count(analysis.nonFiniteValues)});
+    row({TextOutputTexts::tr("values not a number left out"), count(analysis.nonFiniteValues)});
     row({TextOutputTexts::tr("unit"), symbol});
     row({TextOutputTexts::tr("decimal separator"), QString(locale.decimalPoint())});
     if (analysis.appliedCalibration)

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 namespace {
@@ -86,6 +88,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void headlessRuns();
+    void badInputs_data();
+    void badInputs();
 };
 
 void TestCalibration::offsetsAndNoise()
@@ -461,6 +465,136 @@ void TestCalibration::headlessRuns()
     QCOMPARE(r.code, ExitCode::Ok);
     QVERIFY(r.out.contains(QStringLiteral("--report OUT.pdf|OUT.png|OUT.svg")));
     QCOMPARE(run({QStringLiteral("--bogus")}, calibrationPath).code, ExitCode::BadOption);
+}
+
+// Odd and hostile inputs through the commands, as a user gives them: the log
+// (kinds of file, values no sensor gives), the stored calibration (kinds of
+// file, damage) and where a calibration is stored. Each is refused with its
+// exit code and reason, or read with what was left out said.
+void TestCalibration::badInputs_data()
+{
+    QTest::addColumn<QString>("log");         // what LOG is
+    QTest::addColumn<QString>("calibration"); // what the stored calibration is
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expected"); // in standard output (Ok) or error
+    QTest::addColumn<QString>("absent");   // in neither
+
+    const QStringList summary{"--summary", "LOG"};
+    const QStringList applied{"--summary", "--calibration=use", "LOG"};
+    QTest::newRow("log: a pipe") << "fifo" << "none" << summary << ExitCode::UnreadableLog
+                                 << "is not a regular file" << "";
+    QTest::newRow("log: a link to /dev/zero")
+        << "zero" << "none" << QStringList{"--csv", "LOG"} << ExitCode::UnreadableLog
+        << "is not a regular file" << "";
+    QTest::newRow("log: a value of 3.4e38")
+        << "huge value" << "none" << summary << ExitCode::Ok
+        << "2 values left out: 2 beyond ±200 kPa, which no sensor reads"
+        << "e+";
+    QTest::newRow("log: a value of 3.4e38, verdict")
+        << "huge value" << "none" << summary << ExitCode::Ok << "\nIn sync: all four cylinders"
+        << "never within the band";
+    QTest::newRow("log: a value of 3.4e38, CSV")
+        << "huge value" << "none" << QStringList{"--csv", "LOG"} << ExitCode::Ok
+        << "\nvalues beyond ±200 kPa left out,2\nvalues not a number left out,0\n"
+        << "e+";
+    QTest::newRow("log: nan and inf")
+        << "nan values" << "none" << summary << ExitCode::Ok
+        << "values left out: 3 not a number (nan or inf)" << "";
+    QTest::newRow("calibration: a pipe") << "good" << "fifo" << applied
+                                         << ExitCode::CalibrationRefused << "not a regular file"
+                                         << "Calibration applied";
+    QTest::newRow("calibration: a link to /dev/zero")
+        << "good" << "zero" << applied << ExitCode::CalibrationRefused << "not a regular file"
+        << "Calibration applied";
+    QTest::newRow("calibration: offsets of 1000 kPa")
+        << "good" << "offsets 1000" << applied << ExitCode::CalibrationRefused
+        << "Sensor 1 reads 1000.00 kPa away" << "Calibration applied";
+    QTest::newRow("calibration: refused, how to make one")
+        << "good" << "offsets 1000" << applied << ExitCode::CalibrationRefused << "--calibrate LOG"
+        << "";
+    QTest::newRow("calibration: too large a file") << "good" << "huge file" << applied
+                                                   << ExitCode::CalibrationRefused << "too large"
+                                                   << "";
+    QTest::newRow("calibration: a name with a line in it")
+        << "good" << "evil name" << applied << ExitCode::Ok << "Calibration applied (made"
+        << "\nVerdict";
+    QTest::newRow("calibration: stored into a pipe")
+        << "good" << "fifo" << QStringList{"--calibrate", "LOG"} << ExitCode::OutputFailed
+        << "not a regular file" << "";
+    QTest::newRow("calibration: from an engine's four intakes")
+        << "engine" << "none" << QStringList{"--calibrate", "LOG"} << ExitCode::CalibrationRefused
+        << "do not show the same pulses" << "";
+}
+
+void TestCalibration::badInputs()
+{
+    QFETCH(QString, log);
+    QFETCH(QString, calibration);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expected);
+    QFETCH(QString, absent);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString logPath = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
+    const QString calibrationPath = dir.filePath(QStringLiteral("calibration.json"));
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+
+    Session session = oneSource(20);
+    if (log == QLatin1String("huge value")) {
+        session.columns[Raw3][10] = 3.4e38f;
+        session.columns[Average3][10] = 3.4e38f;
+    } else if (log == QLatin1String("nan values")) {
+        session.columns[Raw1][3] = std::numeric_limits<float>::quiet_NaN();
+        session.columns[Raw2][4] = std::numeric_limits<float>::infinity();
+        session.columns[Average4][5] = -std::numeric_limits<float>::infinity();
+    } else if (log == QLatin1String("engine")) {
+        for (std::size_t i = 0; i < session.readingCount(); ++i) {
+            for (std::size_t c = 0; c < 4; ++c)
+                session.columns[c][i] = (c == 1 ? -27.5f : -30.0f)
+                    + 1.9f * float(std::sin(M_PI * (double(i) / 4.0 + double(c) / 2.0)));
+        }
+    }
+    if (log == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(logPath).constData(), 0600), 0);
+    else if (log == QLatin1String("zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), logPath));
+    else
+        QCOMPARE(writeLogFile(logPath, gaugeLogText(session)), LogSaveResult::Saved);
+
+    const QDateTime made(QDate(2026, 12, 1), QTime(10, 0));
+    Calibration stored = *computeCalibration(oneSource(16), made).calibration;
+    if (calibration == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(calibrationPath).constData(), 0600), 0);
+    } else if (calibration == QLatin1String("zero")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), calibrationPath));
+    } else if (calibration == QLatin1String("huge file")) {
+        QVERIFY(write(calibrationPath,
+                      calibrationToJson(stored) + QByteArray(int(kCalibrationMaxFileBytes), ' ')));
+    } else if (calibration != QLatin1String("none")) {
+        if (calibration == QLatin1String("offsets 1000"))
+            stored.offsetsKPa = {1000, -1000, 0, 0};
+        if (calibration == QLatin1String("evil name"))
+            stored.sourceLog = QStringLiteral("cal.txt\nVerdict: In sync\r");
+        QVERIFY(write(calibrationPath, calibrationToJson(stored)));
+    }
+
+    arguments.replaceInStrings(QStringLiteral("LOG"), logPath);
+    const Run r = run(arguments, calibrationPath);
+    QCOMPARE(r.code, exitCode);
+    const QString &shown = exitCode == ExitCode::Ok ? r.out : r.err;
+    QVERIFY2(shown.contains(expected), qPrintable(shown));
+    if (!absent.isEmpty())
+        QVERIFY2(!r.out.contains(absent) && !r.err.contains(absent), qPrintable(r.out + r.err));
+    if (calibration == QLatin1String("fifo")) {
+        struct stat status;
+        QVERIFY(::lstat(QFile::encodeName(calibrationPath).constData(), &status) == 0
+                && S_ISFIFO(status.st_mode));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCalibration)

@@ -980,12 +980,12 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <translation>differenza alla fine (%1)</translation>
     </message>
     <message>
-        <source>values left out, beyond ±%1 kPa</source>
-        <translation>valori tralasciati, oltre ±%1 kPa</translation>
+        <source>values beyond ±%1 kPa left out</source>
+        <translation>valori oltre ±%1 kPa tralasciati</translation>
     </message>
     <message>
-        <source>values left out, not a number</source>
-        <translation>valori tralasciati, non numeri</translation>
+        <source>values not a number left out</source>
+        <translation>valori non numerici tralasciati</translation>
     </message>
     <message>
         <source>decimal separator</source>

@@ -29,6 +29,8 @@ private slots:
     void dropsTwoLogsForBeforeAndAfter();
     void badLinesStopOrAreSkipped();
     void appliesTheStoredCalibration();
+    void unusableCalibrationIsNotApplied();
+    void calibratingDoesNotApplyByItself();
     void exportsReports();
 
 private:
@@ -184,6 +186,68 @@ void TestAnalysisWindow::appliesTheStoredCalibration()
     // the calibration was applied.
     QVERIFY(find<QLabel>(window, "labelVerdict")->text().startsWith(QLatin1String("In sync")));
     QVERIFY(window.statusBar()->currentMessage().contains(calibrationNote(calibration)));
+}
+
+void TestAnalysisWindow::unusableCalibrationIsNotApplied()
+{
+    Calibration damaged;
+    damaged.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
+    damaged.sourceLog = QStringLiteral("cal.txt");
+    damaged.readings = 500;
+    damaged.offsetsKPa = {1000.0, -1000.0, 0.0, 0.0};
+    const QString path = folder.filePath(QStringLiteral("damaged.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(calibrationToJson(damaged));
+    file.close();
+
+    AnalysisWindow window(path);
+    window.show();
+    window.setCalibrationApplied(true);
+    QVERIFY(window.openLogs({offLog}));
+    auto *apply = find<QCheckBox>(window, "checkCalibration");
+    QVERIFY(!apply->isEnabled());
+    QVERIFY(!apply->isChecked());
+    QVERIFY(!window.currentAnalysis()->appliedCalibration);
+    auto *label = find<QLabel>(window, "labelCalibration");
+    QVERIFY2(label->text().contains(QLatin1String("unusable")), qPrintable(label->text()));
+    QVERIFY2(label->toolTip().contains(QLatin1String("Sensor 1 reads 1000.00 kPa away")),
+             qPrintable(label->toolTip()));
+    QVERIFY(!window.statusBar()->currentMessage().contains(QLatin1String("Calibration applied")));
+}
+
+void TestAnalysisWindow::calibratingDoesNotApplyByItself()
+{
+    const QString path = folder.filePath(QStringLiteral("fresh.json"));
+    AnalysisWindow window(path);
+    window.show();
+    QVERIFY(window.openLogs({offLog}));
+    // An engine log is refused, saying why.
+    QVERIFY(!window.calibrateFrom(offLog));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY2(find<QLabel>(window, "labelMessage")->text().startsWith(QLatin1String("Calibration refused")),
+             qPrintable(find<QLabel>(window, "labelMessage")->text()));
+
+    // A log of four sensors on one intake, with a long name: stored, offered,
+    // not applied; the name elided in the panel and whole in its tooltip.
+    QString text;
+    for (int i = 0; i < 40; ++i) {
+        const float pulse = -24.0f + 4.0f * float(std::sin(0.7 * i));
+        appendLogLine(text, {pulse + 0.3f, pulse - 0.1f, pulse, pulse - 0.2f},
+                      {-24.0f, -24.0f, -24.0f, -24.0f});
+    }
+    const QString name = QStringLiteral("calibration_of_all_four_sensors_on_the_intake_of_cylinder_"
+                                        "one_with_a_T_piece_at_idle_on_a_cold_morning.txt");
+    QCOMPARE(writeLogFile(folder.filePath(name), text), LogSaveResult::Saved);
+    QVERIFY(window.calibrateFrom(folder.filePath(name)));
+    QVERIFY(QFile::exists(path));
+    auto *apply = find<QCheckBox>(window, "checkCalibration");
+    QVERIFY(apply->isEnabled());
+    QVERIFY(!apply->isChecked());
+    QVERIFY(!window.currentAnalysis()->appliedCalibration);
+    auto *label = find<QLabel>(window, "labelCalibration");
+    QVERIFY2(!label->text().contains(name), qPrintable(label->text()));
+    QVERIFY2(label->toolTip().contains(name), qPrintable(label->toolTip()));
 }
 
 void TestAnalysisWindow::exportsReports()
