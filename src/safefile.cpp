@@ -53,8 +53,8 @@ bool openRegularFile(QFile &file, const QString &path, FileFailure *failure)
     // Opened first and checked on the handle, so that nothing can be put in
     // the file's place between the check and the reading; O_NONBLOCK keeps
     // a pipe from holding the open until a writer comes.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT)
@@ -95,8 +95,7 @@ bool openRegularFile(QFile &file, const QString &path, FileFailure *failure)
 #endif
 }
 
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes,
-                                          FileFailure *failure)
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, FileFailure *failure)
 {
     QFile file;
     if (!openRegularFile(file, path, failure))

@@ -286,10 +286,10 @@ void AnalysisWindow::setAnalysisSettings(const AnalysisSettings &newSettings)
     comboCompare->setCurrentIndex(comboCompare->findData(int(newSettings.sync.source)));
     toleranceKPa = newSettings.sync.toleranceKPa;
     spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
-    spinPeriod->setValue(newSettings.pollPeriodSeconds ? int(std::lround(
-                             std::clamp(*newSettings.pollPeriodSeconds * 1000.0, 0.0,
-                                        kMaxPollPeriodSeconds * 1000.0)))
-                                                       : 0);
+    spinPeriod->setValue(newSettings.pollPeriodSeconds
+                             ? int(std::lround(std::clamp(*newSettings.pollPeriodSeconds * 1000.0,
+                                                          0.0, kMaxPollPeriodSeconds * 1000.0)))
+                             : 0);
     updating = false;
     settingsChanged();
 }
@@ -302,9 +302,8 @@ void AnalysisWindow::setBadLinePolicy(BadLinePolicy policy)
 void AnalysisWindow::setCalibrationApplied(bool applied)
 {
     if (applied && !storedCalibration)
-        showMessage(calibrationError.isEmpty()
-                        ? tr("No calibration is stored, so none is applied.")
-                        : calibrationError);
+        showMessage(calibrationError.isEmpty() ? tr("No calibration is stored, so none is applied.")
+                                               : calibrationError);
     checkCalibration->setChecked(applied && storedCalibration.has_value());
 }
 
@@ -474,8 +473,8 @@ void AnalysisWindow::updateCalibrationLabel()
             formatValue(storedCalibration->offsetsKPa[std::size_t(c)], unit(), locale));
     // A long file name would widen the panel over the graph: elided here,
     // whole in the tooltip.
-    const QString source = labelCalibration->fontMetrics().elidedText(
-        storedCalibration->sourceLog, Qt::ElideMiddle, 220);
+    const QString source = labelCalibration->fontMetrics().elidedText(storedCalibration->sourceLog,
+                                                                      Qt::ElideMiddle, 220);
     const QString text = tr("Calibration of %1 (%2); offsets %3.");
     labelCalibration->setText(text.arg(dateTimeText(storedCalibration->createdAt), source,
                                        offsets.join(QStringLiteral(", "))));

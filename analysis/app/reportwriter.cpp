@@ -186,8 +186,9 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
     }
     html += QStringLiteral("</table>");
 
-    html += QStringLiteral("<p>%1<br>%2</p>")
-                .arg(escaped(inSyncLine(analysis, locale)), escaped(pairsInSyncLine(analysis, locale)));
+    html +=
+        QStringLiteral("<p>%1<br>%2</p>")
+            .arg(escaped(inSyncLine(analysis, locale)), escaped(pairsInSyncLine(analysis, locale)));
     return html;
 }
 

@@ -302,19 +302,17 @@ bool saveCalibration(const Calibration &calibration, const QString &path, QStrin
     return true;
 }
 
-std::optional<Calibration> loadCalibration(const QString &path, QString *error,
-                                           const QDateTime &now)
+std::optional<Calibration> loadCalibration(const QString &path, QString *error, const QDateTime &now)
 {
     if (error)
         error->clear();
     FileFailure failure;
-    const std::optional<QByteArray> bytes =
-        readRegularFile(path, kCalibrationMaxFileBytes, &failure);
+    const std::optional<QByteArray> bytes = readRegularFile(path, kCalibrationMaxFileBytes, &failure);
     if (!bytes && failure.fault == FileFault::Missing)
         return std::nullopt;
-    const QString remedy = CalibrationTexts::tr(
-        "Make a new one from a log recorded with all four sensors on one intake "
-        "(“Calibrate sensors from a log…”, or --calibrate LOG).");
+    const QString remedy =
+        CalibrationTexts::tr("Make a new one from a log recorded with all four sensors on one intake "
+                             "(“Calibrate sensors from a log…”, or --calibrate LOG).");
     if (!bytes) {
         if (error)
             *error = CalibrationTexts::tr("The stored calibration %1 cannot be read: %2. %3")

@@ -50,8 +50,8 @@ LoadedSessions loadSessions(const CommandLine &commandLine, const QString &calib
             return loaded;
         }
         if (read.session.skippedLines > 0) {
-            loaded.warnings << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                                          skippedLinesText(read.session.skippedLines));
+            loaded.warnings << QStringLiteral("%1: %2").arg(
+                QDir::toNativeSeparators(path), skippedLinesText(read.session.skippedLines));
             for (const LineError &error : read.lineErrors)
                 loaded.warnings << QStringLiteral("  ") + lineErrorText(path, error);
             if (read.session.skippedLines > read.lineErrors.size())

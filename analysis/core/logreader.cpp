@@ -422,10 +422,11 @@ ReadResult failure(const QString &fileName, ReadStatus status, const QString &te
 
 ReadResult binaryFile(const QString &fileName, std::size_t line)
 {
-    ReadResult result = failure(fileName, ReadStatus::BinaryFile,
-                                LogReaderTexts::tr("%1 is a binary file, not a measurement log (line %2)")
-                                    .arg(shownName(fileName))
-                                    .arg(static_cast<qulonglong>(line)));
+    ReadResult result =
+        failure(fileName, ReadStatus::BinaryFile,
+                LogReaderTexts::tr("%1 is a binary file, not a measurement log (line %2)")
+                    .arg(shownName(fileName))
+                    .arg(static_cast<qulonglong>(line)));
     result.lineErrors.push_back({line, LineProblem::BinaryData, 0, 0});
     return result;
 }
@@ -458,7 +459,8 @@ ReadResult readLogDevice(QIODevice &device, const QString &fileName, BadLinePoli
     const qint64 size = device.size();
     if (size > kMaxLogBytes)
         return failure(fileName, ReadStatus::TooLarge,
-                       LogReaderTexts::tr("%1 is too large for a measurement log (%2 MB; at most %3 MB)")
+                       LogReaderTexts::tr(
+                           "%1 is too large for a measurement log (%2 MB; at most %3 MB)")
                            .arg(shown)
                            .arg(size / 1000000)
                            .arg(kMaxLogBytes / 1000000));
@@ -502,8 +504,8 @@ ReadResult readLogDevice(QIODevice &device, const QString &fileName, BadLinePoli
     if (*scanned != size || !device.seek(0))
         return *scanned != size ? changed() : readFailed();
     LogParser parser(fileName, policy, scan.newlines + 1);
-    const std::optional<qint64> parsed = readAll(
-        [&parser](const char *data, std::size_t n) { return parser.feed(data, n); });
+    const std::optional<qint64> parsed =
+        readAll([&parser](const char *data, std::size_t n) { return parser.feed(data, n); });
     if (!parsed)
         return readFailed();
     ReadResult result = parser.finish();

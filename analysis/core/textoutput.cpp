@@ -75,8 +75,8 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
     };
     const std::optional<double> period = analysis.settings.pollPeriodSeconds;
 
-    line(TextOutputTexts::tr("Log: %1")
-             .arg(printableName(QDir::toNativeSeparators(analysis.fileName))));
+    line(TextOutputTexts::tr("Log: %1").arg(
+        printableName(QDir::toNativeSeparators(analysis.fileName))));
     if (analysis.recordedAt)
         line(TextOutputTexts::tr("Saved: %1").arg(dateTimeText(*analysis.recordedAt)));
     if (period) {
@@ -177,9 +177,10 @@ QString csvText(const SessionAnalysis &analysis, Unit unit, const QLocale &local
         for (const double value :
              {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, cylinder)})
             fields << (s.count ? formatNumber(value, unit, locale) : QString());
-        const double atEnd = analysis.sync.finalDifferencesKPa[static_cast<std::size_t>(cylinder - 1)];
+        const double atEnd =
+            analysis.sync.finalDifferencesKPa[static_cast<std::size_t>(cylinder - 1)];
         fields << (analysis.readingCount && std::isfinite(atEnd) ? formatNumber(atEnd, unit, locale)
-                                                                  : QString());
+                                                                 : QString());
         fields << (analysis.pulsationStandout == cylinder ? TextOutputTexts::tr("yes")
                                                           : TextOutputTexts::tr("no"));
         row(fields);

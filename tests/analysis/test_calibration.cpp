@@ -122,7 +122,8 @@ void TestCalibration::refusals_data()
     QTest::newRow("an engine's four intakes, 2.5 kPa apart")
         << 4 << "do not show the same pulses at the same moments";
     QTest::newRow("a source without pulses") << 5 << "do not show the same pulses";
-    QTest::newRow("one sensor that does not move") << 6 << "Sensor 4 does not follow the others' pulses";
+    QTest::newRow("one sensor that does not move")
+        << 6 << "Sensor 4 does not follow the others' pulses";
 }
 
 void TestCalibration::refusals()
@@ -165,23 +166,23 @@ void TestCalibration::storedDamage_data()
     QTest::addColumn<QByteArray>("to");
     QTest::addColumn<QString>("reason"); // empty: accepted
     QTest::newRow("as written") << QByteArray() << QByteArray() << QString();
-    QTest::newRow("offset of 1000 kPa") << QByteArray("0.25") << QByteArray("1000")
-                                        << "Sensor 1 reads 1000.00 kPa away";
-    QTest::newRow("offset of -1000 kPa") << QByteArray("0.25") << QByteArray("-1000")
-                                         << "Sensor 1 reads -1000.00 kPa away";
-    QTest::newRow("offset just past the limit") << QByteArray("0.25") << QByteArray("5.01")
-                                                << "Sensor 1 reads 5.01 kPa";
+    QTest::newRow("offset of 1000 kPa")
+        << QByteArray("0.25") << QByteArray("1000") << "Sensor 1 reads 1000.00 kPa away";
+    QTest::newRow("offset of -1000 kPa")
+        << QByteArray("0.25") << QByteArray("-1000") << "Sensor 1 reads -1000.00 kPa away";
+    QTest::newRow("offset just past the limit")
+        << QByteArray("0.25") << QByteArray("5.01") << "Sensor 1 reads 5.01 kPa";
     QTest::newRow("offset on the limit") << QByteArray("0.25") << QByteArray("5") << QString();
     QTest::newRow("noise") << QByteArray("noise") << QByteArray("9") << "does not follow the others";
-    QTest::newRow("too few readings") << QByteArray("\"readings\": 16")
-                                      << QByteArray("\"readings\": 3") << "at least 10";
-    QTest::newRow("made in the future") << QByteArray("\"created\": \"20")
-                                        << QByteArray("\"created\": \"29") << "in the future";
+    QTest::newRow("too few readings")
+        << QByteArray("\"readings\": 16") << QByteArray("\"readings\": 3") << "at least 10";
+    QTest::newRow("made in the future")
+        << QByteArray("\"created\": \"20") << QByteArray("\"created\": \"29") << "in the future";
     QTest::newRow("no date") << QByteArray("\"created\": \"20") << QByteArray("\"created\": \"x")
                              << "date is not valid";
-    QTest::newRow("a name with lines in it") << QByteArray("\"source\": \"cal.txt\"")
-                                             << QByteArray("\"source\": \"cal\\nVerdict: in sync\\r\\u0007\"")
-                                             << QString();
+    QTest::newRow("a name with lines in it")
+        << QByteArray("\"source\": \"cal.txt\"")
+        << QByteArray("\"source\": \"cal\\nVerdict: in sync\\r\\u0007\"") << QString();
 }
 
 void TestCalibration::storedDamage()
@@ -333,8 +334,8 @@ void TestCalibration::commandLine_data()
         << QStringList{"--summary", "--period", "-10", "a"} << "error: --period needs a poll period";
     QTest::newRow("period below 1 ms")
         << QStringList{"--summary", "--period", "0.5", "a"} << "error: --period needs a poll period";
-    QTest::newRow("period above 10 s")
-        << QStringList{"--summary", "--period", "10.5s", "a"} << "error: --period needs a poll period";
+    QTest::newRow("period above 10 s") << QStringList{"--summary", "--period", "10.5s", "a"}
+                                       << "error: --period needs a poll period";
     QTest::newRow("period of 1 ms") << QStringList{"--summary", "--period=1ms", "a"}
                                     << "summary 1 kPa ref1 tol1 period0.001 stop none";
     QTest::newRow("period of 10 s") << QStringList{"--summary", "--period=10000", "a"}
@@ -482,49 +483,66 @@ void TestCalibration::badInputs_data()
 
     const QStringList summary{"--summary", "LOG"};
     const QStringList applied{"--summary", "--calibration=use", "LOG"};
-    QTest::newRow("log: a pipe") << "fifo" << "none" << summary << ExitCode::UnreadableLog
-                                 << "is not a regular file" << "";
+    QTest::newRow("log: a pipe") << "fifo"
+                                 << "none" << summary << ExitCode::UnreadableLog
+                                 << "is not a regular file"
+                                 << "";
     QTest::newRow("log: a link to /dev/zero")
-        << "zero" << "none" << QStringList{"--csv", "LOG"} << ExitCode::UnreadableLog
-        << "is not a regular file" << "";
+        << "zero"
+        << "none" << QStringList{"--csv", "LOG"} << ExitCode::UnreadableLog << "is not a regular file"
+        << "";
     QTest::newRow("log: a value of 3.4e38")
-        << "huge value" << "none" << summary << ExitCode::Ok
+        << "huge value"
+        << "none" << summary << ExitCode::Ok
         << "2 values left out: 2 beyond ±200 kPa, which no sensor reads"
         << "e+";
     QTest::newRow("log: a value of 3.4e38, verdict")
-        << "huge value" << "none" << summary << ExitCode::Ok << "\nIn sync: all four cylinders"
+        << "huge value"
+        << "none" << summary << ExitCode::Ok << "\nIn sync: all four cylinders"
         << "never within the band";
     QTest::newRow("log: a value of 3.4e38, CSV")
-        << "huge value" << "none" << QStringList{"--csv", "LOG"} << ExitCode::Ok
+        << "huge value"
+        << "none" << QStringList{"--csv", "LOG"} << ExitCode::Ok
         << "\nvalues beyond ±200 kPa left out,2\nvalues not a number left out,0\n"
         << "e+";
     QTest::newRow("log: nan and inf")
-        << "nan values" << "none" << summary << ExitCode::Ok
-        << "values left out: 3 not a number (nan or inf)" << "";
-    QTest::newRow("calibration: a pipe") << "good" << "fifo" << applied
-                                         << ExitCode::CalibrationRefused << "not a regular file"
-                                         << "Calibration applied";
+        << "nan values"
+        << "none" << summary << ExitCode::Ok << "values left out: 3 not a number (nan or inf)"
+        << "";
+    QTest::newRow("calibration: a pipe")
+        << "good"
+        << "fifo" << applied << ExitCode::CalibrationRefused << "not a regular file"
+        << "Calibration applied";
     QTest::newRow("calibration: a link to /dev/zero")
-        << "good" << "zero" << applied << ExitCode::CalibrationRefused << "not a regular file"
+        << "good"
+        << "zero" << applied << ExitCode::CalibrationRefused << "not a regular file"
         << "Calibration applied";
     QTest::newRow("calibration: offsets of 1000 kPa")
-        << "good" << "offsets 1000" << applied << ExitCode::CalibrationRefused
-        << "Sensor 1 reads 1000.00 kPa away" << "Calibration applied";
+        << "good"
+        << "offsets 1000" << applied << ExitCode::CalibrationRefused
+        << "Sensor 1 reads 1000.00 kPa away"
+        << "Calibration applied";
     QTest::newRow("calibration: refused, how to make one")
-        << "good" << "offsets 1000" << applied << ExitCode::CalibrationRefused << "--calibrate LOG"
+        << "good"
+        << "offsets 1000" << applied << ExitCode::CalibrationRefused << "--calibrate LOG"
         << "";
-    QTest::newRow("calibration: too large a file") << "good" << "huge file" << applied
-                                                   << ExitCode::CalibrationRefused << "too large"
-                                                   << "";
+    QTest::newRow("calibration: too large a file")
+        << "good"
+        << "huge file" << applied << ExitCode::CalibrationRefused << "too large"
+        << "";
     QTest::newRow("calibration: a name with a line in it")
-        << "good" << "evil name" << applied << ExitCode::Ok << "Calibration applied (made"
+        << "good"
+        << "evil name" << applied << ExitCode::Ok << "Calibration applied (made"
         << "\nVerdict";
-    QTest::newRow("calibration: stored into a pipe")
-        << "good" << "fifo" << QStringList{"--calibrate", "LOG"} << ExitCode::OutputFailed
-        << "not a regular file" << "";
+    QTest::newRow("calibration: stored into a pipe") << "good"
+                                                     << "fifo" << QStringList{"--calibrate", "LOG"}
+                                                     << ExitCode::OutputFailed << "not a regular file"
+                                                     << "";
     QTest::newRow("calibration: from an engine's four intakes")
-        << "engine" << "none" << QStringList{"--calibrate", "LOG"} << ExitCode::CalibrationRefused
-        << "do not show the same pulses" << "";
+        << "engine"
+        << "none" << QStringList{"--calibrate", "LOG"} << ExitCode::CalibrationRefused
+        << "do not show the same pulses"
+        << "";
 }
 
 void TestCalibration::badInputs()

@@ -513,8 +513,9 @@ void TestLogReader::fileKinds()
     else if (kind == QLatin1String("huge"))
         QVERIFY(writeFile(path, good) && QFile::resize(path, kMaxLogBytes + 1)); // sparse
     else if (kind == QLatin1String("tiny"))
-        QVERIFY(writeFile(path, "1e-330,-1e-400,0.0000000000000000000000000000000000000000000001,"
-                                "4,5,6,7,8\r\n"));
+        QVERIFY(writeFile(path,
+                          "1e-330,-1e-400,0.0000000000000000000000000000000000000000000001,"
+                          "4,5,6,7,8\r\n"));
     const ReadResult result = readLogFile(path, BadLinePolicy::Stop);
     QCOMPARE(result.status, status);
     QVERIFY2(result.errorText.contains(message), qPrintable(result.errorText));

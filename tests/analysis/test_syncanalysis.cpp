@@ -314,29 +314,33 @@ void TestSyncAnalysis::everyReference_data()
                                         "±0.80 kPa): ");
     const QString pairLead = QStringLiteral("Pairs (cylinders 1+2 against 3+4): not in sync at the "
                                             "end, ");
-    QTest::newRow("cylinder 1")
-        << 1 << Deviations{0, -1.5, 0.75, -0.5}
-        << lead.arg(1) + "cylinder 2 has 1.50 kPa more vacuum than the reference." << 0
-        << pairLead + "cylinders 3+4 have 0.88 kPa less vacuum than cylinders 1+2.";
-    QTest::newRow("cylinder 2")
-        << 2 << Deviations{1.5, 0, 2.25, 1.0}
-        << lead.arg(2)
+    QTest::newRow("cylinder 1") << 1 << Deviations{0, -1.5, 0.75, -0.5}
+                                << lead.arg(1)
+            + "cylinder 2 has 1.50 kPa more vacuum than the reference."
+                                << 0
+                                << pairLead
+            + "cylinders 3+4 have 0.88 kPa less vacuum than cylinders 1+2.";
+    QTest::newRow("cylinder 2") << 2 << Deviations{1.5, 0, 2.25, 1.0}
+                                << lead.arg(2)
             + "cylinder 3 has 2.25 kPa less vacuum than the reference; cylinder 1 has 1.50 kPa "
               "less vacuum than the reference; cylinder 4 has 1.00 kPa less vacuum than the "
-              "reference."
-        << 0 << pairLead + "cylinders 3+4 have 0.88 kPa less vacuum than cylinders 1+2.";
-    QTest::newRow("cylinder 3")
-        << 3 << Deviations{-0.75, -2.25, 0, -1.25}
-        << lead.arg(3)
+              "reference." << 0
+                                << pairLead
+            + "cylinders 3+4 have 0.88 kPa less vacuum than cylinders 1+2.";
+    QTest::newRow("cylinder 3") << 3 << Deviations{-0.75, -2.25, 0, -1.25}
+                                << lead.arg(3)
             + "cylinder 2 has 2.25 kPa more vacuum than the reference; cylinder 4 has 1.25 kPa "
               "more vacuum than the reference."
-        << 1 << pairLead + "cylinders 1+2 have 0.88 kPa more vacuum than cylinders 3+4.";
-    QTest::newRow("cylinder 4")
-        << 4 << Deviations{0.5, -1.0, 1.25, 0}
-        << lead.arg(4)
+                                << 1
+                                << pairLead
+            + "cylinders 1+2 have 0.88 kPa more vacuum than cylinders 3+4.";
+    QTest::newRow("cylinder 4") << 4 << Deviations{0.5, -1.0, 1.25, 0}
+                                << lead.arg(4)
             + "cylinder 3 has 1.25 kPa less vacuum than the reference; cylinder 2 has 1.00 kPa "
               "more vacuum than the reference."
-        << 1 << pairLead + "cylinders 1+2 have 0.88 kPa more vacuum than cylinders 3+4.";
+                                << 1
+                                << pairLead
+            + "cylinders 1+2 have 0.88 kPa more vacuum than cylinders 3+4.";
 }
 
 void TestSyncAnalysis::everyReference()
@@ -396,16 +400,15 @@ void TestSyncAnalysis::toleranceEdges()
         for (int moved = 1; moved <= 4; ++moved) {
             if (moved == reference)
                 continue;
-            std::array<std::vector<float>, 4> series{{{-20, -20}, {-20, -20}, {-20, -20}, {-20, -20}}};
+            std::array<std::vector<float>, 4> series{
+                {{-20, -20}, {-20, -20}, {-20, -20}, {-20, -20}}};
             series[std::size_t(moved - 1)][1] = -20.0f + offset;
             SyncSettings settings;
             settings.referenceCylinder = reference;
             settings.toleranceKPa = tolerance;
             const SyncResult sync = analyseSync(sessionOf(series), settings);
-            const QByteArray where = QStringLiteral("reference %1, cylinder %2")
-                                         .arg(reference)
-                                         .arg(moved)
-                                         .toLatin1();
+            const QByteArray where =
+                QStringLiteral("reference %1, cylinder %2").arg(reference).arg(moved).toLatin1();
             QVERIFY2(sync.band.endsInBand == inBand, where.constData());
             QCOMPARE(sync.band.readingsInBand, std::size_t(inBand ? 2 : 1));
             QCOMPARE(sync.finalDeviations.size(), std::size_t(inBand ? 0 : 1));
@@ -458,10 +461,10 @@ void TestSyncAnalysis::pairToleranceEdges()
         QCOMPARE(pairs.referencePair, reference <= 2 ? 0 : 1);
         QCOMPARE(pairs.band.endsInBand, inBand);
         const double expected = double(-20.0f + offset) + 20.0;
-        QVERIFY(std::fabs(pairs.finalDifferenceKPa - (reference <= 2 ? expected : -expected))
-                < 1e-6);
-        QCOMPARE(pairVerdict(pairs, 0.5, std::nullopt, Unit::KPa).contains(QLatin1String(": in sync")),
-                 inBand);
+        QVERIFY(std::fabs(pairs.finalDifferenceKPa - (reference <= 2 ? expected : -expected)) < 1e-6);
+        QCOMPARE(
+            pairVerdict(pairs, 0.5, std::nullopt, Unit::KPa).contains(QLatin1String(": in sync")),
+            inBand);
         // The cylinders themselves are never all in the band.
         QVERIFY(!analyseSync(sessionOf(series), settings).band.endsInBand);
     }

@@ -210,15 +210,18 @@ void TestAnalysisReport::programRuns_data()
     QTest::addColumn<QString>("expectedErr");
 
     // The placeholders IN, OFF and DIR stand for the logs and the folder.
-    QTest::newRow("summary holds the verdict") << QStringList{"--summary", "OFF"} << ExitCode::Ok
-                                               << "cylinder 2 has 2.00 kPa more vacuum than the reference"
-                                               << "";
-    QTest::newRow("summary of a session in sync")
-        << QStringList{"--summary", "IN", "--period", "10"} << ExitCode::Ok << "In sync: all four cylinders within ±1.00 kPa of cylinder 1 for the last"
+    QTest::newRow("summary holds the verdict")
+        << QStringList{"--summary", "OFF"} << ExitCode::Ok
+        << "cylinder 2 has 2.00 kPa more vacuum than the reference"
         << "";
-    QTest::newRow("summary in cmHg") << QStringList{"--summary", "--unit", "cmhg", "OFF"}
-                                     << ExitCode::Ok << "cylinder 2 has 1.50 cmHg more vacuum than the reference"
-                                     << "";
+    QTest::newRow("summary of a session in sync")
+        << QStringList{"--summary", "IN", "--period", "10"} << ExitCode::Ok
+        << "In sync: all four cylinders within ±1.00 kPa of cylinder 1 for the last"
+        << "";
+    QTest::newRow("summary in cmHg")
+        << QStringList{"--summary", "--unit", "cmhg", "OFF"} << ExitCode::Ok
+        << "cylinder 2 has 1.50 cmHg more vacuum than the reference"
+        << "";
     QTest::newRow("csv") << QStringList{"--csv", "OFF"} << ExitCode::Ok
                          << "cylinder 2 has 2.00 kPa more vacuum"
                          << "";
@@ -280,7 +283,8 @@ void TestAnalysisReport::italianFromTheLocale()
     QCOMPARE(runProgram({QStringLiteral("--summary"), offLog}, QStringLiteral("it_IT.UTF-8"), &out,
                         &err),
              ExitCode::Ok);
-    QVERIFY2(out.contains(QStringLiteral("il cilindro 2 ha 2,00 kPa più depressione del riferimento")),
+    QVERIFY2(out.contains(
+                 QStringLiteral("il cilindro 2 ha 2,00 kPa più depressione del riferimento")),
              qPrintable(out));
     QVERIFY2(!out.contains(QStringLiteral("vacuum")), qPrintable(out));
     QCOMPARE(runProgram({QStringLiteral("--frobnicate")}, QStringLiteral("it_IT.UTF-8"), &out, &err),

@@ -67,14 +67,16 @@ void TestAnalysisWindow::showsVerdictAndConvertsUnits()
     auto *table = find<QTableWidget>(window, "tableStatistics");
     auto *view = find<QChartView>(window, "chartPressures");
     QVERIFY(verdict && table && view);
-    QVERIFY2(verdict->text().endsWith(QLatin1String("cylinder 2 has 2.00 kPa more vacuum than the reference.")),
+    QVERIFY2(verdict->text().endsWith(
+                 QLatin1String("cylinder 2 has 2.00 kPa more vacuum than the reference.")),
              qPrintable(verdict->text()));
     QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-2.00 kPa"));
 
     auto *unit = find<QComboBox>(window, "comboUnit");
     unit->setCurrentIndex(unit->findData(int(Unit::CmHg)));
     // 2 kPa is 1.50 cmHg: the verdict, the table, the tolerance and the axes follow.
-    QVERIFY2(verdict->text().endsWith(QLatin1String("cylinder 2 has 1.50 cmHg more vacuum than the reference.")),
+    QVERIFY2(verdict->text().endsWith(
+                 QLatin1String("cylinder 2 has 1.50 cmHg more vacuum than the reference.")),
              qPrintable(verdict->text()));
     QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-1.50 cmHg"));
     const SeriesStatistics &first = window.currentAnalysis()->statistics[0];
@@ -105,7 +107,8 @@ void TestAnalysisWindow::referenceAndPollPeriod()
     auto *table = find<QTableWidget>(window, "tableStatistics");
     find<QComboBox>(window, "comboReference")->setCurrentIndex(1);
     // Against cylinder 2 the other three are 2 kPa above it.
-    QVERIFY2(verdict->text().contains(QLatin1String("cylinder 1 has 2.00 kPa less vacuum than the reference")),
+    QVERIFY2(verdict->text().contains(
+                 QLatin1String("cylinder 1 has 2.00 kPa less vacuum than the reference")),
              qPrintable(verdict->text()));
     QCOMPARE(table->verticalHeaderItem(1)->text(), QStringLiteral("Cylinder 2 (reference)"));
     QCOMPARE(table->item(0, 4)->text(), QStringLiteral("2.00 kPa"));
@@ -225,8 +228,9 @@ void TestAnalysisWindow::calibratingDoesNotApplyByItself()
     // An engine log is refused, saying why.
     QVERIFY(!window.calibrateFrom(offLog));
     QVERIFY(!QFile::exists(path));
-    QVERIFY2(find<QLabel>(window, "labelMessage")->text().startsWith(QLatin1String("Calibration refused")),
-             qPrintable(find<QLabel>(window, "labelMessage")->text()));
+    QVERIFY2(
+        find<QLabel>(window, "labelMessage")->text().startsWith(QLatin1String("Calibration refused")),
+        qPrintable(find<QLabel>(window, "labelMessage")->text()));
 
     // A log of four sensors on one intake, with a long name: stored, offered,
     // not applied; the name elided in the panel and whole in its tooltip.
