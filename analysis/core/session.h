@@ -69,7 +69,8 @@ struct Session
     void append(const std::array<float, kLogColumnCount> &row);
 };
 
-// The file name without its folder, for titles and messages.
+// The file name without its folder, for titles and messages, on one line
+// (see printableName).
 QString displayName(const Session &session);
 
 // A date and time as every output shows it: "2026-12-07 09:30", local time.
