@@ -58,6 +58,10 @@ public:
     // Keeps the visible range when keepRange is set and the length is the
     // same, otherwise shows the whole session.
     void setCurves(QVector<ChartCurve> curves, double xStep, bool keepRange = false);
+    // Forgets the curves' values at once, without redrawing: to be called
+    // before what they refer to goes, when anything could redraw the chart
+    // before its next curves are set. The lines drawn stay until then.
+    void forgetCurves();
     void setAxisTitles(const QString &xTitle, const QString &yTitle);
     // Decimals of the y axis labels; the x axis shows whole readings or
     // tenths of a second.
@@ -106,6 +110,7 @@ private:
     QValueAxis *axisXValue;
     QValueAxis *axisYValue;
     QVector<ChartCurve> curveData;
+    std::size_t curveLength = 0; // of the longest curve, as set (kept when forgotten)
     QVector<QLineSeries *> lines;
     QAreaSeries *band = nullptr;
     QAreaSeries *strip = nullptr;

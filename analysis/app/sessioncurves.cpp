@@ -79,6 +79,10 @@ void showSessionInCharts(SessionChart &pressures, SessionChart &differences, con
                          const SyncResult &sync, std::optional<double> pollPeriodSeconds, Unit unit,
                          bool keepRange)
 {
+    // The two charts follow each other's range: setting the first redraws
+    // the second, whose curves may refer to an analysis already replaced.
+    pressures.forgetCurves();
+    differences.forgetCurves();
     const double step = readingStep(pollPeriodSeconds);
     pressures.setAxisTitles(xAxisTitle(pollPeriodSeconds), pressureAxisTitle(unit));
     pressures.setValueDecimals(unitDecimals(unit));

@@ -27,6 +27,7 @@ private slots:
     void showsVerdictAndConvertsUnits();
     void referenceAndPollPeriod();
     void dropsTwoLogsForBeforeAndAfter();
+    void zoomKeptAcrossUnitAndTolerance();
     void badLinesStopOrAreSkipped();
     void appliesTheStoredCalibration();
     void unusableCalibrationIsNotApplied();
@@ -146,6 +147,50 @@ void TestAnalysisWindow::dropsTwoLogsForBeforeAndAfter()
              qPrintable(verdict->text()));
     // One stretch in sync, to the end: one block of the strip, four corners.
     QTRY_COMPARE(sync->markedPointCount(), 4);
+}
+
+// The graphs read the session and its analysis in place: changing what is
+// shown (unit, tolerance, reference, calibration, another log) redraws them
+// from the new data, keeping the zoom while the session is the same.
+void TestAnalysisWindow::zoomKeptAcrossUnitAndTolerance()
+{
+    Calibration calibration;
+    calibration.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
+    calibration.sourceLog = QStringLiteral("cal.txt");
+    calibration.readings = 500;
+    calibration.offsetsKPa = {0.0, -2.0, 0.0, 0.0};
+    const QString path = folder.filePath(QStringLiteral("zoom.json"));
+    QVERIFY(saveCalibration(calibration, path));
+    AnalysisWindow window(path);
+    window.show();
+    QVERIFY(window.openLogs({offLog}));
+    auto *pressures =
+        static_cast<SessionChart *>(find<QChartView>(window, "chartPressures")->chart());
+    auto *differences = static_cast<SessionChart *>(find<QChartView>(window, "chartSync")->chart());
+    pressures->setVisibleRange(100.0, 150.0);
+    const auto zoomed = [&] {
+        return pressures->visibleMin() == 100.0 && pressures->visibleMax() == 150.0
+            && differences->visibleMin() == 100.0 && differences->visibleMax() == 150.0;
+    };
+    auto *unit = find<QComboBox>(window, "comboUnit");
+    unit->setCurrentIndex(unit->findData(int(Unit::InHg)));
+    QVERIFY(zoomed());
+    find<QDoubleSpinBox>(window, "spinTolerance")->setValue(0.2);
+    QVERIFY(zoomed());
+    find<QComboBox>(window, "comboReference")->setCurrentIndex(2);
+    QVERIFY(zoomed());
+    find<QCheckBox>(window, "checkCalibration")->setChecked(true);
+    QVERIFY(zoomed());
+    QVERIFY(window.currentAnalysis()->appliedCalibration);
+    // Drawn from the analysis shown: the curves reach the new values.
+    QTRY_VERIFY(differences->drawnPointCount(1) > 0);
+    find<QCheckBox>(window, "checkCalibration")->setChecked(false);
+    QVERIFY(zoomed());
+    // Another session: the whole of it.
+    QVERIFY(window.openLogs({inSyncLog}));
+    QCOMPARE(pressures->visibleMax(), 399.0);
+    QCOMPARE(differences->visibleMax(), 399.0);
+    QTRY_VERIFY(pressures->drawnPointCount(0) > 0);
 }
 
 void TestAnalysisWindow::badLinesStopOrAreSkipped()
