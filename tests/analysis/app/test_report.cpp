@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Strongly coloured pixels of an image, every third one in both directions.
@@ -42,6 +44,8 @@ private slots:
     void programRuns_data();
     void programRuns();
     void italianFromTheLocale();
+    void reportFailuresGiveTheReason_data();
+    void reportFailuresGiveTheReason();
     void lostStandardOutputIsAFailure_data();
     void lostStandardOutputIsAFailure();
 
@@ -291,6 +295,60 @@ void TestAnalysisReport::italianFromTheLocale()
              ExitCode::BadOption);
     QVERIFY2(err.contains(QStringLiteral("--help")) && !err.contains(QStringLiteral("Try --help")),
              qPrintable(err));
+}
+
+// A report that cannot be written: on a disk that takes no more (a file size
+// limit stands in for a full disk) the system's reason is told and an earlier
+// report is kept; a pipe or device is never written to nor replaced.
+void TestAnalysisReport::reportFailuresGiveTheReason_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("disk full") << "limited.pdf"
+                               << "File too large";
+    QTest::newRow("a pipe") << "pipe.pdf"
+                            << "not a regular file";
+}
+
+void TestAnalysisReport::reportFailuresGiveTheReason()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    const QString path = folder.filePath(target);
+    QFile::remove(path);
+    const QByteArray earlier = "an earlier report";
+    if (target == QLatin1String("pipe.pdf")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    // Past the limit a write fails with the system's reason instead of
+    // stopping the program; the limit is in blocks of 512 bytes.
+    program.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"),
+                   QStringLiteral("trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\""),
+                   QStringLiteral(ASPIRELLO_ANALISI), QStringLiteral("--report"), path, offLog});
+    QVERIFY(program.waitForFinished(120000));
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QCOMPARE(program.exitCode(), ExitCode::OutputFailed);
+    QVERIFY2(err.contains(reason), qPrintable(err));
+    QVERIFY2(!err.contains(QLatin1String("Unknown error")), qPrintable(err));
+    if (target == QLatin1String("pipe.pdf")) {
+        QVERIFY(!QFileInfo(path).isFile());
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), earlier);
+    }
+    QCOMPARE(QDir(folder.path())
+                 .entryList({target + QStringLiteral("*")}, QDir::AllEntries | QDir::System),
+             QStringList{target}); // no temporary file left beside it
 }
 
 void TestAnalysisReport::lostStandardOutputIsAFailure_data()
