@@ -204,7 +204,7 @@ QString calibrationProblem(const Calibration &calibration, const QDateTime &now)
 
 QString printableName(const QString &name)
 {
-    QString shown = name.left(255);
+    QString shown = name;
     for (QChar &character : shown) {
         const QChar::Category category = character.category();
         if (category == QChar::Other_Control || category == QChar::Other_Format
@@ -270,7 +270,8 @@ std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *
         QDateTime::fromString(object.value(kCreatedKey).toString(), Qt::ISODateWithMs);
     if (!calibration.createdAt.isValid())
         return fail(CalibrationTexts::tr("Its date is not valid or lies in the future."));
-    calibration.sourceLog = printableName(object.value(kSourceKey).toString());
+    // A file name, not a text of any length.
+    calibration.sourceLog = printableName(object.value(kSourceKey).toString().left(255));
     const double readings = object.value(kReadingsKey).toDouble(-1.0);
     if (!(readings >= 0.0 && readings < 9.0e15))
         return fail(CalibrationTexts::tr("Its reading count is not valid."));

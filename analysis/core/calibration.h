@@ -79,7 +79,7 @@ std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *
 QString calibrationProblem(const Calibration &calibration, const QDateTime &now);
 
 // A name taken from a file, fit to show on one line of any output: control
-// characters and line breaks become spaces, and it is cut at 255 characters.
+// characters and line breaks become spaces.
 QString printableName(const QString &name);
 
 // Writes the file (creating its folder), replacing any earlier one only once

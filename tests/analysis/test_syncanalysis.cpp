@@ -238,6 +238,16 @@ void TestSyncAnalysis::endingOutOfSyncNamesEachCylinder()
                             "has 1.13 cmHg less vacuum than the reference."));
     // The longest stretch stays the earlier one.
     QCOMPARE(stretchesText({*sync.band.longest}), QStringLiteral("3+2"));
+
+    // A cylinder without a valid reading at the end comes last.
+    series[1].back() = qnan;
+    const SyncResult unknown = analyseSync(sessionOf(series), SyncSettings());
+    QCOMPARE(unknown.finalDeviations.size(), std::size_t(3));
+    QCOMPARE(unknown.finalDeviations[0].cylinder, 3);
+    QCOMPARE(unknown.finalDeviations[1].cylinder, 4);
+    QCOMPARE(unknown.finalDeviations[2].cylinder, 2);
+    QVERIFY(endingVerdict(unknown, std::nullopt, Unit::KPa)
+                .endsWith(QLatin1String("; cylinder 2 has no valid reading at the end.")));
 }
 
 void TestSyncAnalysis::sourceAndReference()
