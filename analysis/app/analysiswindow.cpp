@@ -196,13 +196,20 @@ void AnalysisWindow::buildForm()
     }
     tableStatistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableStatistics->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Long headings ("Pulsation (std. dev.)") wrap onto a second line rather
+    // than being cut on a narrow window.
+    tableStatistics->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter
+                                                             | Qt::Alignment(Qt::TextWordWrap));
+    tableStatistics->horizontalHeader()->setMinimumHeight(2 * tableStatistics->fontMetrics().height()
+                                                          + 8);
     // Four rows, always wholly visible: the graph takes the rest.
     const int rowHeight = tableStatistics->fontMetrics().height() + 10;
     tableStatistics->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tableStatistics->verticalHeader()->setDefaultSectionSize(rowHeight);
     tableStatistics->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableStatistics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tableStatistics->setFixedHeight(tableStatistics->horizontalHeader()->sizeHint().height()
+    tableStatistics->setFixedHeight(std::max(tableStatistics->horizontalHeader()->sizeHint().height(),
+                                             tableStatistics->horizontalHeader()->minimumHeight())
                                     + kCylinderCount * rowHeight + 2 * tableStatistics->frameWidth()
                                     + 4);
     column->addWidget(tableStatistics);
