@@ -210,9 +210,8 @@ QString pairVerdict(const PairSyncResult &pairs, double toleranceKPa,
                                                        : QStringLiteral("3+4");
     const double difference = pairs.finalDifferenceKPa;
     if (std::isnan(difference))
-        return SyncAnalysisTexts::tr("%1: not in sync at the end, cylinders %2 have no valid "
-                                     "reading.")
-            .arg(pairsName(), other);
+        return SyncAnalysisTexts::tr("%1: not in sync at the end, a cylinder has no valid reading.")
+            .arg(pairsName());
     const QString amount = formatValue(std::fabs(difference), unit, locale);
     return difference < 0
         ? SyncAnalysisTexts::tr("%1: not in sync at the end, cylinders %2 have %3 more vacuum "

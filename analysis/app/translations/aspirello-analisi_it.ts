@@ -747,7 +747,7 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     </message>
     <message>
         <source>In sync: all four cylinders within ±%1 of cylinder %2 for the last %3.</source>
-        <translation>In sincronia: tutti e quattro i cilindri entro ±%1 dal cilindro %2 negli ultimi %3.</translation>
+        <translation>In sincronia: tutti e quattro i cilindri entro ±%1 dal cilindro %2 per %3, fino alla fine.</translation>
     </message>
     <message>
         <source>cylinder %1 has %2 more vacuum than the reference</source>
@@ -767,11 +767,11 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     </message>
     <message>
         <source>%1: in sync, their means within ±%2 of each other for the last %3.</source>
-        <translation>%1: in sincronia, le loro medie entro ±%2 l&apos;una dall&apos;altra negli ultimi %3.</translation>
+        <translation>%1: in sincronia, le loro medie entro ±%2 l&apos;una dall&apos;altra per %3, fino alla fine.</translation>
     </message>
     <message>
-        <source>%1: not in sync at the end, cylinders %2 have no valid reading.</source>
-        <translation>%1: non in sincronia alla fine, i cilindri %2 non hanno una lettura valida.</translation>
+        <source>%1: not in sync at the end, a cylinder has no valid reading.</source>
+        <translation>%1: non in sincronia alla fine, un cilindro non ha una lettura valida.</translation>
     </message>
     <message>
         <source>%1: not in sync at the end, cylinders %2 have %3 more vacuum than cylinders %4.</source>
