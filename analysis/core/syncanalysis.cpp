@@ -159,6 +159,27 @@ QString pairsName()
     return SyncAnalysisTexts::tr("Pairs (cylinders 1+2 against 3+4)");
 }
 
+namespace {
+
+// "cylinder 3 has 2.10 kPa more vacuum than the reference": pressures below
+// the reference's are more vacuum.
+QString deviationClause(const CylinderDeviation &deviation, Unit unit, const QLocale &locale)
+{
+    if (std::isnan(deviation.differenceKPa))
+        return SyncAnalysisTexts::tr("cylinder %1 has no valid reading at the end")
+            .arg(deviation.cylinder);
+    const QString amount = formatValue(std::fabs(deviation.differenceKPa), unit, locale);
+    return deviation.differenceKPa < 0
+        ? SyncAnalysisTexts::tr("cylinder %1 has %2 more vacuum than the reference")
+              .arg(deviation.cylinder)
+              .arg(amount)
+        : SyncAnalysisTexts::tr("cylinder %1 has %2 less vacuum than the reference")
+              .arg(deviation.cylinder)
+              .arg(amount);
+}
+
+} // namespace
+
 QString endingVerdict(const SyncResult &sync, std::optional<double> pollPeriodSeconds, Unit unit,
                       const QLocale &locale)
 {
@@ -172,21 +193,15 @@ QString endingVerdict(const SyncResult &sync, std::optional<double> pollPeriodSe
             .arg(sync.settings.referenceCylinder)
             .arg(durationText(sync.band.finalStretch->length, pollPeriodSeconds, locale));
     QStringList clauses;
-    for (const CylinderDeviation &deviation : sync.finalDeviations) {
-        if (std::isnan(deviation.differenceKPa)) {
-            clauses << SyncAnalysisTexts::tr("cylinder %1 has no valid reading at the end")
-                           .arg(deviation.cylinder);
-            continue;
-        }
-        // Pressures below the reference's are more vacuum.
-        const QString amount = formatValue(std::fabs(deviation.differenceKPa), unit, locale);
-        clauses << (deviation.differenceKPa < 0
-                        ? SyncAnalysisTexts::tr("cylinder %1 has %2 more vacuum than the reference")
-                              .arg(deviation.cylinder)
-                              .arg(amount)
-                        : SyncAnalysisTexts::tr("cylinder %1 has %2 less vacuum than the reference")
-                              .arg(deviation.cylinder)
-                              .arg(amount));
+    const int reference = sync.settings.referenceCylinder;
+    if (std::isnan(sync.finalDifferencesKPa[static_cast<std::size_t>(reference - 1)])) {
+        // Without the reference's own reading nothing can be compared.
+        clauses << SyncAnalysisTexts::tr("the reference, cylinder %1, has no valid reading at the "
+                                         "end")
+                       .arg(reference);
+    } else {
+        for (const CylinderDeviation &deviation : sync.finalDeviations)
+            clauses << deviationClause(deviation, unit, locale);
     }
     return SyncAnalysisTexts::tr("Not in sync at the end (reference cylinder %1, tolerance ±%2): "
                                  "%3.")

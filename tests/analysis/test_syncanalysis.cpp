@@ -248,6 +248,11 @@ void TestSyncAnalysis::endingOutOfSyncNamesEachCylinder()
     QCOMPARE(unknown.finalDeviations[2].cylinder, 2);
     QVERIFY(endingVerdict(unknown, std::nullopt, Unit::KPa)
                 .endsWith(QLatin1String("; cylinder 2 has no valid reading at the end.")));
+    // Without the reference's reading, the reference is named, not the others.
+    series[0].back() = qnan;
+    QCOMPARE(endingVerdict(analyseSync(sessionOf(series), SyncSettings()), std::nullopt, Unit::KPa),
+             QStringLiteral("Not in sync at the end (reference cylinder 1, tolerance ±1.00 kPa): "
+                            "the reference, cylinder 1, has no valid reading at the end."));
 }
 
 void TestSyncAnalysis::sourceAndReference()

@@ -781,6 +781,10 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <source>%1: not in sync at the end, cylinders %2 have %3 less vacuum than cylinders %4.</source>
         <translation>%1: non in sincronia alla fine, i cilindri %2 hanno %3 meno depressione dei cilindri %4.</translation>
     </message>
+    <message>
+        <source>the reference, cylinder %1, has no valid reading at the end</source>
+        <translation>il riferimento, il cilindro %1, non ha una lettura valida alla fine</translation>
+    </message>
 </context>
 <context>
     <name>TextOutput</name>
