@@ -18,7 +18,7 @@ export DEBIAN_FRONTEND=noninteractive
 "${apt[@]}" install "$deb" >/dev/null
 trap '"${apt[@]}" remove aspirello >/dev/null' EXIT
 
-for program in Aspirello Aspirello-demo aspirello-board; do
+for program in Aspirello Aspirello-demo aspirello-board aspirello-analisi; do
   [ "$(command -v "$program")" = "/usr/bin/$program" ] || { echo "check-package: $program is not installed in /usr/bin" >&2; exit 1; }
 done
 scratch=$(mktemp -d)

@@ -1,6 +1,6 @@
 #include "measurementlog.h"
 
-#include <QSaveFile>
+#include "safefile.h"
 
 void appendLogLine(QString &log, const CylinderValues &readings, const CylinderValues &averages)
 {
@@ -62,53 +62,13 @@ QString logFileName(const QString &prefix, const QDate &date, const QTime &time)
               .arg(time.second());
 }
 
-namespace {
-
-// Writes and flushes every byte. The file engine reports a write that stops
-// short (a full disk, a size limit) by its count alone, without the
-// system's reason; writing the rest once more then fails at once and gives
-// the reason, which the user is told.
-bool writeWhole(QSaveFile &file, const QByteArray &bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    // A text smaller than the device's write buffer only reaches the disk
-    // when commit() flushes it, and commit() does not treat a failure of
-    // that flush as a write error: it would put a truncated file in place.
-    // Flush here, where a failure can still cancel the save.
-    if (file.flush())
-        return true;
-    file.flush(); // only for the reason: the save has failed already
-    return false;
-}
-
-} // namespace
-
 LogSaveResult writeLogFile(const QString &fileName, const QString &log, LogSaveFailure *failure)
 {
-    QSaveFile file(fileName);
-    const auto noteFailure = [&file, failure] {
-        if (failure)
-            *failure = {file.error(), file.errorString()};
-    };
-    if (!file.open(QIODevice::WriteOnly)) {
-        noteFailure();
-        return LogSaveResult::OpenFailed;
-    }
-    if (!writeWhole(file, log.toLocal8Bit())) {
-        noteFailure();
-        file.cancelWriting();
-        file.commit(); // discards the temporary file
-        return LogSaveResult::WriteFailed;
-    }
-    if (!file.commit()) {
-        noteFailure();
-        return LogSaveResult::WriteFailed;
-    }
-    return LogSaveResult::Saved;
+    FileFailure written;
+    if (writeRegularFile(fileName, log.toLocal8Bit(), &written))
+        return LogSaveResult::Saved;
+    if (failure)
+        *failure = {written.error, written.reason};
+    return written.fault == FileFault::WriteFailed ? LogSaveResult::WriteFailed
+                                                   : LogSaveResult::OpenFailed;
 }

@@ -59,7 +59,7 @@ QString logFileName(const QString &prefix, const QDate &date, const QTime &time)
 
 enum class LogSaveResult {
     Saved,
-    OpenFailed,  // the file could not be created
+    OpenFailed,  // the file could not be created, or the name is not a regular file
     WriteFailed, // it could not be written or completed; any earlier file of
                  // that name is left as it was
 };

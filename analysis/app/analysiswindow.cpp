@@ -6,6 +6,7 @@
 #include "sessioncurves.h"
 #include "statistics.h"
 #include "syncanalysis.h"
+#include "textoutput.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -42,10 +43,9 @@ AnalysisWindow::AnalysisWindow(const QString &calibrationPath, QWidget *parent)
     setAcceptDrops(true);
     buildForm();
     if (!calibrationFile.isEmpty()) {
-        QString error;
-        storedCalibration = loadCalibration(calibrationFile, &error);
-        if (!storedCalibration && !error.isEmpty())
-            showMessage(error);
+        storedCalibration = loadCalibration(calibrationFile, &calibrationError);
+        if (!storedCalibration && !calibrationError.isEmpty())
+            showMessage(calibrationError);
     }
     updateCalibrationLabel();
     resize(1280, 900);
@@ -104,7 +104,7 @@ void AnalysisWindow::buildForm()
     form->addRow(tr("Tolerance:"), spinTolerance);
     spinPeriod = new QSpinBox(controls);
     spinPeriod->setObjectName(QStringLiteral("spinPeriod"));
-    spinPeriod->setRange(0, 60000);
+    spinPeriod->setRange(0, int(kMaxPollPeriodSeconds * 1000.0));
     spinPeriod->setSuffix(tr(" ms"));
     spinPeriod->setSpecialValueText(tr("not known"));
     spinPeriod->setToolTip(tr("The poll period the log was recorded with. When it is known, the "
@@ -196,13 +196,20 @@ void AnalysisWindow::buildForm()
     }
     tableStatistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableStatistics->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Long headings ("Pulsation (std. dev.)") wrap onto a second line rather
+    // than being cut on a narrow window.
+    tableStatistics->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter
+                                                             | Qt::Alignment(Qt::TextWordWrap));
+    tableStatistics->horizontalHeader()->setMinimumHeight(2 * tableStatistics->fontMetrics().height()
+                                                          + 8);
     // Four rows, always wholly visible: the graph takes the rest.
     const int rowHeight = tableStatistics->fontMetrics().height() + 10;
     tableStatistics->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tableStatistics->verticalHeader()->setDefaultSectionSize(rowHeight);
     tableStatistics->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableStatistics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tableStatistics->setFixedHeight(tableStatistics->horizontalHeader()->sizeHint().height()
+    tableStatistics->setFixedHeight(std::max(tableStatistics->horizontalHeader()->sizeHint().height(),
+                                             tableStatistics->horizontalHeader()->minimumHeight())
                                     + kCylinderCount * rowHeight + 2 * tableStatistics->frameWidth()
                                     + 4);
     column->addWidget(tableStatistics);
@@ -286,9 +293,10 @@ void AnalysisWindow::setAnalysisSettings(const AnalysisSettings &newSettings)
     comboCompare->setCurrentIndex(comboCompare->findData(int(newSettings.sync.source)));
     toleranceKPa = newSettings.sync.toleranceKPa;
     spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
-    spinPeriod->setValue(newSettings.pollPeriodSeconds ? int(std::lround(
-                             std::clamp(*newSettings.pollPeriodSeconds * 1000.0, 0.0, 60000.0)))
-                                                       : 0);
+    spinPeriod->setValue(newSettings.pollPeriodSeconds
+                             ? int(std::lround(std::clamp(*newSettings.pollPeriodSeconds * 1000.0,
+                                                          0.0, kMaxPollPeriodSeconds * 1000.0)))
+                             : 0);
     updating = false;
     settingsChanged();
 }
@@ -301,7 +309,8 @@ void AnalysisWindow::setBadLinePolicy(BadLinePolicy policy)
 void AnalysisWindow::setCalibrationApplied(bool applied)
 {
     if (applied && !storedCalibration)
-        showMessage(tr("No calibration is stored, so none is applied."));
+        showMessage(calibrationError.isEmpty() ? tr("No calibration is stored, so none is applied.")
+                                               : calibrationError);
     checkCalibration->setChecked(applied && storedCalibration.has_value());
 }
 
@@ -319,9 +328,8 @@ bool AnalysisWindow::openLogs(const QStringList &paths)
             continue;
         }
         if (result.session.skippedLines > 0) {
-            messages << tr("%1: %2 bad lines skipped.")
-                            .arg(displayName(result.session))
-                            .arg(result.session.skippedLines);
+            messages << QStringLiteral("%1: %2.").arg(displayName(result.session),
+                                                      skippedLinesText(result.session.skippedLines));
             for (const LineError &error : result.lineErrors) {
                 if (messages.size() >= 6)
                     break;
@@ -356,8 +364,11 @@ bool AnalysisWindow::openLogs(const QStringList &paths)
 
 void AnalysisWindow::applyCalibrationChoice()
 {
-    shownSessions = readSessions;
+    // A calibrated copy only when one is applied; otherwise the sessions as
+    // read are shown (a long log is not held twice).
+    shownSessions.clear();
     if (checkCalibration->isChecked() && storedCalibration) {
+        shownSessions = readSessions;
         for (Session &session : shownSessions)
             applyCalibration(session, *storedCalibration);
     }
@@ -367,7 +378,7 @@ void AnalysisWindow::reanalyse(bool keepRange)
 {
     analyses.clear();
     const AnalysisSettings chosen = settings();
-    for (const Session &session : shownSessions)
+    for (const Session &session : shown())
         analyses.push_back(analyseSession(session, chosen));
     showAnalysis(keepRange);
 }
@@ -377,7 +388,7 @@ void AnalysisWindow::showAnalysis(bool keepRange)
     const SessionAnalysis *analysis = currentAnalysis();
     if (!analysis)
         return;
-    const Session &session = shownSessions[std::size_t(currentSession)];
+    const Session &session = shown()[std::size_t(currentSession)];
     const Unit shownUnit = unit();
     const QLocale locale;
     const std::optional<double> period = analysis->settings.pollPeriodSeconds;
@@ -422,28 +433,20 @@ void AnalysisWindow::showAnalysis(bool keepRange)
         tableStatistics->verticalHeaderItem(c)->setText(name);
     }
 
-    const BandStretches &band = analysis->sync.band;
-    QString stretches = tr("In sync (all four within ±%1): %2 of %3, in %4 stretches.")
-                            .arg(formatValue(analysis->settings.sync.toleranceKPa, shownUnit, locale),
-                                 durationText(band.readingsInBand, period, locale),
-                                 sessionLengthText(*analysis, locale))
-                            .arg(band.stretches.size());
-    if (band.longest)
-        stretches += QLatin1Char(' ')
-            + tr("Longest: %1, from %2.")
-                  .arg(durationText(band.longest->length, period, locale),
-                       period
-                           ? locale.toString(double(band.longest->first) * *period, 'f', 1) + tr(" s")
-                           : tr("reading %1").arg(band.longest->first + 1));
-    labelStretches->setText(stretches);
+    QStringList stretches{inSyncLine(*analysis, locale), pairsInSyncLine(*analysis, locale)};
+    if (!leftOutValuesText(*analysis).isEmpty())
+        stretches << leftOutValuesText(*analysis);
+    labelStretches->setText(stretches.join(QLatin1Char('\n')));
 
     QStringList status;
     status << displayName(session);
     if (analysis->recordedAt)
-        status << tr("recorded %1").arg(locale.toString(*analysis->recordedAt, QLocale::ShortFormat));
+        status << savedText(*analysis->recordedAt);
     status << sessionLengthText(*analysis, locale);
     if (analysis->skippedLines > 0)
-        status << tr("%1 bad lines skipped").arg(analysis->skippedLines);
+        status << skippedLinesText(analysis->skippedLines);
+    if (!leftOutValuesText(*analysis).isEmpty())
+        status << leftOutValuesText(*analysis);
     if (analysis->appliedCalibration)
         status << calibrationNote(*analysis->appliedCalibration);
     statusBar()->showMessage(status.join(QStringLiteral(" · ")));
@@ -458,10 +461,16 @@ void AnalysisWindow::showMessage(const QString &text)
 void AnalysisWindow::updateCalibrationLabel()
 {
     checkCalibration->setEnabled(storedCalibration.has_value());
+    labelCalibration->setToolTip(QString());
     if (!storedCalibration) {
         labelCalibration->setText(
-            tr("No calibration stored. Record a log with all four sensors on "
-               "the same vacuum source and choose “Calibrate sensors from a log…”."));
+            calibrationError.isEmpty()
+                ? tr("No calibration stored. Record a log with all four sensors on "
+                     "the same vacuum source and choose “Calibrate sensors from a log…”.")
+                : tr("The stored calibration is unusable and is not applied. Record a log with "
+                     "all four sensors on the same vacuum source and choose “Calibrate sensors "
+                     "from a log…”."));
+        labelCalibration->setToolTip(calibrationError);
         return;
     }
     const QLocale locale;
@@ -469,10 +478,17 @@ void AnalysisWindow::updateCalibrationLabel()
     for (int c = 0; c < kCylinderCount; ++c)
         offsets << QStringLiteral("%1: %2").arg(c + 1).arg(
             formatValue(storedCalibration->offsetsKPa[std::size_t(c)], unit(), locale));
-    labelCalibration->setText(
-        tr("Calibration of %1 (%2); offsets %3.")
-            .arg(locale.toString(storedCalibration->createdAt, QLocale::ShortFormat),
-                 storedCalibration->sourceLog, offsets.join(QStringLiteral(", "))));
+    // A long file name would widen the panel over the graph: elided here,
+    // whole in the tooltip.
+    const QString source = labelCalibration->fontMetrics().elidedText(storedCalibration->sourceLog,
+                                                                      Qt::ElideMiddle, 220);
+    const QString text = tr("Calibration of %1 (%2); offsets %3.");
+    labelCalibration->setText(text.arg(dateTimeText(storedCalibration->createdAt), source,
+                                       offsets.join(QStringLiteral(", "))));
+    if (source != storedCalibration->sourceLog)
+        labelCalibration->setToolTip(text.arg(dateTimeText(storedCalibration->createdAt),
+                                              storedCalibration->sourceLog,
+                                              offsets.join(QStringLiteral(", "))));
 }
 
 void AnalysisWindow::chooseLogs()
@@ -497,8 +513,8 @@ bool AnalysisWindow::exportReport(const QString &path)
     }
     ReportContent content;
     content.unit = unit();
-    for (std::size_t i = 0; i < shownSessions.size(); ++i)
-        content.sessions.push_back(ReportSession{&shownSessions[i], analyses[i]});
+    for (std::size_t i = 0; i < shown().size(); ++i)
+        content.sessions.push_back(ReportSession{&shown()[i], analyses[i]});
     QString error;
     if (!writeReport(path, *format, content, &error)) {
         showMessage(error);
@@ -515,7 +531,7 @@ void AnalysisWindow::chooseReportFile()
         showMessage(tr("Open a log before exporting a report."));
         return;
     }
-    QString suggested = QFileInfo(shownSessions.front().fileName).completeBaseName()
+    QString suggested = QFileInfo(shown().front().fileName).completeBaseName()
         + QStringLiteral(".pdf");
     QString selectedFilter;
     QString path = QFileDialog::getSaveFileName(
@@ -539,30 +555,36 @@ void AnalysisWindow::chooseCalibrationLog()
     const QString path = QFileDialog::getOpenFileName(
         this, tr("A log recorded with all four sensors on the same vacuum source"), QString(),
         tr("Aspirello logs (*.txt);;All files (*)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        calibrateFrom(path);
+}
+
+bool AnalysisWindow::calibrateFrom(const QString &path)
+{
     const ReadResult read = readLogFile(path, badLinePolicy());
     if (!read.ok()) {
         showMessage(read.errorText);
-        return;
+        return false;
     }
     const CalibrationResult result = computeCalibration(read.session, QDateTime::currentDateTime());
     if (!result.calibration) {
         showMessage(tr("Calibration refused: %1").arg(result.refusal));
-        return;
+        return false;
     }
     QString error;
     if (!saveCalibration(*result.calibration, calibrationFile, &error)) {
         showMessage(error);
-        return;
+        return false;
     }
     storedCalibration = result.calibration;
+    calibrationError.clear();
     showMessage(QString());
     updateCalibrationLabel();
+    // Applying it stays the user's choice; when it was applied already, the
+    // new offsets take the old ones' place.
     if (checkCalibration->isChecked())
         calibrationChoiceChanged();
-    else
-        checkCalibration->setChecked(true);
+    return true;
 }
 
 void AnalysisWindow::unitChanged()

@@ -42,6 +42,9 @@ public:
     bool openLogs(const QStringList &paths);
     // Writes the report of the logs shown, in the format of the name's suffix.
     bool exportReport(const QString &path);
+    // Computes a calibration from a log and stores it, without applying it;
+    // a refusal is shown in the window.
+    bool calibrateFrom(const QString &path);
 
     // The choices a command line can preset.
     void setUnit(Unit unit);
@@ -49,7 +52,7 @@ public:
     void setBadLinePolicy(BadLinePolicy policy);
     void setCalibrationApplied(bool applied);
 
-    const std::vector<Session> &sessions() const { return shownSessions; }
+    const std::vector<Session> &sessions() const { return shown(); }
     const SessionAnalysis *currentAnalysis() const;
 
 protected:
@@ -79,9 +82,14 @@ private:
 
     QString calibrationFile;
     std::optional<Calibration> storedCalibration;
+    QString calibrationError; // why the stored calibration is not usable
     QStringList logPaths;
     std::vector<Session> readSessions;  // as read from the files
-    std::vector<Session> shownSessions; // with the calibration when applied
+    std::vector<Session> shownSessions; // with the calibration, only when one is applied
+    const std::vector<Session> &shown() const
+    {
+        return shownSessions.empty() ? readSessions : shownSessions;
+    }
     std::vector<SessionAnalysis> analyses;
     int currentSession = -1;
     double toleranceKPa = kDefaultToleranceKPa;

@@ -11,8 +11,11 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileDevice>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -21,6 +24,28 @@ class ProgramText
 {
     Q_DECLARE_TR_FUNCTIONS(Program)
 };
+
+// Whatever went to standard output reached it: a full disk or a closed pipe
+// behind it loses the results, which is a failure like any other.
+int checkedOutput(int code, QTextStream &out, QTextStream &err)
+{
+    errno = 0;
+    out.flush();
+    QString reason;
+    if (out.status() != QTextStream::Ok) {
+        const auto *file = qobject_cast<QFileDevice *>(out.device());
+        reason = file ? file->errorString() : QString();
+    } else if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    } else {
+        return code;
+    }
+    if (reason.isEmpty() || reason == QLatin1String("Unknown error"))
+        reason = ProgramText::tr("the system gave no reason");
+    err << ProgramText::tr("Standard output could not be written: %1").arg(reason) << '\n';
+    err.flush();
+    return code == ExitCode::Ok ? ExitCode::OutputFailed : code;
+}
 
 bool displayAvailable()
 {
@@ -72,6 +97,7 @@ int runReportCommand(const CommandLine &commandLine, const QString &calibrationP
     }
     ReportContent content;
     content.unit = commandLine.unit;
+    content.locale = QLocale();
     for (const Session &session : loaded.sessions)
         content.sessions.push_back(
             ReportSession{&session, analyseSession(session, commandLine.analysis)});
@@ -124,11 +150,13 @@ int runAnalysisProgram(int argc, char **argv)
 
     switch (commandLine.mode) {
     case RunMode::Report:
-        return runReportCommand(commandLine, calibrationPath, out, err);
+        return checkedOutput(runReportCommand(commandLine, calibrationPath, out, err), out, err);
     case RunMode::Window:
         break;
     default:
-        return runTextCommand(commandLine, calibrationPath, QDateTime::currentDateTime(), out, err);
+        return checkedOutput(runTextCommand(commandLine, calibrationPath,
+                                            QDateTime::currentDateTime(), out, err, QLocale()),
+                             out, err);
     }
 
     if (!qobject_cast<QApplication *>(application.get())) {

@@ -1,6 +1,9 @@
 #include "reportwriter.h"
 
 #include "cylindercolours.h"
+#include "filetexts.h"
+#include "safefile.h"
+#include "textoutput.h"
 #include "sessionchart.h"
 #include "sessioncurves.h"
 #include "statistics.h"
@@ -8,13 +11,13 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTextDocument>
 #include <QtCharts/QAbstractAxis>
@@ -155,7 +158,6 @@ static QString verdictHtml(const SessionAnalysis &analysis, Unit unit, const QLo
 
 static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
 {
-    const std::optional<double> period = analysis.settings.pollPeriodSeconds;
     QString html;
     html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"5\" border=\"1\" "
                            "style=\"border-collapse:collapse; border-color:#999999\">");
@@ -184,19 +186,9 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
     }
     html += QStringLiteral("</table>");
 
-    const BandStretches &band = analysis.sync.band;
-    const double share = analysis.readingCount > 0
-        ? 100.0 * double(band.readingsInBand) / double(analysis.readingCount)
-        : 0.0;
-    QString stretches =
-        ReportText::tr("All four within ±%1 of the reference: %2 % of the session, in %3 stretches.")
-            .arg(formatValue(analysis.settings.sync.toleranceKPa, unit, locale),
-                 locale.toString(share, 'f', 1))
-            .arg(band.stretches.size());
-    if (band.longest)
-        stretches += QLatin1Char(' ')
-            + ReportText::tr("Longest: %1.").arg(durationText(band.longest->length, period, locale));
-    html += QStringLiteral("<p>%1</p>").arg(escaped(stretches));
+    html +=
+        QStringLiteral("<p>%1<br>%2</p>")
+            .arg(escaped(inSyncLine(analysis, locale)), escaped(pairsInSyncLine(analysis, locale)));
     return html;
 }
 
@@ -226,14 +218,13 @@ void paintReport(QPainter &painter, const ReportContent &content)
     for (std::size_t s = 0; s < content.sessions.size(); ++s) {
         const ReportSession &part = content.sessions[s];
         const SessionAnalysis &analysis = part.analysis;
-        QString heading = QFileInfo(analysis.fileName).fileName();
+        QString heading = printableName(QFileInfo(analysis.fileName).fileName());
         if (beforeAfter)
             heading =
                 (s == 0 ? ReportText::tr("Before: %1") : ReportText::tr("After: %1")).arg(heading);
         QStringList facts;
         if (analysis.recordedAt)
-            facts << ReportText::tr("recorded %1")
-                         .arg(content.locale.toString(*analysis.recordedAt, QLocale::ShortFormat));
+            facts << savedText(*analysis.recordedAt);
         facts << sessionLengthText(analysis, content.locale);
         facts
             << ReportText::tr("reference cylinder %1").arg(analysis.sync.settings.referenceCylinder);
@@ -244,7 +235,9 @@ void paintReport(QPainter &painter, const ReportContent &content)
                       ? ReportText::tr("running averages compared")
                       : ReportText::tr("raw readings compared"));
         if (analysis.skippedLines > 0)
-            facts << ReportText::tr("%1 bad lines skipped").arg(analysis.skippedLines);
+            facts << skippedLinesText(analysis.skippedLines);
+        if (!leftOutValuesText(analysis).isEmpty())
+            facts << leftOutValuesText(analysis);
         QString header = QStringLiteral("<p style=\"font-size:22px\"><b>%1</b></p><p>%2</p>")
                              .arg(escaped(heading), escaped(facts.join(QStringLiteral(" · "))));
         if (analysis.appliedCalibration)
@@ -276,7 +269,8 @@ bool writeReport(const QString &path, ReportFormat format, const ReportContent &
     const QSize page = reportPageSize();
     const auto fail = [&](const QString &reason) {
         if (error)
-            *error = ReportText::tr("%1 cannot be written: %2").arg(path, reason);
+            *error = ReportText::tr("%1 cannot be written: %2")
+                         .arg(QDir::toNativeSeparators(path), reason);
         return false;
     };
     // Drawn into memory first and saved in one go, so that a failed report
@@ -336,10 +330,8 @@ bool writeReport(const QString &path, ReportFormat format, const ReportContent &
     }
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return fail(file.errorString());
+    FileFailure failure;
+    if (!writeRegularFile(path, bytes, &failure))
+        return fail(fileFailureReason(failure));
     return true;
 }

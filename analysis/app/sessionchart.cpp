@@ -84,6 +84,9 @@ void SessionChart::setCurves(QVector<ChartCurve> curves, double xStep, bool keep
     const std::size_t oldLength = longestCurve();
     const double oldStep = step;
     curveData = std::move(curves);
+    curveLength = 0;
+    for (const ChartCurve &curve : qAsConst(curveData))
+        curveLength = std::max(curveLength, curve.values ? curve.values->size() : std::size_t(0));
     step = (xStep > 0.0 && std::isfinite(xStep)) ? xStep : 1.0;
 
     while (lines.size() > curveData.size()) {
@@ -116,6 +119,12 @@ void SessionChart::setCurves(QVector<ChartCurve> curves, double xStep, bool keep
         refresh();
     else
         showAll();
+}
+
+void SessionChart::forgetCurves()
+{
+    for (ChartCurve &curve : curveData)
+        curve.values = nullptr;
 }
 
 void SessionChart::setAxisTitles(const QString &xTitle, const QString &yTitle)
@@ -258,10 +267,7 @@ void SessionChart::drawStrip(double xMin, double xMax, int columns, double yLow,
 
 std::size_t SessionChart::longestCurve() const
 {
-    std::size_t longest = 0;
-    for (const ChartCurve &curve : curveData)
-        longest = std::max(longest, curve.values.size());
-    return longest;
+    return curveLength;
 }
 
 double SessionChart::sessionEnd() const
@@ -379,8 +385,10 @@ void SessionChart::refresh()
     double low = std::numeric_limits<double>::infinity();
     double high = -std::numeric_limits<double>::infinity();
     for (int i = 0; i < curveData.size(); ++i) {
-        const QVector<QPointF> points =
-            reduceToColumns(curveData[i].values, step, xMin, xMax, columns);
+        const ChartCurve &curve = curveData[i];
+        const QVector<QPointF> points = curve.values
+            ? reduceToColumns(*curve.values, curve.scale, step, xMin, xMax, columns)
+            : QVector<QPointF>();
         for (const QPointF &point : points) {
             if (point.x() < xMin || point.x() > xMax)
                 continue;

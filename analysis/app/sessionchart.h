@@ -18,15 +18,18 @@
 QT_CHARTS_USE_NAMESPACE
 #endif
 
-// One curve of a session graph: a value per reading, already in the unit
-// shown, drawn in one colour.
+// One curve of a session graph: a value per reading, drawn in one colour.
+// The values are not copied (a long session's would take several times the
+// memory of the log): the curve refers to a column of the session or a series
+// of its analysis, which the chart's owner keeps until it sets new curves.
 struct ChartCurve
 {
     QString name;
     QColor colour;
     qreal width = 1.0;
     bool inLegend = true;
-    std::vector<double> values;
+    const std::vector<float> *values = nullptr;
+    double scale = 1.0; // from the stored kPa to the unit shown
 };
 
 // A y axis from low to high rounded outwards to a step of 1, 2 or 5 times a
@@ -55,6 +58,10 @@ public:
     // Keeps the visible range when keepRange is set and the length is the
     // same, otherwise shows the whole session.
     void setCurves(QVector<ChartCurve> curves, double xStep, bool keepRange = false);
+    // Forgets the curves' values at once, without redrawing: to be called
+    // before what they refer to goes, when anything could redraw the chart
+    // before its next curves are set. The lines drawn stay until then.
+    void forgetCurves();
     void setAxisTitles(const QString &xTitle, const QString &yTitle);
     // Decimals of the y axis labels; the x axis shows whole readings or
     // tenths of a second.
@@ -103,6 +110,7 @@ private:
     QValueAxis *axisXValue;
     QValueAxis *axisYValue;
     QVector<ChartCurve> curveData;
+    std::size_t curveLength = 0; // of the longest curve, as set (kept when forgotten)
     QVector<QLineSeries *> lines;
     QAreaSeries *band = nullptr;
     QAreaSeries *strip = nullptr;

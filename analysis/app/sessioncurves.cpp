@@ -4,19 +4,6 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-std::vector<double> converted(const std::vector<float> &values, Unit unit)
-{
-    const double factor = 1.0 / kPaPerUnit(unit);
-    std::vector<double> result(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i)
-        result[i] = double(values[i]) * factor;
-    return result;
-}
-
-} // namespace
-
 QVector<ChartCurve> pressureCurves(const Session &session, Unit unit)
 {
     QVector<ChartCurve> curves;
@@ -26,7 +13,8 @@ QVector<ChartCurve> pressureCurves(const Session &session, Unit unit)
         raw.colour = cylinderRawColour(c);
         raw.width = 1.0;
         raw.inLegend = false;
-        raw.values = converted(session.raw(c), unit);
+        raw.values = &session.raw(c);
+        raw.scale = fromKPa(1.0, unit);
         curves.append(std::move(raw));
     }
     // The averages after the readings, so that they are drawn on top.
@@ -35,7 +23,8 @@ QVector<ChartCurve> pressureCurves(const Session &session, Unit unit)
         average.name = QCoreApplication::translate("SessionGraph", "Cylinder %1").arg(c + 1);
         average.colour = cylinderColour(c);
         average.width = 2.0;
-        average.values = converted(session.average(c), unit);
+        average.values = &session.average(c);
+        average.scale = fromKPa(1.0, unit);
         curves.append(std::move(average));
     }
     return curves;
@@ -52,7 +41,8 @@ QVector<ChartCurve> differenceCurves(const SyncResult &sync, Unit unit)
             : QCoreApplication::translate("SessionGraph", "Cylinder %1").arg(c + 1);
         curve.colour = cylinderColour(c);
         curve.width = c + 1 == reference ? 1.0 : 1.5;
-        curve.values = converted(sync.differences[std::size_t(c)], unit);
+        curve.values = &sync.differences[std::size_t(c)];
+        curve.scale = fromKPa(1.0, unit);
         curves.append(std::move(curve));
     }
     return curves;
@@ -89,6 +79,10 @@ void showSessionInCharts(SessionChart &pressures, SessionChart &differences, con
                          const SyncResult &sync, std::optional<double> pollPeriodSeconds, Unit unit,
                          bool keepRange)
 {
+    // The two charts follow each other's range: setting the first redraws
+    // the second, whose curves may refer to an analysis already replaced.
+    pressures.forgetCurves();
+    differences.forgetCurves();
     const double step = readingStep(pollPeriodSeconds);
     pressures.setAxisTitles(xAxisTitle(pollPeriodSeconds), pressureAxisTitle(unit));
     pressures.setValueDecimals(unitDecimals(unit));

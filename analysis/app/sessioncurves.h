@@ -10,7 +10,8 @@
 #include <optional>
 
 // The graph of the pressures: for each cylinder its raw readings (light) and
-// its running averages (full colour), converted to the unit shown.
+// its running averages (full colour), converted to the unit shown. The
+// curves refer to the session's columns (and below to the analysis's series).
 QVector<ChartCurve> pressureCurves(const Session &session, Unit unit);
 
 // The graph of sync: each cylinder's difference from the reference cylinder
@@ -26,7 +27,8 @@ QString differenceAxisTitle(Unit unit);
 QString toleranceBandName();
 
 // Fills the two charts for a session: the pressures, and the differences with
-// the tolerance band around zero.
+// the tolerance band around zero. The charts refer to the session's columns
+// and the analysis's differences, which must stay until the next call.
 void showSessionInCharts(SessionChart &pressures, SessionChart &differences, const Session &session,
                          const SyncResult &sync, std::optional<double> pollPeriodSeconds, Unit unit,
                          bool keepRange = false);

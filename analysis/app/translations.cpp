@@ -14,8 +14,15 @@ static void loadTranslationResources()
 bool installTranslations(QCoreApplication &application, const QLocale &locale)
 {
     loadTranslationResources();
-    if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+    if (locale.language() == QLocale::English || locale.language() == QLocale::C) {
+        // The source texts are English; only their plural forms need a file.
+        auto *plurals = new QTranslator(&application);
+        if (plurals->load(QStringLiteral(":/i18n/aspirello-analisi_en.qm")))
+            QCoreApplication::installTranslator(plurals);
+        else
+            delete plurals;
         return false;
+    }
 
     auto *own = new QTranslator(&application);
     if (!own->load(locale, QStringLiteral("aspirello-analisi"), QStringLiteral("_"),

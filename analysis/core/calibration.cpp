@@ -1,5 +1,7 @@
 #include "calibration.h"
 
+#include "filetexts.h"
+#include "safefile.h"
 #include "session.h"
 
 #include <QCoreApplication>
@@ -9,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -102,53 +103,115 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
 
     Calibration calibration;
     calibration.createdAt = createdAt;
-    calibration.sourceLog = QFileInfo(session.fileName).fileName();
+    calibration.sourceLog = printableName(QFileInfo(session.fileName).fileName());
     calibration.readings = used;
     for (std::size_t c = 0; c < 4; ++c)
         calibration.offsetsKPa[c] = means[c] - meanOfFour;
 
     // Noise: how each sensor's reading, its offset removed, wanders against
-    // the mean of the four at the same moment.
+    // the mean of the four at the same moment. Alongside, how the four move
+    // together: the pulsation of their mean, and each sensor's correlation
+    // with the other three.
     std::array<double, 4> squares{};
+    std::array<double, 4> ownSquares{};
+    std::array<double, 4> othersSquares{};
+    std::array<double, 4> products{};
+    double commonSquares = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         if (!rowIsFinite(i))
             continue;
+        std::array<double, 4> deviation{};
         double moment = 0.0;
-        for (int c = 0; c < kCylinderCount; ++c)
-            moment += static_cast<double>(session.raw(c)[i]) / 4.0;
         for (std::size_t c = 0; c < 4; ++c) {
-            const double d = static_cast<double>(session.raw(static_cast<int>(c))[i]) - moment
-                - calibration.offsetsKPa[c];
+            deviation[c] = static_cast<double>(session.raw(static_cast<int>(c))[i]) - means[c];
+            moment += deviation[c] / 4.0;
+        }
+        commonSquares += moment * moment;
+        for (std::size_t c = 0; c < 4; ++c) {
+            const double d = deviation[c] - moment;
             squares[c] += d * d;
+            const double others = (4.0 * moment - deviation[c]) / 3.0;
+            ownSquares[c] += deviation[c] * deviation[c];
+            othersSquares[c] += others * others;
+            products[c] += deviation[c] * others;
         }
     }
     for (std::size_t c = 0; c < 4; ++c)
         calibration.noiseKPa[c] = std::sqrt(squares[c] / count);
 
-    for (std::size_t c = 0; c < 4; ++c) {
-        if (std::fabs(calibration.offsetsKPa[c]) > kCalibrationMaxOffsetKPa) {
-            result.refusal =
-                CalibrationTexts::tr(
-                    "Sensor %1 reads %2 away from the mean of the four; more than %3 "
-                    "cannot come from one vacuum source.")
-                    .arg(c + 1)
-                    .arg(formatKPa(calibration.offsetsKPa[c]), formatKPa(kCalibrationMaxOffsetKPa));
-            return result;
-        }
+    const double commonPulse = std::sqrt(commonSquares / count);
+    if (commonPulse < kCalibrationMinPulseKPa) {
+        result.refusal =
+            CalibrationTexts::tr(
+                "The four sensors do not show the same pulses at the same moments (their common "
+                "pulsation is %1, less than %2). A log of a running engine's four intakes, or of "
+                "a source without pulses, cannot calibrate them: connect all four sensors to one "
+                "intake of the running engine and record the calibration log again.")
+                .arg(formatKPa(commonPulse), formatKPa(kCalibrationMinPulseKPa));
+        return result;
+    }
+    const QString problem = calibrationProblem(calibration, createdAt);
+    if (!problem.isEmpty()) {
+        result.refusal = problem;
+        return result;
     }
     for (std::size_t c = 0; c < 4; ++c) {
-        if (calibration.noiseKPa[c] > kCalibrationMaxNoiseKPa) {
+        const double spread = std::sqrt(ownSquares[c] * othersSquares[c]);
+        const double correlation = spread > 0.0 ? products[c] / spread : 0.0;
+        if (!(correlation >= kCalibrationMinCorrelation)) {
             result.refusal =
                 CalibrationTexts::tr(
-                    "Sensor %1 does not follow the others (it wanders by %2, more than "
-                    "%3): the four sensors were not on one vacuum source.")
-                    .arg(c + 1)
-                    .arg(formatKPa(calibration.noiseKPa[c]), formatKPa(kCalibrationMaxNoiseKPa));
+                    "Sensor %1 does not follow the others' pulses: it does not see the same vacuum "
+                    "at the same moments. Connect all four sensors to one intake of the running "
+                    "engine and record the calibration log again.")
+                    .arg(c + 1);
             return result;
         }
     }
     result.calibration = calibration;
     return result;
+}
+
+QString calibrationProblem(const Calibration &calibration, const QDateTime &now)
+{
+    if (calibration.readings < kCalibrationMinReadings)
+        return CalibrationTexts::tr("The calibration log holds %1 complete readings; at least %2 "
+                                    "are needed.")
+            .arg(static_cast<qulonglong>(calibration.readings))
+            .arg(static_cast<qulonglong>(kCalibrationMinReadings));
+    for (std::size_t c = 0; c < 4; ++c) {
+        const double offset = calibration.offsetsKPa[c];
+        if (!(std::fabs(offset) <= kCalibrationMaxOffsetKPa))
+            return CalibrationTexts::tr("Sensor %1 reads %2 away from the mean of the four; more "
+                                        "than %3 cannot come from one vacuum source.")
+                .arg(c + 1)
+                .arg(formatKPa(offset), formatKPa(kCalibrationMaxOffsetKPa));
+    }
+    for (std::size_t c = 0; c < 4; ++c) {
+        const double noise = calibration.noiseKPa[c];
+        if (!(noise >= 0.0 && noise <= kCalibrationMaxNoiseKPa))
+            return CalibrationTexts::tr("Sensor %1 does not follow the others (it wanders by %2, "
+                                        "more than %3): the four sensors were not on one vacuum "
+                                        "source.")
+                .arg(c + 1)
+                .arg(formatKPa(noise), formatKPa(kCalibrationMaxNoiseKPa));
+    }
+    // A day's grace for clocks that disagree.
+    if (!calibration.createdAt.isValid() || calibration.createdAt > now.addDays(1))
+        return CalibrationTexts::tr("Its date is not valid or lies in the future.");
+    return QString();
+}
+
+QString printableName(const QString &name)
+{
+    QString shown = name;
+    for (QChar &character : shown) {
+        const QChar::Category category = character.category();
+        if (category == QChar::Other_Control || category == QChar::Other_Format
+            || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
+            character = QLatin1Char(' ');
+    }
+    return shown;
 }
 
 void applyCalibration(Session &session, const Calibration &calibration)
@@ -166,8 +229,7 @@ void applyCalibration(Session &session, const Calibration &calibration)
 QString calibrationNote(const Calibration &calibration)
 {
     return CalibrationTexts::tr("Calibration applied (made %1 from %2).")
-        .arg(calibration.createdAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-             calibration.sourceLog);
+        .arg(dateTimeText(calibration.createdAt), printableName(calibration.sourceLog));
 }
 
 QString defaultCalibrationPath()
@@ -188,7 +250,8 @@ QByteArray calibrationToJson(const Calibration &calibration)
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
 
-std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *error)
+std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *error,
+                                               const QDateTime &now)
 {
     const auto fail = [error](const QString &why) -> std::optional<Calibration> {
         if (error)
@@ -198,23 +261,27 @@ std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
-        return fail(CalibrationTexts::tr("not a JSON object"));
+        return fail(CalibrationTexts::tr("It is not a JSON object."));
     const QJsonObject object = document.object();
     if (object.value(kFormatKey).toInt() != kFormatVersion)
-        return fail(CalibrationTexts::tr("unknown calibration format"));
+        return fail(CalibrationTexts::tr("Its format is unknown."));
     Calibration calibration;
     calibration.createdAt =
         QDateTime::fromString(object.value(kCreatedKey).toString(), Qt::ISODateWithMs);
     if (!calibration.createdAt.isValid())
-        return fail(CalibrationTexts::tr("no valid date"));
-    calibration.sourceLog = object.value(kSourceKey).toString();
+        return fail(CalibrationTexts::tr("Its date is not valid or lies in the future."));
+    // A file name, not a text of any length.
+    calibration.sourceLog = printableName(object.value(kSourceKey).toString().left(255));
     const double readings = object.value(kReadingsKey).toDouble(-1.0);
     if (!(readings >= 0.0 && readings < 9.0e15))
-        return fail(CalibrationTexts::tr("no valid reading count"));
+        return fail(CalibrationTexts::tr("Its reading count is not valid."));
     calibration.readings = static_cast<std::size_t>(readings);
     if (!fromArray(object.value(kOffsetsKey), calibration.offsetsKPa)
         || !fromArray(object.value(kNoiseKey), calibration.noiseKPa))
-        return fail(CalibrationTexts::tr("offsets or noise are not four numbers"));
+        return fail(CalibrationTexts::tr("Its offsets or noise are not four numbers."));
+    const QString problem = calibrationProblem(calibration, now);
+    if (!problem.isEmpty())
+        return fail(problem);
     return calibration;
 }
 
@@ -227,36 +294,37 @@ bool saveCalibration(const Calibration &calibration, const QString &path, QStrin
                          .arg(QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
-    QSaveFile file(path);
-    const QByteArray bytes = calibrationToJson(calibration);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
-        || !file.commit()) {
+    FileFailure failure;
+    if (!writeRegularFile(path, calibrationToJson(calibration), &failure)) {
         if (error)
-            *error = CalibrationTexts::tr("cannot write %1: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        file.cancelWriting();
+            *error = writeFailureText(path, failure);
         return false;
     }
     return true;
 }
 
-std::optional<Calibration> loadCalibration(const QString &path, QString *error)
+std::optional<Calibration> loadCalibration(const QString &path, QString *error, const QDateTime &now)
 {
     if (error)
         error->clear();
-    QFile file(path);
-    if (!file.exists())
+    FileFailure failure;
+    const std::optional<QByteArray> bytes = readRegularFile(path, kCalibrationMaxFileBytes, &failure);
+    if (!bytes && failure.fault == FileFault::Missing)
         return std::nullopt;
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QString remedy =
+        CalibrationTexts::tr("Make a new one from a log recorded with all four sensors on one intake "
+                             "(“Calibrate sensors from a log…”, or --calibrate LOG).");
+    if (!bytes) {
         if (error)
-            *error = CalibrationTexts::tr("cannot read %1: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
+            *error = CalibrationTexts::tr("The stored calibration %1 cannot be read: %2. %3")
+                         .arg(QDir::toNativeSeparators(path), fileFailureReason(failure), remedy);
         return std::nullopt;
     }
     QString why;
-    std::optional<Calibration> calibration = calibrationFromJson(file.readAll(), &why);
+    std::optional<Calibration> calibration = calibrationFromJson(*bytes, &why, now);
     if (!calibration && error)
-        *error = CalibrationTexts::tr("%1 is not a valid calibration: %2")
-                     .arg(QDir::toNativeSeparators(path), why);
+        *error = CalibrationTexts::tr("The stored calibration %1 is not usable, so it is not "
+                                      "applied: %2 %3")
+                     .arg(QDir::toNativeSeparators(path), why, remedy);
     return calibration;
 }

@@ -34,6 +34,15 @@ constexpr double kCalibrationMaxOffsetKPa = 5.0;
 constexpr double kCalibrationMaxNoiseKPa = 1.5;
 // Fewer readings (with all four values finite) than this are too few.
 constexpr std::size_t kCalibrationMinReadings = 10;
+// Four sensors on one source see the same pulses at the same moments: the
+// mean of the four pulsates by at least this (standard deviation) ...
+constexpr double kCalibrationMinPulseKPa = 0.5;
+// ... and each sensor's pulses follow the other three's, with at least this
+// correlation. The four intakes of a running engine pulse a quarter cycle
+// apart, and their mean hardly moves.
+constexpr double kCalibrationMinCorrelation = 0.8;
+// A stored calibration file larger than this is not one this program wrote.
+constexpr qint64 kCalibrationMaxFileBytes = 64 * 1024;
 
 struct CalibrationResult
 {
@@ -43,8 +52,8 @@ struct CalibrationResult
 
 // From a log recorded with all four sensors on one source. Uses the raw
 // readings of the rows whose four values are finite. Refuses, with the
-// reason, a log with too few readings or readings too far apart to be one
-// source.
+// reason, a log with too few readings, readings too far apart to be one
+// source, or sensors that do not move together.
 CalibrationResult computeCalibration(const Session &session, const QDateTime &createdAt);
 
 // Subtracts each sensor's offset from its raw readings and its averages and
@@ -60,14 +69,26 @@ QString calibrationNote(const Calibration &calibration);
 QString defaultCalibrationPath();
 
 QByteArray calibrationToJson(const Calibration &calibration);
-// Nothing when the text is not a calibration this program wrote; *error says why.
-std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *error = nullptr);
+// Nothing when the text is not a calibration this program wrote, or one
+// that computing would have refused (offsets, noise, readings, a date later
+// than now); *error says why.
+std::optional<Calibration> calibrationFromJson(const QByteArray &json, QString *error = nullptr,
+                                               const QDateTime &now = QDateTime::currentDateTime());
+
+// Why a calibration cannot be used, translated; empty when it can.
+QString calibrationProblem(const Calibration &calibration, const QDateTime &now);
+
+// A name taken from a file, fit to show on one line of any output: control
+// characters and line breaks become spaces.
+QString printableName(const QString &name);
 
 // Writes the file (creating its folder), replacing any earlier one only once
 // complete. False with *error on failure.
 bool saveCalibration(const Calibration &calibration, const QString &path, QString *error = nullptr);
-// Nothing when there is no file (then *error stays empty) or it is not valid
-// (then *error says why).
-std::optional<Calibration> loadCalibration(const QString &path, QString *error = nullptr);
+// Nothing when there is no file (then *error stays empty) or it is not a
+// usable calibration (then *error says why and how to make a new one). Reads
+// only a regular file of at most kCalibrationMaxFileBytes.
+std::optional<Calibration> loadCalibration(const QString &path, QString *error = nullptr,
+                                           const QDateTime &now = QDateTime::currentDateTime());
 
 #endif // ANALYSIS_CALIBRATION_H

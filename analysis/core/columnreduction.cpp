@@ -16,10 +16,11 @@ std::size_t clampedIndex(double position, std::size_t limit)
     return std::size_t(position);
 }
 
-void appendIfFinite(QVector<QPointF> &points, const std::vector<double> &values, std::size_t index,
-                    double xStep)
+template <typename Value>
+void appendIfFinite(QVector<QPointF> &points, const std::vector<Value> &values, double scale,
+                    std::size_t index, double xStep)
 {
-    const double value = values[index];
+    const double value = double(values[index]) * scale;
     if (std::isfinite(value))
         points.append(QPointF(double(index) * xStep, value));
 }
@@ -61,8 +62,13 @@ std::vector<std::size_t> columnBoundaries(IndexRange range, int columns)
     return bounds;
 }
 
-QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep, double xMin,
-                                 double xMax, int columns)
+namespace {
+
+// Scaling is monotonic for a positive scale, so the lowest and highest of
+// the stored values are those of the scaled ones.
+template <typename Value>
+QVector<QPointF> reduce(const std::vector<Value> &values, double scale, double xStep, double xMin,
+                        double xMax, int columns)
 {
     QVector<QPointF> points;
     const IndexRange range = visibleIndexRange(values.size(), xStep, xMin, xMax);
@@ -72,7 +78,7 @@ QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep
     if (size <= 4 * std::size_t(columns)) {
         points.reserve(int(size));
         for (std::size_t i = range.first; i < range.last; ++i)
-            appendIfFinite(points, values, i, xStep);
+            appendIfFinite(points, values, scale, i, xStep);
         return points;
     }
 
@@ -83,7 +89,7 @@ QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep
         const std::size_t end = bounds[c + 1];
         std::size_t first = end, last = end, lowest = end, highest = end;
         for (std::size_t i = begin; i < end; ++i) {
-            const double value = values[i];
+            const Value value = values[i];
             if (!std::isfinite(value))
                 continue;
             if (first == end) {
@@ -103,9 +109,25 @@ QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep
         for (std::size_t index : picked) {
             if (index == previous)
                 continue;
-            appendIfFinite(points, values, index, xStep);
+            appendIfFinite(points, values, scale, index, xStep);
             previous = index;
         }
     }
     return points;
+}
+
+} // namespace
+
+QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep, double xMin,
+                                 double xMax, int columns)
+{
+    return reduce(values, 1.0, xStep, xMin, xMax, columns);
+}
+
+QVector<QPointF> reduceToColumns(const std::vector<float> &values, double scale, double xStep,
+                                 double xMin, double xMax, int columns)
+{
+    if (!(scale > 0.0))
+        return {};
+    return reduce(values, scale, xStep, xMin, xMax, columns);
 }

@@ -36,5 +36,9 @@ std::vector<std::size_t> columnBoundaries(IndexRange range, int columns);
 // returned whole. The minimum and the maximum of every column are kept exactly.
 QVector<QPointF> reduceToColumns(const std::vector<double> &values, double xStep, double xMin,
                                  double xMax, int columns);
+// The same for stored single-precision values, each multiplied by scale (> 0)
+// on the way: a series converted to the unit shown without a copy of it.
+QVector<QPointF> reduceToColumns(const std::vector<float> &values, double scale, double xStep,
+                                 double xMin, double xMax, int columns);
 
 #endif // COLUMNREDUCTION_H

@@ -50,9 +50,12 @@ std::optional<double> parsePeriod(const QString &text)
         scale = 1.0;
     }
     const std::optional<double> value = parseNumber(number);
-    if (!value || *value <= 0.0)
+    if (!value)
         return std::nullopt;
-    return *value * scale;
+    const double seconds = *value * scale;
+    if (!(seconds >= kMinPollPeriodSeconds && seconds <= kMaxPollPeriodSeconds))
+        return std::nullopt;
+    return seconds;
 }
 
 } // namespace
@@ -164,8 +167,10 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
         } else if (argument == QLatin1String("--period")) {
             const std::optional<double> period = parsePeriod(value);
             if (!period)
-                return failure(CommandLineTexts::tr("--period needs a positive poll period in "
-                                                    "milliseconds, not \"%1\"")
+                return failure(CommandLineTexts::tr("--period needs a poll period from %1 to %2 "
+                                                    "milliseconds, not \"%3\"")
+                                   .arg(kMinPollPeriodSeconds * 1000.0)
+                                   .arg(kMaxPollPeriodSeconds * 1000.0)
                                    .arg(value));
             line.analysis.pollPeriodSeconds = period;
         } else if (argument == QLatin1String("--skip-bad-lines")
@@ -246,14 +251,21 @@ QString helpText()
                "  --unit kpa|hpa|mbar|mmhg|cmhg|inhg   unit of every number (default: kpa)\n"
                "  --reference 1..4          reference cylinder (default: 1)\n"
                "  --tolerance KPA           tolerance band in kPa (default: 1.0)\n"
-               "  --period MS               poll period in milliseconds: durations in seconds\n"
+               "  --period MS               poll period in milliseconds (1 to 10000): durations\n"
+               "                            in seconds\n"
                "  --skip-bad-lines          skip malformed lines, counting them\n"
                "  --stop-on-bad-line        refuse a log with a malformed line (default)\n"
                "  --help, -h                this text\n"
                "\n"
+               "The verdict says whether all four cylinders end within the tolerance of the\n"
+               "reference cylinder; the pairs compare the mean of cylinders 1+2 with the mean of\n"
+               "3+4, for engines whose carburettors are linked in pairs. --summary and --csv\n"
+               "write numbers with the locale's decimal separator; where that is a comma, CSV\n"
+               "fields are separated by semicolons.\n"
+               "\n"
                "Exit codes: %1 done, %2 bad option, %3 missing file, %4 unreadable log,\n"
-               "%5 calibration refused or missing, %6 output not written, %7 no display for the "
-               "window.\n")
+               "%5 calibration refused, missing or unusable, %6 output not written (also standard "
+               "output), %7 no display for the window.\n")
         .arg(ExitCode::Ok)
         .arg(ExitCode::BadOption)
         .arg(ExitCode::MissingFile)

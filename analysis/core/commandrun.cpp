@@ -50,9 +50,8 @@ LoadedSessions loadSessions(const CommandLine &commandLine, const QString &calib
             return loaded;
         }
         if (read.session.skippedLines > 0) {
-            loaded.warnings << CommandRunTexts::tr("%1: %2 bad lines skipped")
-                                   .arg(QDir::toNativeSeparators(path))
-                                   .arg(static_cast<qulonglong>(read.session.skippedLines));
+            loaded.warnings << QStringLiteral("%1: %2").arg(
+                QDir::toNativeSeparators(path), skippedLinesText(read.session.skippedLines));
             for (const LineError &error : read.lineErrors)
                 loaded.warnings << QStringLiteral("  ") + lineErrorText(path, error);
             if (read.session.skippedLines > read.lineErrors.size())
@@ -66,7 +65,7 @@ LoadedSessions loadSessions(const CommandLine &commandLine, const QString &calib
 }
 
 int runTextCommand(const CommandLine &commandLine, const QString &calibrationPath,
-                   const QDateTime &now, QTextStream &out, QTextStream &err)
+                   const QDateTime &now, QTextStream &out, QTextStream &err, const QLocale &locale)
 {
     switch (commandLine.mode) {
     case RunMode::Help:
@@ -108,15 +107,17 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
             return ExitCode::OutputFailed;
         }
         const Calibration &calibration = *result.calibration;
-        out << CommandRunTexts::tr("Calibration stored in %1")
+        out << CommandRunTexts::tr("Calibration stored in %1. It is applied when asked for: "
+                                   "--calibration use, or “Apply the sensor calibration” in the "
+                                   "window.")
                    .arg(QDir::toNativeSeparators(calibrationPath))
             << '\n';
         for (int c = 0; c < 4; ++c) {
             const std::size_t i = static_cast<std::size_t>(c);
             out << CommandRunTexts::tr("Sensor %1: offset %2, noise %3")
                        .arg(c + 1)
-                       .arg(formatValue(calibration.offsetsKPa[i], commandLine.unit),
-                            formatValue(calibration.noiseKPa[i], commandLine.unit))
+                       .arg(formatValue(calibration.offsetsKPa[i], commandLine.unit, locale),
+                            formatValue(calibration.noiseKPa[i], commandLine.unit, locale))
                 << '\n';
         }
         out.flush();
@@ -131,12 +132,12 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
                 out << '\n';
             const QString title = i == 0 ? CommandRunTexts::tr("Before")
                                          : CommandRunTexts::tr("After");
-            out << (commandLine.mode == RunMode::Csv ? csvField(title)
+            out << (commandLine.mode == RunMode::Csv ? csvField(title, csvSeparator(locale))
                                                      : QStringLiteral("== %1 ==").arg(title))
                 << '\n';
         }
-        out << (commandLine.mode == RunMode::Csv ? csvText(analysis, commandLine.unit)
-                                                 : summaryText(analysis, commandLine.unit));
+        out << (commandLine.mode == RunMode::Csv ? csvText(analysis, commandLine.unit, locale)
+                                                 : summaryText(analysis, commandLine.unit, locale));
     }
     out.flush();
     return ExitCode::Ok;

@@ -4,6 +4,7 @@
 #include "commandline.h"
 #include "session.h"
 
+#include <QLocale>
 #include <QString>
 #include <QTextStream>
 
@@ -29,9 +30,11 @@ LoadedSessions loadSessions(const CommandLine &commandLine, const QString &calib
 // Runs the modes that need no window and no drawing: Help, Summary, Csv and
 // Calibrate (which stores the calibration at calibrationPath and prints it).
 // Results go to out, messages to err; returns the exit code. With two logs,
-// Summary and Csv write one block per log, "Before" then "After".
+// Summary and Csv write one block per log, "Before" then "After". Numbers
+// are written in locale's form (its decimal separator; CSV as csvText says).
 // Report and Window are the application's; for them this returns BadOption.
 int runTextCommand(const CommandLine &commandLine, const QString &calibrationPath,
-                   const QDateTime &now, QTextStream &out, QTextStream &err);
+                   const QDateTime &now, QTextStream &out, QTextStream &err,
+                   const QLocale &locale = QLocale::c());
 
 #endif // ANALYSIS_COMMANDRUN_H

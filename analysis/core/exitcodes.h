@@ -9,9 +9,10 @@ constexpr int BadOption = 2;          // unknown option, missing or bad value, w
 constexpr int MissingFile = 3;        // a log named on the command line does not exist
 constexpr int UnreadableLog = 4;      // a log could not be opened, is binary, holds a bad line
                                       // (stop policy) or no readings at all
-constexpr int CalibrationRefused = 5; // the calibration log is not one source, or no calibration
-                                      // is stored when --calibration use asks for it
-constexpr int OutputFailed = 6;       // the report or the calibration file could not be written
+constexpr int CalibrationRefused = 5; // the calibration log is not one source, or no usable
+                                      // calibration is stored when --calibration use asks for it
+constexpr int OutputFailed = 6;       // the report, the calibration file or standard output could
+                                      // not be written
 constexpr int NoDisplay = 7;          // the window was asked for where there is no display
 
 } // namespace ExitCode

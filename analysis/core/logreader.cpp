@@ -6,10 +6,14 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "safefile.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <system_error>
 
 namespace {
@@ -94,6 +98,46 @@ bool parseFixedPoint(const char *begin, const char *end, float &value)
     return true;
 }
 
+// Whether a number's text, well formed, names a magnitude below one: its
+// first significant digit stands after the point, or its exponent takes it
+// there. For numbers too far from one for the parser to hold.
+bool belowOne(const char *begin, const char *end)
+{
+    const char *p = begin;
+    if (p != end && (*p == '-' || *p == '+'))
+        ++p;
+    long long magnitude = 0; // the power of ten of the first significant digit, plus one
+    bool significant = false;
+    bool point = false;
+    for (; p != end && *p != 'e' && *p != 'E'; ++p) {
+        if (*p == '.') {
+            point = true;
+        } else if (*p != '0' || significant) {
+            if (!significant && point)
+                break;
+            significant = true;
+            if (!point)
+                ++magnitude;
+        } else if (point) {
+            --magnitude;
+        }
+    }
+    while (p != end && *p != 'e' && *p != 'E')
+        ++p;
+    if (p != end) {
+        ++p;
+        const bool negative = p != end && *p == '-';
+        if (p != end && (*p == '-' || *p == '+'))
+            ++p;
+        long long exponent = 0;
+        const std::from_chars_result read = std::from_chars(p, end, exponent);
+        if (read.ec == std::errc::result_out_of_range)
+            return negative; // an exponent of more digits than any range
+        magnitude += negative ? -exponent : exponent;
+    }
+    return magnitude <= 0;
+}
+
 // One field, spaces around it allowed.
 LineProblem parseField(const char *begin, const char *end, float &value, bool &ok)
 {
@@ -110,15 +154,12 @@ LineProblem parseField(const char *begin, const char *end, float &value, bool &o
     }
     const std::from_chars_result result = std::from_chars(begin, end, value);
     if (result.ec == std::errc::result_out_of_range && result.ptr == end) {
-        // Below the smallest subnormal is still a number: zero of its sign.
-        double wide = 0.0;
-        const std::from_chars_result again = std::from_chars(begin, end, wide);
-        if (again.ec == std::errc() && again.ptr == end && std::abs(wide) < 1.0) {
-            value = static_cast<float>(wide);
-            ok = true;
-            return LineProblem::NotANumber;
-        }
-        return LineProblem::OutOfRange;
+        // Too small to tell from zero is still a number: zero of its sign.
+        if (!belowOne(begin, end))
+            return LineProblem::OutOfRange;
+        value = *begin == '-' ? -0.0f : 0.0f;
+        ok = true;
+        return LineProblem::NotANumber;
     }
     if (result.ec != std::errc() || result.ptr != end)
         return LineProblem::NotANumber;
@@ -201,83 +242,210 @@ QString lineErrorText(const QString &fileName, const LineError &error)
         .arg(problemText(error));
 }
 
-ReadResult parseLogText(const char *data, std::size_t size, const QString &fileName,
-                        BadLinePolicy policy)
+namespace {
+
+bool isBlankLine(const char *begin, const char *end)
+{
+    for (const char *p = begin; p != end; ++p) {
+        if (!isBlank(*p) && *p != '\r')
+            return false;
+    }
+    return true;
+}
+
+QString shownName(const QString &fileName)
+{
+    return QDir::toNativeSeparators(fileName);
+}
+
+int clampedCount(std::size_t count)
+{
+    return static_cast<int>(std::min<std::size_t>(count, 0x7fffffff));
+}
+
+// Reads a log line by line from text that comes in pieces of any size: the
+// same result whether the text is in memory or read from a file in chunks.
+class LogParser
+{
+public:
+    LogParser(const QString &fileName, BadLinePolicy policy, std::size_t expectedLines)
+        : policy(policy)
+    {
+        result.session.fileName = fileName;
+        for (auto &column : result.session.columns)
+            column.reserve(expectedLines);
+    }
+
+    // False once a bad line has stopped the reading.
+    bool feed(const char *data, std::size_t size)
+    {
+        const char *p = data;
+        const char *end = data + size;
+        while (p != end && !stopped) {
+            const char *newline =
+                static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            if (!newline) {
+                carry.append(p, static_cast<int>(end - p));
+                break;
+            }
+            if (carry.isEmpty()) {
+                line(p, newline);
+            } else {
+                carry.append(p, static_cast<int>(newline - p));
+                line(carry.constData(), carry.constData() + carry.size());
+                carry.clear();
+            }
+            p = newline + 1;
+        }
+        return !stopped;
+    }
+
+    ReadResult finish()
+    {
+        // The last line may have no end; blank lines at the very end are no
+        // lines at all.
+        if (!stopped && !carry.isEmpty())
+            line(carry.constData(), carry.constData() + carry.size());
+        carry.clear();
+        if (stopped)
+            return std::move(result);
+        Session &session = result.session;
+        if (session.isEmpty()) {
+            result.status = ReadStatus::NoReadings;
+            result.errorText = session.skippedLines > 0
+                ? LogReaderTexts::tr("%1 holds no valid readings (%n bad lines)", nullptr,
+                                     clampedCount(session.skippedLines))
+                      .arg(shownName(session.fileName))
+                : LogReaderTexts::tr("%1 holds no readings").arg(shownName(session.fileName));
+        }
+        return std::move(result);
+    }
+
+private:
+    void line(const char *begin, const char *end)
+    {
+        ++lineNumber;
+        if (lineNumber == 1 && end - begin >= 3 && std::memcmp(begin, "\xEF\xBB\xBF", 3) == 0)
+            begin += 3; // a UTF-8 byte-order mark, as some editors add
+        if (isBlankLine(begin, end)) {
+            // Bad only when a line with something on it follows.
+            if (pendingBlankLines++ == 0)
+                firstPendingBlankLine = lineNumber;
+            return;
+        }
+        for (std::size_t blank = 0; blank < pendingBlankLines; ++blank) {
+            if (!badLine({firstPendingBlankLine + blank, LineProblem::FieldCount, 1, 0}))
+                return;
+        }
+        pendingBlankLines = 0;
+        if (end != begin && end[-1] == '\r')
+            --end;
+        const LineParse parse = parseLogLine(begin, end);
+        if (!parse.ok) {
+            badLine({lineNumber, parse.problem, parse.fieldCount, parse.field});
+            return;
+        }
+        Session &session = result.session;
+        for (std::size_t c = 0; c < parse.values.size(); ++c) {
+            float value = parse.values[c];
+            if (!std::isfinite(value)) {
+                ++session.nonFiniteValues;
+            } else if (std::fabs(value) > kPlausibleLimitKPa) {
+                ++session.impossibleValues;
+                value = std::numeric_limits<float>::quiet_NaN();
+            }
+            session.columns[c].push_back(value);
+        }
+    }
+
+    // False when the line stops the reading.
+    bool badLine(const LineError &error)
+    {
+        if (policy == BadLinePolicy::Stop) {
+            const QString fileName = result.session.fileName;
+            result = ReadResult();
+            result.session.fileName = fileName;
+            result.status = ReadStatus::BadLine;
+            result.lineErrors.push_back(error);
+            result.errorText = lineErrorText(fileName, error);
+            stopped = true;
+            return false;
+        }
+        ++result.session.skippedLines;
+        if (result.lineErrors.size() < kMaxReportedLineErrors)
+            result.lineErrors.push_back(error);
+        return true;
+    }
+
+    BadLinePolicy policy;
+    ReadResult result;
+    QByteArray carry; // the start of a line whose end is in the next piece
+    std::size_t lineNumber = 0;
+    std::size_t pendingBlankLines = 0;
+    std::size_t firstPendingBlankLine = 0;
+    bool stopped = false;
+};
+
+// The first look at the text: how many lines it has, and the line of its
+// first NUL byte, if any.
+struct TextScan
+{
+    std::size_t newlines = 0;
+    std::optional<std::size_t> nulLine;
+
+    void feed(const char *data, std::size_t size)
+    {
+        if (nulLine)
+            return;
+        const char *end = data + size;
+        const void *nul = std::memchr(data, '\0', size);
+        const char *stop = nul ? static_cast<const char *>(nul) : end;
+        for (const char *p = data; p != stop; ++p) {
+            p = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
+            if (!p)
+                break;
+            ++newlines;
+        }
+        if (nul)
+            nulLine = newlines + 1;
+    }
+};
+
+ReadResult failure(const QString &fileName, ReadStatus status, const QString &text)
 {
     ReadResult result;
     result.session.fileName = fileName;
-
-    // NUL bytes are never in a text log: refuse the file as a whole.
-    if (const void *nul = std::memchr(data, '\0', size)) {
-        const char *at = static_cast<const char *>(nul);
-        std::size_t line = 1;
-        for (const char *p = data; p != at; ++p)
-            line += *p == '\n';
-        result.status = ReadStatus::BinaryFile;
-        result.lineErrors.push_back({line, LineProblem::BinaryData, 0, 0});
-        result.errorText = LogReaderTexts::tr("%1 is a binary file, not a measurement log (line %2)")
-                               .arg(QDir::toNativeSeparators(fileName))
-                               .arg(static_cast<qulonglong>(line));
-        return result;
-    }
-
-    // Lines of the usual length take some 85 bytes.
-    const std::size_t expected = size / 80 + 1;
-    for (auto &column : result.session.columns)
-        column.reserve(expected);
-
-    // Blank lines at the very end are no lines at all; elsewhere a blank
-    // line is a bad line like any other.
-    const char *p = data;
-    const char *end = data + size;
-    // A UTF-8 byte-order mark, as some editors add when a log is saved again.
-    if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
-        p += 3;
-    while (end != p && (isBlank(end[-1]) || end[-1] == '\r' || end[-1] == '\n'))
-        --end;
-    std::size_t lineNumber = 0;
-    while (p != end) {
-        ++lineNumber;
-        const char *newline =
-            static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        const char *contentEnd = newline ? newline : end;
-        if (contentEnd != p && contentEnd[-1] == '\r')
-            --contentEnd;
-        const LineParse parse = parseLogLine(p, contentEnd);
-        if (parse.ok) {
-            for (std::size_t c = 0; c < parse.values.size(); ++c)
-                result.session.columns[c].push_back(parse.values[c]);
-        } else {
-            const LineError error{lineNumber, parse.problem, parse.fieldCount, parse.field};
-            if (policy == BadLinePolicy::Stop) {
-                result.status = ReadStatus::BadLine;
-                result.lineErrors.push_back(error);
-                result.errorText = lineErrorText(fileName, error);
-                result.session = Session();
-                result.session.fileName = fileName;
-                return result;
-            }
-            ++result.session.skippedLines;
-            if (result.lineErrors.size() < kMaxReportedLineErrors)
-                result.lineErrors.push_back(error);
-        }
-        p = newline ? newline + 1 : end;
-    }
-
-    if (result.session.isEmpty()) {
-        result.status = ReadStatus::NoReadings;
-        if (result.session.skippedLines > 0) {
-            result.errorText =
-                LogReaderTexts::tr("%1 holds no valid readings (%n bad lines)", nullptr,
-                                   static_cast<int>(
-                                       qMin<std::size_t>(result.session.skippedLines, 0x7fffffff)))
-                    .arg(QDir::toNativeSeparators(fileName));
-        } else {
-            result.errorText =
-                LogReaderTexts::tr("%1 holds no readings").arg(QDir::toNativeSeparators(fileName));
-        }
-    }
+    result.status = status;
+    result.errorText = text;
     return result;
+}
+
+ReadResult binaryFile(const QString &fileName, std::size_t line)
+{
+    ReadResult result =
+        failure(fileName, ReadStatus::BinaryFile,
+                LogReaderTexts::tr("%1 is a binary file, not a measurement log (line %2)")
+                    .arg(shownName(fileName))
+                    .arg(static_cast<qulonglong>(line)));
+    result.lineErrors.push_back({line, LineProblem::BinaryData, 0, 0});
+    return result;
+}
+
+constexpr qint64 kChunkBytes = qint64(1) << 20;
+
+} // namespace
+
+ReadResult parseLogText(const char *data, std::size_t size, const QString &fileName,
+                        BadLinePolicy policy)
+{
+    // NUL bytes are never in a text log: refuse the file as a whole.
+    TextScan scan;
+    scan.feed(data, size);
+    if (scan.nulLine)
+        return binaryFile(fileName, *scan.nulLine);
+    LogParser parser(fileName, policy, scan.newlines + 1);
+    parser.feed(data, size);
+    return parser.finish();
 }
 
 ReadResult parseLogText(const QByteArray &text, const QString &fileName, BadLinePolicy policy)
@@ -285,61 +453,95 @@ ReadResult parseLogText(const QByteArray &text, const QString &fileName, BadLine
     return parseLogText(text.constData(), static_cast<std::size_t>(text.size()), fileName, policy);
 }
 
+ReadResult readLogDevice(QIODevice &device, const QString &fileName, BadLinePolicy policy)
+{
+    const QString shown = shownName(fileName);
+    const qint64 size = device.size();
+    if (size > kMaxLogBytes)
+        return failure(fileName, ReadStatus::TooLarge,
+                       LogReaderTexts::tr(
+                           "%1 is too large for a measurement log (%2 MB; at most %3 MB)")
+                           .arg(shown)
+                           .arg(size / 1000000)
+                           .arg(kMaxLogBytes / 1000000));
+    const auto changed = [&] {
+        return failure(fileName, ReadStatus::Changed,
+                       LogReaderTexts::tr("%1 changed while it was read (another program is "
+                                          "writing it); open it again once it is complete")
+                           .arg(shown));
+    };
+    const auto readFailed = [&] {
+        return failure(fileName, ReadStatus::CannotOpen,
+                       LogReaderTexts::tr("%1 cannot be read: %2").arg(shown, device.errorString()));
+    };
+    // Read in chunks, twice: once to count the lines, so that the readings
+    // take exactly the memory they need, and once to parse them. Reading
+    // (rather than mapping the file) lets a file that another program cuts
+    // short or extends meanwhile end the reading with a message, not a crash.
+    QByteArray chunk(static_cast<int>(kChunkBytes), Qt::Uninitialized);
+    const auto readAll = [&](const auto &take) -> std::optional<qint64> {
+        qint64 total = 0;
+        for (;;) {
+            const qint64 got = device.read(chunk.data(), kChunkBytes);
+            if (got < 0)
+                return std::nullopt;
+            if (got == 0)
+                return total;
+            total += got;
+            if (total > size || !take(chunk.constData(), static_cast<std::size_t>(got)))
+                return total;
+        }
+    };
+    TextScan scan;
+    const std::optional<qint64> scanned = readAll([&scan](const char *data, std::size_t n) {
+        scan.feed(data, n);
+        return !scan.nulLine;
+    });
+    if (!scanned)
+        return readFailed();
+    if (scan.nulLine)
+        return binaryFile(fileName, *scan.nulLine);
+    if (*scanned != size || !device.seek(0))
+        return *scanned != size ? changed() : readFailed();
+    LogParser parser(fileName, policy, scan.newlines + 1);
+    const std::optional<qint64> parsed =
+        readAll([&parser](const char *data, std::size_t n) { return parser.feed(data, n); });
+    if (!parsed)
+        return readFailed();
+    ReadResult result = parser.finish();
+    // A bad line stops the reading early under the stop policy: then only
+    // the size can tell a change.
+    if ((result.status != ReadStatus::BadLine && *parsed != size) || device.size() != size)
+        return changed();
+    return result;
+}
+
 ReadResult readLogFile(const QString &path, BadLinePolicy policy)
 {
-    ReadResult result;
-    result.session.fileName = path;
-    QFile file(path);
-    const QFileInfo info(path);
-    const QString shown = QDir::toNativeSeparators(path);
-    result.status = ReadStatus::CannotOpen;
-    if (!info.exists()) {
-        result.errorText = LogReaderTexts::tr("%1 does not exist").arg(shown);
-        return result;
-    }
-    if (info.isDir()) {
-        result.errorText = LogReaderTexts::tr("%1 is a folder, not a log").arg(shown);
-        return result;
-    }
-    // Devices and pipes may never end (or block opening): only plain files.
-    if (!info.isFile()) {
-        result.errorText = LogReaderTexts::tr("%1 is not a regular file").arg(shown);
-        return result;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.errorText =
-            LogReaderTexts::tr("%1 cannot be opened: %2").arg(shown, file.errorString());
-        return result;
-    }
-    result.status = ReadStatus::Ok;
-    // Mapped rather than copied. The gauge replaces a log by renaming a
-    // complete new file over it, so the mapped file is never cut short
-    // under the reader.
-    const qint64 size = file.size();
-    if (size > 0) {
-        if (uchar *mapped = file.map(0, size)) {
-            result = parseLogText(reinterpret_cast<const char *>(mapped),
-                                  static_cast<std::size_t>(size), path, policy);
-            file.unmap(mapped);
-        } else {
-            const QByteArray bytes = file.readAll();
-            result = parseLogText(bytes, path, policy);
+    const QString shown = shownName(path);
+    QFile file;
+    FileFailure opened;
+    if (!openRegularFile(file, path, &opened)) {
+        switch (opened.fault) {
+        case FileFault::Missing:
+            return failure(path, ReadStatus::CannotOpen,
+                           LogReaderTexts::tr("%1 does not exist").arg(shown));
+        case FileFault::NotRegular:
+            // Devices and pipes may never end: only plain files.
+            return failure(path, ReadStatus::CannotOpen,
+                           QFileInfo(path).isDir()
+                               ? LogReaderTexts::tr("%1 is a folder, not a log").arg(shown)
+                               : LogReaderTexts::tr("%1 is not a regular file").arg(shown));
+        default:
+            return failure(path, ReadStatus::CannotOpen,
+                           LogReaderTexts::tr("%1 cannot be opened: %2").arg(shown, opened.reason));
         }
-    } else {
-        // Empty, or a file that reports no size of its own (/proc): read whole.
-        const QByteArray bytes = file.readAll();
-        result = parseLogText(bytes, path, policy);
     }
-    if (file.error() != QFileDevice::NoError && result.ok()) {
-        result.status = ReadStatus::CannotOpen;
-        result.errorText = LogReaderTexts::tr("%1 cannot be read: %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString());
-        result.session = Session();
-        result.session.fileName = path;
-        return result;
+    ReadResult result = readLogDevice(file, path, policy);
+    if (result.ok()) {
+        result.session.recordedAt = dateTimeFromLogFileName(path);
+        result.session.topMark = isTopLogFileName(path);
     }
-    result.session.recordedAt = dateTimeFromLogFileName(path);
-    result.session.topMark = isTopLogFileName(path);
     return result;
 }
 

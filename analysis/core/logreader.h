@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QIODevice>
 #include <QString>
 
 #include <cstddef>
@@ -21,7 +22,8 @@ enum class BadLinePolicy {
 enum class LineProblem {
     FieldCount, // not eight comma-separated fields (an empty line has one, empty)
     NotANumber, // a field that is not a number ("nan", "inf", "-inf" are numbers)
-    OutOfRange, // a number beyond the single-precision range
+    OutOfRange, // a number beyond the single-precision range (one too small to tell from
+                // zero reads as zero)
     BinaryData, // control characters or bytes outside ASCII in the line
 };
 
@@ -35,7 +37,9 @@ struct LineError
 
 enum class ReadStatus {
     Ok,
-    CannotOpen, // missing, unreadable, a folder
+    CannotOpen, // missing, unreadable, a folder, not a regular file
+    TooLarge,   // larger than kMaxLogBytes
+    Changed,    // cut short or extended by another program while it was read
     BinaryFile, // NUL bytes: not a text file at all (refused under both policies)
     BadLine,    // stop policy and a bad line
     NoReadings, // empty, or every line bad
@@ -57,13 +61,24 @@ struct ReadResult
 
 constexpr std::size_t kMaxReportedLineErrors = 100;
 
-// Reads a log file. Lines end in CR LF (as Aspirello writes them) or LF; a
+// The largest log read: four times the largest the gauge writes. Its
+// readings take 32 bytes a line in memory, some three-eighths of the file
+// for the gauge's lines.
+constexpr qint64 kMaxLogBytes = qint64(512) << 20;
+
+// Reads a log file, a regular one only. Lines end in CR LF (as Aspirello writes them) or LF; a
 // last line without an end is taken too. Each line must hold eight numbers
 // separated by commas, written with a full stop as decimal separator (spaces
 // around a number are tolerated); "nan", "inf" and "-inf" are read as such.
 // The date and time come from the file name when it follows Aspirello's
-// pattern.
+// pattern. Values of good lines that are not finite or not plausible are
+// counted in the session; the implausible ones are stored as nan.
 ReadResult readLogFile(const QString &path, BadLinePolicy policy);
+
+// The same from an open device that can seek (the file of readLogFile),
+// named fileName in messages; no date is taken from the name. A device
+// whose size changes while it is read gives ReadStatus::Changed.
+ReadResult readLogDevice(QIODevice &device, const QString &fileName, BadLinePolicy policy);
 
 // The same for text already in memory; fileName only names it in messages
 // and is stored in the session (no date is taken from it).

@@ -20,5 +20,10 @@ void Session::append(const std::array<float, kLogColumnCount> &row)
 
 QString displayName(const Session &session)
 {
-    return QFileInfo(session.fileName).fileName();
+    return printableName(QFileInfo(session.fileName).fileName());
+}
+
+QString dateTimeText(const QDateTime &dateTime)
+{
+    return dateTime.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }

@@ -14,6 +14,11 @@
 constexpr int kCylinderCount = 4;
 constexpr int kLogColumnCount = 8;
 
+// No sensor gives a reading beyond this, in kPa either side of the
+// atmosphere: such a value is left out of the session, as an unreadable one
+// is, and counted.
+constexpr double kPlausibleLimitKPa = 200.0;
+
 // The columns of a log line, in the order Aspirello writes them.
 enum LogColumn : int {
     Raw1 = 0, // raw reading of cylinder 1, kPa
@@ -44,6 +49,11 @@ struct Session
     // Bad lines (blank lines between readings among them) left out under the
     // skip policy.
     std::size_t skippedLines = 0;
+    // Values of good lines that are not used: not a number (nan, inf, -inf
+    // as logged) and beyond kPlausibleLimitKPa (stored as nan). Over all
+    // eight columns.
+    std::size_t nonFiniteValues = 0;
+    std::size_t impossibleValues = 0;
 
     // The calibration subtracted from every value, if one was applied.
     std::optional<Calibration> appliedCalibration;
@@ -59,7 +69,11 @@ struct Session
     void append(const std::array<float, kLogColumnCount> &row);
 };
 
-// The file name without its folder, for titles and messages.
+// The file name without its folder, for titles and messages, on one line
+// (see printableName).
 QString displayName(const Session &session);
+
+// A date and time as every output shows it: "2026-12-07 09:30", local time.
+QString dateTimeText(const QDateTime &dateTime);
 
 #endif // ANALYSIS_SESSION_H

@@ -8,6 +8,10 @@
 #include <array>
 #include <optional>
 
+// The poll periods a log can have been recorded with, in seconds.
+constexpr double kMinPollPeriodSeconds = 0.001;
+constexpr double kMaxPollPeriodSeconds = 10.0;
+
 // Everything the user chooses about an analysis except the display unit.
 struct AnalysisSettings
 {
@@ -25,6 +29,8 @@ struct SessionAnalysis
     std::optional<QDateTime> recordedAt;
     std::size_t readingCount = 0;
     std::size_t skippedLines = 0;
+    std::size_t nonFiniteValues = 0; // as in Session
+    std::size_t impossibleValues = 0;
     std::optional<Calibration> appliedCalibration;
 
     std::array<SeriesStatistics, 4> statistics; // of the raw readings
@@ -37,5 +43,14 @@ SessionAnalysis analyseSession(const Session &session, const AnalysisSettings &s
 
 // The session's length: "12.4 s" or "300 readings".
 QString sessionLengthText(const SessionAnalysis &analysis, const QLocale &locale = QLocale::c());
+
+// The wordings every output shares, translated:
+// "3 bad lines skipped";
+QString skippedLinesText(std::size_t lines);
+// "5 values left out: 2 beyond ±200 kPa, which no sensor reads; 3 not a
+// number (nan or inf)", naming only the kinds present; empty when none.
+QString leftOutValuesText(const SessionAnalysis &analysis);
+// "saved 2026-12-07 09:30" (the time the gauge saved the log).
+QString savedText(const QDateTime &savedAt);
 
 #endif // ANALYSIS_SESSIONANALYSIS_H

@@ -154,50 +154,85 @@ QString durationText(std::size_t readings, std::optional<double> pollPeriodSecon
     return SyncAnalysisTexts::tr("%n readings", nullptr, shown);
 }
 
+QString pairsName()
+{
+    return SyncAnalysisTexts::tr("Pairs (cylinders 1+2 against 3+4)");
+}
+
+namespace {
+
+// "cylinder 3 has 2.10 kPa more vacuum than the reference": pressures below
+// the reference's are more vacuum.
+QString deviationClause(const CylinderDeviation &deviation, Unit unit, const QLocale &locale)
+{
+    if (std::isnan(deviation.differenceKPa))
+        return SyncAnalysisTexts::tr("cylinder %1 has no valid reading at the end")
+            .arg(deviation.cylinder);
+    const QString amount = formatValue(std::fabs(deviation.differenceKPa), unit, locale);
+    return deviation.differenceKPa < 0
+        ? SyncAnalysisTexts::tr("cylinder %1 has %2 more vacuum than the reference")
+              .arg(deviation.cylinder)
+              .arg(amount)
+        : SyncAnalysisTexts::tr("cylinder %1 has %2 less vacuum than the reference")
+              .arg(deviation.cylinder)
+              .arg(amount);
+}
+
+} // namespace
+
 QString endingVerdict(const SyncResult &sync, std::optional<double> pollPeriodSeconds, Unit unit,
                       const QLocale &locale)
 {
     if (sync.differences[0].empty())
-        return SyncAnalysisTexts::tr("no readings");
+        return SyncAnalysisTexts::tr("No readings.");
+    const QString tolerance = formatValue(sync.settings.toleranceKPa, unit, locale);
     if (sync.band.endsInBand && sync.band.finalStretch)
-        return SyncAnalysisTexts::tr("in sync for the last %1")
+        return SyncAnalysisTexts::tr("In sync: all four cylinders within ±%1 of cylinder %2 for "
+                                     "the last %3.")
+            .arg(tolerance)
+            .arg(sync.settings.referenceCylinder)
             .arg(durationText(sync.band.finalStretch->length, pollPeriodSeconds, locale));
     QStringList clauses;
-    for (const CylinderDeviation &deviation : sync.finalDeviations) {
-        if (std::isnan(deviation.differenceKPa)) {
-            clauses << SyncAnalysisTexts::tr("cylinder %1 has no valid reading at the end")
-                           .arg(deviation.cylinder);
-            continue;
-        }
-        const QString amount = formatValue(std::fabs(deviation.differenceKPa), unit, locale);
-        clauses << (deviation.differenceKPa < 0
-                        ? SyncAnalysisTexts::tr("cylinder %1 is %2 below the reference")
-                              .arg(deviation.cylinder)
-                              .arg(amount)
-                        : SyncAnalysisTexts::tr("cylinder %1 is %2 above the reference")
-                              .arg(deviation.cylinder)
-                              .arg(amount));
+    const int reference = sync.settings.referenceCylinder;
+    if (std::isnan(sync.finalDifferencesKPa[static_cast<std::size_t>(reference - 1)])) {
+        // Without the reference's own reading nothing can be compared.
+        clauses << SyncAnalysisTexts::tr("the reference, cylinder %1, has no valid reading at the "
+                                         "end")
+                       .arg(reference);
+    } else {
+        for (const CylinderDeviation &deviation : sync.finalDeviations)
+            clauses << deviationClause(deviation, unit, locale);
     }
-    return clauses.join(QStringLiteral("; "));
+    return SyncAnalysisTexts::tr("Not in sync at the end (reference cylinder %1, tolerance ±%2): "
+                                 "%3.")
+        .arg(sync.settings.referenceCylinder)
+        .arg(tolerance, clauses.join(QStringLiteral("; ")));
 }
 
 QString pairVerdict(const PairSyncResult &pairs, double toleranceKPa,
                     std::optional<double> pollPeriodSeconds, Unit unit, const QLocale &locale)
 {
     if (pairs.difference.empty())
-        return SyncAnalysisTexts::tr("no readings");
+        return SyncAnalysisTexts::tr("%1: no readings.").arg(pairsName());
+    const QString tolerance = formatValue(toleranceKPa, unit, locale);
     if (pairs.band.endsInBand && pairs.band.finalStretch)
-        return SyncAnalysisTexts::tr("pairs in sync for the last %1")
-            .arg(durationText(pairs.band.finalStretch->length, pollPeriodSeconds, locale));
+        return SyncAnalysisTexts::tr("%1: in sync, their means within ±%2 of each other for the "
+                                     "last %3.")
+            .arg(pairsName(), tolerance,
+                 durationText(pairs.band.finalStretch->length, pollPeriodSeconds, locale));
     const QString other = pairs.referencePair == 0 ? QStringLiteral("3+4") : QStringLiteral("1+2");
     const QString reference = pairs.referencePair == 0 ? QStringLiteral("1+2")
                                                        : QStringLiteral("3+4");
     const double difference = pairs.finalDifferenceKPa;
-    if (std::isnan(difference) || withinBand(difference, toleranceKPa))
-        return SyncAnalysisTexts::tr("cylinders %1 have no valid reading at the end").arg(other);
+    if (std::isnan(difference))
+        return SyncAnalysisTexts::tr("%1: not in sync at the end, a cylinder has no valid reading.")
+            .arg(pairsName());
     const QString amount = formatValue(std::fabs(difference), unit, locale);
-    return difference < 0 ? SyncAnalysisTexts::tr("cylinders %1 are %2 below cylinders %3")
-                                .arg(other, amount, reference)
-                          : SyncAnalysisTexts::tr("cylinders %1 are %2 above cylinders %3")
-                                .arg(other, amount, reference);
+    return difference < 0
+        ? SyncAnalysisTexts::tr("%1: not in sync at the end, cylinders %2 have %3 more vacuum "
+                                "than cylinders %4.")
+              .arg(pairsName(), other, amount, reference)
+        : SyncAnalysisTexts::tr("%1: not in sync at the end, cylinders %2 have %3 less vacuum "
+                                "than cylinders %4.")
+              .arg(pairsName(), other, amount, reference);
 }

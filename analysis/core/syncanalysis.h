@@ -61,7 +61,7 @@ BandStretches bandStretches(const std::vector<bool> &inBand);
 struct CylinderDeviation
 {
     int cylinder = 0;           // 1..4
-    double differenceKPa = 0.0; // cylinder minus reference: negative is below
+    double differenceKPa = 0.0; // cylinder minus reference: negative is more vacuum
 };
 
 struct SyncResult
@@ -101,14 +101,21 @@ PairSyncResult analysePairs(const Session &session, const SyncSettings &settings
 QString durationText(std::size_t readings, std::optional<double> pollPeriodSeconds,
                      const QLocale &locale = QLocale::c());
 
-// The verdict on how the session ended: "in sync for the last 12.4 s" or
-// "cylinder 3 is 2.10 kPa below the reference" (one clause per cylinder
-// outside the band, joined by "; "); "no readings" for an empty session.
+// "Pairs (cylinders 1+2 against 3+4)": what every output calls the pairs.
+QString pairsName();
+
+// The verdict on how the session ended, one sentence: "In sync: all four
+// cylinders within ±1.00 kPa of cylinder 1 for the last 12.4 s." or "Not in
+// sync at the end (reference cylinder 1, tolerance ±1.00 kPa): cylinder 3 has
+// 2.10 kPa more vacuum than the reference; ..." (one clause per cylinder
+// outside the band, the farthest first). A reading below the reference's is
+// more vacuum. "No readings." for an empty session.
 QString endingVerdict(const SyncResult &sync, std::optional<double> pollPeriodSeconds, Unit unit,
                       const QLocale &locale = QLocale::c());
 
-// The same for the pairs: "pairs in sync for the last ..." or
-// "cylinders 3+4 are 1.20 kPa above cylinders 1+2".
+// The same for the pairs, naming them: "Pairs (cylinders 1+2 against 3+4): in
+// sync, ..." or "...: not in sync at the end, cylinders 3+4 have 1.20 kPa less
+// vacuum than cylinders 1+2."
 QString pairVerdict(const PairSyncResult &pairs, double toleranceKPa,
                     std::optional<double> pollPeriodSeconds, Unit unit,
                     const QLocale &locale = QLocale::c());

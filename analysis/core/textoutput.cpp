@@ -39,6 +39,8 @@ double meanDifference(const SessionAnalysis &analysis, int cylinder)
         - analysis.statistics[static_cast<std::size_t>(reference - 1)].mean;
 }
 
+} // namespace
+
 QString stretchesLine(const BandStretches &band, const SessionAnalysis &analysis,
                       const QLocale &locale)
 {
@@ -46,13 +48,23 @@ QString stretchesLine(const BandStretches &band, const SessionAnalysis &analysis
     if (!band.longest)
         return TextOutputTexts::tr("never within the band");
     return TextOutputTexts::tr(
-               "%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3",
+               "%n stretches within the band, %1 of the session; the longest %2, from reading %3",
                nullptr, static_cast<int>(std::min<std::size_t>(band.stretches.size(), 0x7fffffff)))
         .arg(percent(band.readingsInBand, analysis.readingCount, locale),
              durationText(band.longest->length, period, locale), readingNumber(band.longest->first));
 }
 
-} // namespace
+QString inSyncLine(const SessionAnalysis &analysis, const QLocale &locale)
+{
+    return TextOutputTexts::tr("In sync (all four within the band): %1")
+        .arg(stretchesLine(analysis.sync.band, analysis, locale));
+}
+
+QString pairsInSyncLine(const SessionAnalysis &analysis, const QLocale &locale)
+{
+    return TextOutputTexts::tr("%1, their means within the band: %2")
+        .arg(pairsName(), stretchesLine(analysis.pairs.band, analysis, locale));
+}
 
 QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
 {
@@ -63,10 +75,10 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
     };
     const std::optional<double> period = analysis.settings.pollPeriodSeconds;
 
-    line(TextOutputTexts::tr("Log: %1").arg(QDir::toNativeSeparators(analysis.fileName)));
+    line(TextOutputTexts::tr("Log: %1").arg(
+        printableName(QDir::toNativeSeparators(analysis.fileName))));
     if (analysis.recordedAt)
-        line(TextOutputTexts::tr("Saved: %1")
-                 .arg(analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        line(TextOutputTexts::tr("Saved: %1").arg(dateTimeText(*analysis.recordedAt)));
     if (period) {
         line(TextOutputTexts::tr("Length: %1 (%2)")
                  .arg(sessionLengthText(analysis, locale),
@@ -75,8 +87,9 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
         line(TextOutputTexts::tr("Length: %1").arg(sessionLengthText(analysis, locale)));
     }
     if (analysis.skippedLines > 0)
-        line(TextOutputTexts::tr("Bad lines skipped: %1")
-                 .arg(static_cast<qulonglong>(analysis.skippedLines)));
+        line(skippedLinesText(analysis.skippedLines));
+    if (!leftOutValuesText(analysis).isEmpty())
+        line(leftOutValuesText(analysis));
     if (analysis.appliedCalibration)
         line(calibrationNote(*analysis.appliedCalibration));
     line(TextOutputTexts::tr("Reference: cylinder %1; tolerance: ±%2; compared: %3")
@@ -89,7 +102,7 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
     const int width = 12;
     const QStringList headers{TextOutputTexts::tr("Cylinder"),  TextOutputTexts::tr("Mean"),
                               TextOutputTexts::tr("Minimum"),   TextOutputTexts::tr("Maximum"),
-                              TextOutputTexts::tr("Std. dev."), TextOutputTexts::tr("Diff. ref.")};
+                              TextOutputTexts::tr("Pulsation"), TextOutputTexts::tr("Mean diff.")};
     QString header;
     for (const QString &h : headers)
         header += QStringLiteral("%1").arg(h, width);
@@ -112,20 +125,19 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
         line(QStringLiteral("* ") + pulsationNote(*analysis.pulsationStandout));
     line(QString());
 
-    line(TextOutputTexts::tr("In sync (all four within the band): %1")
-             .arg(stretchesLine(analysis.sync.band, analysis, locale)));
-    line(TextOutputTexts::tr("Verdict: %1").arg(endingVerdict(analysis.sync, period, unit, locale)));
-    line(TextOutputTexts::tr("Pairs 1+2 and 3+4: %1")
-             .arg(stretchesLine(analysis.pairs.band, analysis, locale)));
-    line(TextOutputTexts::tr("Pairs verdict: %1")
-             .arg(pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit,
-                              locale)));
+    line(TextOutputTexts::tr("Mean diff.: the cylinder's mean minus the reference's; pulsation: "
+                             "the standard deviation of its readings."));
+    line(QString());
+    line(inSyncLine(analysis, locale));
+    line(endingVerdict(analysis.sync, period, unit, locale));
+    line(pairsInSyncLine(analysis, locale));
+    line(pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, locale));
     return text;
 }
 
-QString csvField(const QString &text)
+QString csvField(const QString &text, QChar separator)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
+    if (!text.contains(separator) && !text.contains(QLatin1Char('"'))
         && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
     QString quoted = text;
@@ -133,69 +145,79 @@ QString csvField(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString csvText(const SessionAnalysis &analysis, Unit unit)
+QChar csvSeparator(const QLocale &locale)
 {
-    const QLocale c = QLocale::c();
+    return locale.decimalPoint() == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(',');
+}
+
+QString csvText(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
+{
     const std::optional<double> period = analysis.settings.pollPeriodSeconds;
+    const QChar separator = csvSeparator(locale);
     QString text;
-    const auto row = [&text](const QStringList &fields) {
+    const auto row = [&text, separator](const QStringList &fields) {
         QStringList quoted;
         for (const QString &field : fields)
-            quoted << csvField(field);
-        text += quoted.join(QLatin1Char(','));
+            quoted << csvField(field, separator);
+        text += quoted.join(separator);
         text += QLatin1Char('\n');
     };
+    const auto count = [](std::size_t n) { return QString::number(static_cast<qulonglong>(n)); };
     const QString symbol = unitSymbol(unit);
     row({TextOutputTexts::tr("cylinder"), TextOutputTexts::tr("mean (%1)").arg(symbol),
          TextOutputTexts::tr("minimum (%1)").arg(symbol),
          TextOutputTexts::tr("maximum (%1)").arg(symbol),
-         TextOutputTexts::tr("standard deviation (%1)").arg(symbol),
+         TextOutputTexts::tr("pulsation, standard deviation (%1)").arg(symbol),
          TextOutputTexts::tr("mean difference from reference (%1)").arg(symbol),
+         TextOutputTexts::tr("difference at the end (%1)").arg(symbol),
          TextOutputTexts::tr("pulsation stands out")});
     for (int cylinder = 1; cylinder <= 4; ++cylinder) {
         const SeriesStatistics &s = analysis.statistics[static_cast<std::size_t>(cylinder - 1)];
         QStringList fields{QString::number(cylinder)};
         for (const double value :
              {s.mean, s.minimum, s.maximum, s.standardDeviation, meanDifference(analysis, cylinder)})
-            fields << (s.count ? formatNumber(value, unit, c) : QString());
+            fields << (s.count ? formatNumber(value, unit, locale) : QString());
+        const double atEnd =
+            analysis.sync.finalDifferencesKPa[static_cast<std::size_t>(cylinder - 1)];
+        fields << (analysis.readingCount && std::isfinite(atEnd) ? formatNumber(atEnd, unit, locale)
+                                                                 : QString());
         fields << (analysis.pulsationStandout == cylinder ? TextOutputTexts::tr("yes")
                                                           : TextOutputTexts::tr("no"));
         row(fields);
     }
     text += QLatin1Char('\n');
     row({TextOutputTexts::tr("item"), TextOutputTexts::tr("value")});
-    row({TextOutputTexts::tr("log"), QFileInfo(analysis.fileName).fileName()});
+    row({TextOutputTexts::tr("log"), printableName(QFileInfo(analysis.fileName).fileName())});
     if (analysis.recordedAt)
-        row({TextOutputTexts::tr("saved"),
-             analysis.recordedAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
-    row({TextOutputTexts::tr("readings"),
-         QString::number(static_cast<qulonglong>(analysis.readingCount))});
+        row({TextOutputTexts::tr("saved"), dateTimeText(*analysis.recordedAt)});
+    row({TextOutputTexts::tr("readings"), count(analysis.readingCount)});
     if (period)
-        row({TextOutputTexts::tr("poll period (s)"), c.toString(*period, 'g', 6)});
-    row({TextOutputTexts::tr("bad lines skipped"),
-         QString::number(static_cast<qulonglong>(analysis.skippedLines))});
+        row({TextOutputTexts::tr("poll period (s)"), locale.toString(*period, 'g', 6)});
+    row({TextOutputTexts::tr("bad lines skipped"), count(analysis.skippedLines)});
+    row({TextOutputTexts::tr("values beyond ±%1 kPa left out").arg(kPlausibleLimitKPa),
+         count(analysis.impossibleValues)});
+    row({TextOutputTexts::tr("values not a number left out"), count(analysis.nonFiniteValues)});
     row({TextOutputTexts::tr("unit"), symbol});
+    row({TextOutputTexts::tr("decimal separator"), QString(locale.decimalPoint())});
     if (analysis.appliedCalibration)
         row({TextOutputTexts::tr("calibration"), calibrationNote(*analysis.appliedCalibration)});
     row({TextOutputTexts::tr("reference cylinder"),
          QString::number(analysis.settings.sync.referenceCylinder)});
     row({TextOutputTexts::tr("tolerance (%1)").arg(symbol),
-         formatNumber(analysis.settings.sync.toleranceKPa, unit, c)});
+         formatNumber(analysis.settings.sync.toleranceKPa, unit, locale)});
     row({TextOutputTexts::tr("compared"), sourceName(analysis.settings.sync.source)});
     const BandStretches &band = analysis.sync.band;
-    row({TextOutputTexts::tr("in-sync stretches"),
-         QString::number(static_cast<qulonglong>(band.stretches.size()))});
-    row({TextOutputTexts::tr("readings in sync"),
-         QString::number(static_cast<qulonglong>(band.readingsInBand))});
+    row({TextOutputTexts::tr("in-sync stretches"), count(band.stretches.size())});
+    row({TextOutputTexts::tr("readings in sync"), count(band.readingsInBand)});
     if (band.longest) {
         row({TextOutputTexts::tr("longest in-sync stretch"),
-             durationText(band.longest->length, period, c)});
+             durationText(band.longest->length, period, locale)});
         row({TextOutputTexts::tr("longest in-sync stretch from reading"),
              readingNumber(band.longest->first)});
     }
-    row({TextOutputTexts::tr("verdict"), endingVerdict(analysis.sync, period, unit, c)});
+    row({TextOutputTexts::tr("verdict"), endingVerdict(analysis.sync, period, unit, locale)});
     row({TextOutputTexts::tr("pairs verdict"),
-         pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, c)});
+         pairVerdict(analysis.pairs, analysis.settings.sync.toleranceKPa, period, unit, locale)});
     if (analysis.pulsationStandout)
         row({TextOutputTexts::tr("pulsation"), pulsationNote(*analysis.pulsationStandout)});
     return text;

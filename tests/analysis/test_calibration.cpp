@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 namespace {
@@ -79,11 +81,15 @@ private slots:
     void offsetsAndNoise();
     void refusals_data();
     void refusals();
+    void storedDamage_data();
+    void storedDamage();
     void fileRoundTrip();
     void appliedCalibrationIsOnEveryOutput();
     void commandLine_data();
     void commandLine();
     void headlessRuns();
+    void badInputs_data();
+    void badInputs();
 };
 
 void TestCalibration::offsetsAndNoise()
@@ -113,6 +119,11 @@ void TestCalibration::refusals_data()
     QTest::newRow("one sensor far off") << 1 << "Sensor 3 reads";
     QTest::newRow("sensors not following") << 2 << "Sensor 4 does not follow";
     QTest::newRow("non-finite rows are not readings") << 3 << "at least 10";
+    QTest::newRow("an engine's four intakes, 2.5 kPa apart")
+        << 4 << "do not show the same pulses at the same moments";
+    QTest::newRow("a source without pulses") << 5 << "do not show the same pulses";
+    QTest::newRow("one sensor that does not move")
+        << 6 << "Sensor 4 does not follow the others' pulses";
 }
 
 void TestCalibration::refusals()
@@ -127,10 +138,82 @@ void TestCalibration::refusals()
             session.columns[Raw4][i] = (i % 4 == 1) ? -20.0f : -28.0f; // another intake's pulse
         if (variant == 3 && i >= 5)
             session.columns[i % 4][i] = std::numeric_limits<float>::quiet_NaN();
+        for (std::size_t c = 0; c < 4; ++c) {
+            // A quarter cycle apart, eight readings a cycle; cylinder 2 2.5 kPa up.
+            if (variant == 4)
+                session.columns[c][i] = (c == 1 ? -27.5f : -30.0f)
+                    + 1.9f * float(std::sin(M_PI * (double(i) / 4.0 + double(c) / 2.0)));
+            if (variant == 5)
+                session.columns[c][i] = -24.0f + kOffsets[c];
+        }
+        if (variant == 6) {
+            session.columns[Raw1][i] = session.columns[Raw1][i] / 2 - 12; // pulses of 2 kPa
+            session.columns[Raw2][i] = session.columns[Raw2][i] / 2 - 12;
+            session.columns[Raw3][i] = session.columns[Raw3][i] / 2 - 12;
+            session.columns[Raw4][i] = -24.0f;
+        }
     }
     const CalibrationResult result = computeCalibration(session, QDateTime::currentDateTime());
     QVERIFY(!result.calibration);
     QVERIFY2(result.refusal.contains(reason), qPrintable(result.refusal));
+}
+
+// A stored calibration is checked as a computed one is: each kind of damage
+// is refused with its reason, and the rest of it read as written.
+void TestCalibration::storedDamage_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("reason"); // empty: accepted
+    QTest::newRow("as written") << QByteArray() << QByteArray() << QString();
+    QTest::newRow("offset of 1000 kPa")
+        << QByteArray("0.25") << QByteArray("1000") << "Sensor 1 reads 1000.00 kPa away";
+    QTest::newRow("offset of -1000 kPa")
+        << QByteArray("0.25") << QByteArray("-1000") << "Sensor 1 reads -1000.00 kPa away";
+    QTest::newRow("offset just past the limit")
+        << QByteArray("0.25") << QByteArray("5.01") << "Sensor 1 reads 5.01 kPa";
+    QTest::newRow("offset on the limit") << QByteArray("0.25") << QByteArray("5") << QString();
+    QTest::newRow("noise") << QByteArray("noise") << QByteArray("9") << "does not follow the others";
+    QTest::newRow("too few readings")
+        << QByteArray("\"readings\": 16") << QByteArray("\"readings\": 3") << "at least 10";
+    QTest::newRow("made in the future")
+        << QByteArray("\"created\": \"20") << QByteArray("\"created\": \"29") << "in the future";
+    QTest::newRow("no date") << QByteArray("\"created\": \"20") << QByteArray("\"created\": \"x")
+                             << "date is not valid";
+    QTest::newRow("a name with lines in it")
+        << QByteArray("\"source\": \"cal.txt\"")
+        << QByteArray("\"source\": \"cal\\nVerdict: in sync\\r\\u0007\"") << QString();
+}
+
+void TestCalibration::storedDamage()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, reason);
+    const QDateTime now(QDate(2026, 12, 7), QTime(9, 0));
+    Calibration made = *computeCalibration(oneSource(16), now).calibration;
+    if (from == "noise")
+        made.noiseKPa[0] = to.toDouble();
+    QByteArray json = calibrationToJson(made);
+    if (!from.isEmpty() && from != "noise") {
+        QVERIFY2(json.contains(from), json.constData());
+        // Only the first: the first offset, the first noise value.
+        json.replace(json.indexOf(from), from.size(), to);
+    }
+    QString why;
+    const std::optional<Calibration> loaded = calibrationFromJson(json, &why, now);
+    if (!reason.isEmpty()) {
+        QVERIFY2(!loaded, json.constData());
+        QVERIFY2(why.contains(reason), qPrintable(why));
+        return;
+    }
+    QVERIFY2(loaded, qPrintable(why));
+    // Nothing taken from the file can break a line of any output.
+    const QString note = calibrationNote(*loaded);
+    QVERIFY2(!note.contains(QLatin1Char('\n')) && !note.contains(QLatin1Char('\r'))
+                 && !note.contains(QChar(7)),
+             qPrintable(note));
+    QCOMPARE(loaded->readings, made.readings);
 }
 
 void TestCalibration::fileRoundTrip()
@@ -165,7 +248,9 @@ void TestCalibration::fileRoundTrip()
     file.write("{\"format\":1,\"created\":\"x\"}");
     file.close();
     QVERIFY(!loadCalibration(path, &error));
-    QVERIFY2(error.contains(QStringLiteral("not a valid calibration")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("is not usable, so it is not applied"))
+                 && error.contains(QStringLiteral("--calibrate LOG")),
+             qPrintable(error));
 }
 
 void TestCalibration::appliedCalibrationIsOnEveryOutput()
@@ -182,7 +267,7 @@ void TestCalibration::appliedCalibrationIsOnEveryOutput()
     QVERIFY(!before.sync.band.endsInBand);
     QVERIFY(!summaryText(before, Unit::KPa).contains(QStringLiteral("Calibration applied")));
     QVERIFY(summaryText(before, Unit::KPa)
-                .contains(QStringLiteral("Verdict: cylinder 2 is 0.38 kPa below the reference")));
+                .contains(QStringLiteral("cylinder 2 has 0.38 kPa more vacuum than the reference")));
 
     applyCalibration(session, calibration);
     QCOMPARE(session.raw(0)[0], -20.0f);
@@ -192,13 +277,23 @@ void TestCalibration::appliedCalibrationIsOnEveryOutput()
     QVERIFY(note.contains(QStringLiteral("2026-12-01 10:00")));
     const QString summary = summaryText(after, Unit::KPa);
     QVERIFY2(summary.contains(note), qPrintable(summary));
-    QVERIFY2(summary.contains(QStringLiteral("Verdict: in sync for the last 8 readings")),
+    QVERIFY2(summary.contains(QStringLiteral("\nIn sync: all four cylinders within ±0.20 kPa of "
+                                             "cylinder 1 for the last 8 readings.\n")),
              qPrintable(summary));
     const QString csv = csvText(after, Unit::CmHg);
     QVERIFY2(csv.contains(QStringLiteral("\ncalibration,") + csvField(note) + QLatin1Char('\n')),
              qPrintable(csv));
-    QVERIFY2(csv.contains(QStringLiteral("verdict,in sync for the last 8 readings\n")),
+    QVERIFY2(csv.contains(QStringLiteral("verdict,In sync: all four cylinders within ±0.15 cmHg "
+                                         "of cylinder 1 for the last 8 readings.\n")),
              qPrintable(csv));
+    // Italian: decimal commas, fields separated by semicolons, the same rows.
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    const QString csvIt = csvText(after, Unit::CmHg, italian);
+    QVERIFY2(csvIt.contains(QStringLiteral("\n1;-18,00;-21,00;-15,00;")), qPrintable(csvIt));
+    QVERIFY2(csvIt.contains(QStringLiteral("\ndecimal separator;,\n")), qPrintable(csvIt));
+    QCOMPARE(csvIt.count(QLatin1Char('\n')), csv.count(QLatin1Char('\n')));
+    QVERIFY2(summaryText(after, Unit::KPa, italian).contains(QStringLiteral("±0,20 kPa")),
+             qPrintable(summaryText(after, Unit::KPa, italian)));
     QVERIFY2(csv.startsWith(QStringLiteral("cylinder,mean (cmHg),")), qPrintable(csv));
     QVERIFY2(csv.contains(QStringLiteral("\n1,-18.00,-21.00,-15.00,")),
              qPrintable(csv)); // -24 kPa mean, -28..-20
@@ -236,7 +331,15 @@ void TestCalibration::commandLine_data()
     QTest::newRow("tolerance comma") << QStringList{"--summary", "--tolerance", "0,5", "a"}
                                      << "error: --tolerance needs a positive";
     QTest::newRow("period negative")
-        << QStringList{"--summary", "--period", "-10", "a"} << "error: --period needs a positive";
+        << QStringList{"--summary", "--period", "-10", "a"} << "error: --period needs a poll period";
+    QTest::newRow("period below 1 ms")
+        << QStringList{"--summary", "--period", "0.5", "a"} << "error: --period needs a poll period";
+    QTest::newRow("period above 10 s") << QStringList{"--summary", "--period", "10.5s", "a"}
+                                       << "error: --period needs a poll period";
+    QTest::newRow("period of 1 ms") << QStringList{"--summary", "--period=1ms", "a"}
+                                    << "summary 1 kPa ref1 tol1 period0.001 stop none";
+    QTest::newRow("period of 10 s") << QStringList{"--summary", "--period=10000", "a"}
+                                    << "summary 1 kPa ref1 tol1 period10 stop none";
     QTest::newRow("report jpg") << QStringList{"--report", "out.jpg", "a"}
                                 << "error: --report needs a file ending in .pdf";
     QTest::newRow("two modes") << QStringList{"--summary", "--csv", "a"}
@@ -301,8 +404,9 @@ void TestCalibration::headlessRuns()
 
     Run r = run({QStringLiteral("--summary"), calLog}, calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
-    QVERIFY2(r.out.contains(QStringLiteral("Saved: 2026-12-07 09:00:00")), qPrintable(r.out));
-    QVERIFY2(r.out.contains(QStringLiteral("Verdict: in sync for the last 20 readings")),
+    QVERIFY2(r.out.contains(QStringLiteral("Saved: 2026-12-07 09:00\n")), qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("In sync: all four cylinders within ±1.00 kPa of "
+                                           "cylinder 1 for the last 20 readings.")),
              qPrintable(r.out));
 
     r = run({QStringLiteral("--summary"), dir.filePath(QStringLiteral("none.txt"))}, calibrationPath);
@@ -314,7 +418,7 @@ void TestCalibration::headlessRuns()
     r = run({QStringLiteral("--csv"), QStringLiteral("--skip-bad-lines"), badLog, calLog},
             calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
-    QVERIFY2(r.err.contains(QStringLiteral("1 bad lines skipped")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("bad.txt: 1 bad lines skipped")), qPrintable(r.err));
     QVERIFY2(r.out.startsWith(QStringLiteral("Before\n"))
                  && r.out.contains(QStringLiteral("\nAfter\n")),
              qPrintable(r.out));
@@ -362,6 +466,153 @@ void TestCalibration::headlessRuns()
     QCOMPARE(r.code, ExitCode::Ok);
     QVERIFY(r.out.contains(QStringLiteral("--report OUT.pdf|OUT.png|OUT.svg")));
     QCOMPARE(run({QStringLiteral("--bogus")}, calibrationPath).code, ExitCode::BadOption);
+}
+
+// Odd and hostile inputs through the commands, as a user gives them: the log
+// (kinds of file, values no sensor gives), the stored calibration (kinds of
+// file, damage) and where a calibration is stored. Each is refused with its
+// exit code and reason, or read with what was left out said.
+void TestCalibration::badInputs_data()
+{
+    QTest::addColumn<QString>("log");         // what LOG is
+    QTest::addColumn<QString>("calibration"); // what the stored calibration is
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expected"); // in standard output (Ok) or error
+    QTest::addColumn<QString>("absent");   // in neither
+
+    const QStringList summary{"--summary", "LOG"};
+    const QStringList applied{"--summary", "--calibration=use", "LOG"};
+    QTest::newRow("log: a pipe") << "fifo"
+                                 << "none" << summary << ExitCode::UnreadableLog
+                                 << "is not a regular file"
+                                 << "";
+    QTest::newRow("log: a link to /dev/zero")
+        << "zero"
+        << "none" << QStringList{"--csv", "LOG"} << ExitCode::UnreadableLog << "is not a regular file"
+        << "";
+    QTest::newRow("log: a value of 3.4e38")
+        << "huge value"
+        << "none" << summary << ExitCode::Ok
+        << "2 values left out: 2 beyond ±200 kPa, which no sensor reads"
+        << "e+";
+    QTest::newRow("log: a value of 3.4e38, verdict")
+        << "huge value"
+        << "none" << summary << ExitCode::Ok << "\nIn sync: all four cylinders"
+        << "never within the band";
+    QTest::newRow("log: a value of 3.4e38, CSV")
+        << "huge value"
+        << "none" << QStringList{"--csv", "LOG"} << ExitCode::Ok
+        << "\nvalues beyond ±200 kPa left out,2\nvalues not a number left out,0\n"
+        << "e+";
+    QTest::newRow("log: nan and inf")
+        << "nan values"
+        << "none" << summary << ExitCode::Ok << "values left out: 3 not a number (nan or inf)"
+        << "";
+    QTest::newRow("calibration: a pipe")
+        << "good"
+        << "fifo" << applied << ExitCode::CalibrationRefused << "not a regular file"
+        << "Calibration applied";
+    QTest::newRow("calibration: a link to /dev/zero")
+        << "good"
+        << "zero" << applied << ExitCode::CalibrationRefused << "not a regular file"
+        << "Calibration applied";
+    QTest::newRow("calibration: offsets of 1000 kPa")
+        << "good"
+        << "offsets 1000" << applied << ExitCode::CalibrationRefused
+        << "Sensor 1 reads 1000.00 kPa away"
+        << "Calibration applied";
+    QTest::newRow("calibration: refused, how to make one")
+        << "good"
+        << "offsets 1000" << applied << ExitCode::CalibrationRefused << "--calibrate LOG"
+        << "";
+    QTest::newRow("calibration: too large a file")
+        << "good"
+        << "huge file" << applied << ExitCode::CalibrationRefused << "too large"
+        << "";
+    QTest::newRow("calibration: a name with a line in it")
+        << "good"
+        << "evil name" << applied << ExitCode::Ok << "Calibration applied (made"
+        << "\nVerdict";
+    QTest::newRow("calibration: stored into a pipe") << "good"
+                                                     << "fifo" << QStringList{"--calibrate", "LOG"}
+                                                     << ExitCode::OutputFailed << "not a regular file"
+                                                     << "";
+    QTest::newRow("calibration: from an engine's four intakes")
+        << "engine"
+        << "none" << QStringList{"--calibrate", "LOG"} << ExitCode::CalibrationRefused
+        << "do not show the same pulses"
+        << "";
+}
+
+void TestCalibration::badInputs()
+{
+    QFETCH(QString, log);
+    QFETCH(QString, calibration);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expected);
+    QFETCH(QString, absent);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString logPath = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
+    const QString calibrationPath = dir.filePath(QStringLiteral("calibration.json"));
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+
+    Session session = oneSource(20);
+    if (log == QLatin1String("huge value")) {
+        session.columns[Raw3][10] = 3.4e38f;
+        session.columns[Average3][10] = 3.4e38f;
+    } else if (log == QLatin1String("nan values")) {
+        session.columns[Raw1][3] = std::numeric_limits<float>::quiet_NaN();
+        session.columns[Raw2][4] = std::numeric_limits<float>::infinity();
+        session.columns[Average4][5] = -std::numeric_limits<float>::infinity();
+    } else if (log == QLatin1String("engine")) {
+        for (std::size_t i = 0; i < session.readingCount(); ++i) {
+            for (std::size_t c = 0; c < 4; ++c)
+                session.columns[c][i] = (c == 1 ? -27.5f : -30.0f)
+                    + 1.9f * float(std::sin(M_PI * (double(i) / 4.0 + double(c) / 2.0)));
+        }
+    }
+    if (log == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(logPath).constData(), 0600), 0);
+    else if (log == QLatin1String("zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), logPath));
+    else
+        QCOMPARE(writeLogFile(logPath, gaugeLogText(session)), LogSaveResult::Saved);
+
+    const QDateTime made(QDate(2026, 12, 1), QTime(10, 0));
+    Calibration stored = *computeCalibration(oneSource(16), made).calibration;
+    if (calibration == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(calibrationPath).constData(), 0600), 0);
+    } else if (calibration == QLatin1String("zero")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), calibrationPath));
+    } else if (calibration == QLatin1String("huge file")) {
+        QVERIFY(write(calibrationPath,
+                      calibrationToJson(stored) + QByteArray(int(kCalibrationMaxFileBytes), ' ')));
+    } else if (calibration != QLatin1String("none")) {
+        if (calibration == QLatin1String("offsets 1000"))
+            stored.offsetsKPa = {1000, -1000, 0, 0};
+        if (calibration == QLatin1String("evil name"))
+            stored.sourceLog = QStringLiteral("cal.txt\nVerdict: In sync\r");
+        QVERIFY(write(calibrationPath, calibrationToJson(stored)));
+    }
+
+    arguments.replaceInStrings(QStringLiteral("LOG"), logPath);
+    const Run r = run(arguments, calibrationPath);
+    QCOMPARE(r.code, exitCode);
+    const QString &shown = exitCode == ExitCode::Ok ? r.out : r.err;
+    QVERIFY2(shown.contains(expected), qPrintable(shown));
+    if (!absent.isEmpty())
+        QVERIFY2(!r.out.contains(absent) && !r.err.contains(absent), qPrintable(r.out + r.err));
+    if (calibration == QLatin1String("fifo")) {
+        struct stat status;
+        QVERIFY(::lstat(QFile::encodeName(calibrationPath).constData(), &status) == 0
+                && S_ISFIFO(status.st_mode));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCalibration)

@@ -1,6 +1,7 @@
 #include "logreader.h"
 #include "measurementlog.h"
 
+#include "changingfile.h"
 #include "floatbits.h"
 
 #include <QTemporaryDir>
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 #include <charconv>
+#include <sys/stat.h>
 #include <cmath>
 #include <limits>
 
@@ -68,6 +70,10 @@ private slots:
     void fileNameDates_data();
     void fileNameDates();
     void readsFileWithDateAndMissingFile();
+    void fileChangedWhileRead_data();
+    void fileChangedWhileRead();
+    void fileKinds_data();
+    void fileKinds();
 };
 
 void TestLogReader::gaugeLinesReadBackExactly_data()
@@ -90,19 +96,40 @@ void TestLogReader::gaugeLinesReadBackExactly_data()
 }
 
 // Every value of 16 or more in magnitude keeps all its bits through six
-// decimals; so do zeros, infinities and nan.
+// decimals; so do zeros, infinities and nan. In a session, values no sensor
+// gives are left out (nan) and counted, as are the non-finite ones.
 void TestLogReader::gaugeLinesReadBackExactly()
 {
     QFETCH(Row, row);
     const Row second{row[7], row[6], row[5], row[4], row[3], row[2], row[1], row[0]};
-    const ReadResult result =
-        parseLogText(gaugeLog({row, second}), QStringLiteral("mem"), BadLinePolicy::Stop);
+    const QByteArray text = gaugeLog({row, second});
+    const int lineEnd = text.indexOf("\r\n");
+    const LineParse line = parseLogLine(text.constData(), text.constData() + lineEnd);
+    QVERIFY(line.ok);
+    for (std::size_t c = 0; c < 8; ++c)
+        QVERIFY2(sameFloat(line.values[c], row[c]), qPrintable(QString::number(c)));
+
+    const ReadResult result = parseLogText(text, QStringLiteral("mem"), BadLinePolicy::Stop);
     QVERIFY2(result.ok(), qPrintable(result.errorText));
     QCOMPARE(result.session.readingCount(), std::size_t(2));
+    std::size_t nonFinite = 0, impossible = 0;
     for (std::size_t c = 0; c < 8; ++c) {
-        QVERIFY2(sameFloat(result.session.columns[c][0], row[c]), qPrintable(QString::number(c)));
-        QVERIFY2(sameFloat(result.session.columns[c][1], second[c]), qPrintable(QString::number(c)));
+        for (const float value : {row[c], second[c]}) {
+            if (!std::isfinite(value))
+                ++nonFinite;
+            else if (std::fabs(value) > 200.0f)
+                ++impossible;
+        }
+        const auto kept = [](float value) {
+            return std::isfinite(value) && std::fabs(value) > 200.0f ? qnan : value;
+        };
+        QVERIFY2(sameFloat(result.session.columns[c][0], kept(row[c])),
+                 qPrintable(QString::number(c)));
+        QVERIFY2(sameFloat(result.session.columns[c][1], kept(second[c])),
+                 qPrintable(QString::number(c)));
     }
+    QCOMPARE(result.session.nonFiniteValues, nonFinite);
+    QCOMPARE(result.session.impossibleValues, impossible);
 }
 
 // Below 16 six decimals cannot hold every bit; what is read back is the
@@ -336,7 +363,8 @@ void TestLogReader::emptyLogHasNoReadings()
     const ReadResult allBad = parseLogText("a\r\nb\r\n", QStringLiteral("e"), BadLinePolicy::Skip);
     QCOMPARE(allBad.status, ReadStatus::NoReadings);
     QCOMPARE(allBad.session.skippedLines, std::size_t(2));
-    QVERIFY2(allBad.errorText.contains(QStringLiteral("2 bad lines")), qPrintable(allBad.errorText));
+    QVERIFY2(allBad.errorText.contains(QStringLiteral("holds no valid readings (2 bad lines)")),
+             qPrintable(allBad.errorText));
 }
 
 void TestLogReader::fileNameDates_data()
@@ -406,6 +434,101 @@ void TestLogReader::readsFileWithDateAndMissingFile()
     const QString empty = dir.filePath(QStringLiteral("empty.txt"));
     QVERIFY(writeFile(empty, QByteArray()));
     QCOMPARE(readLogFile(empty, BadLinePolicy::Stop).status, ReadStatus::NoReadings);
+}
+
+// A log another program cuts short or extends while it is read (an editor
+// saving in place, truncate): the reading ends with a message, never a crash,
+// whenever the change comes.
+void TestLogReader::fileChangedWhileRead_data()
+{
+    QTest::addColumn<int>("reads");
+    QTest::addColumn<qint64>("newSize");
+    QTest::addColumn<ReadStatus>("status");
+    QTest::newRow("cut short while lines are counted") << 1 << qint64(1000) << ReadStatus::Changed;
+    QTest::newRow("emptied while lines are counted") << 1 << qint64(0) << ReadStatus::Changed;
+    QTest::newRow("cut short while lines are read") << 5 << qint64(100000) << ReadStatus::Changed;
+    QTest::newRow("extended while lines are read") << 5 << qint64(8 << 20) << ReadStatus::Changed;
+    QTest::newRow("extended while lines are counted") << 1 << qint64(8 << 20) << ReadStatus::Changed;
+    QTest::newRow("unchanged") << 1000 << qint64(0) << ReadStatus::Ok;
+}
+
+void TestLogReader::fileChangedWhileRead()
+{
+    QFETCH(int, reads);
+    QFETCH(qint64, newSize);
+    QFETCH(ReadStatus, status);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    std::vector<Row> rows(40000, Row{-20, -21, -22, -23, -20, -21, -22, -23}); // over 3 MB
+    const QByteArray text = gaugeLog(rows);
+    QVERIFY(text.size() > 3 << 20);
+    QVERIFY(writeFile(path, text));
+    ChangingFile file(path, reads, newSize);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const ReadResult result = readLogDevice(file, path, BadLinePolicy::Skip);
+    QCOMPARE(result.status, status);
+    if (status == ReadStatus::Ok) {
+        QCOMPARE(result.session.readingCount(), rows.size());
+    } else {
+        QVERIFY(result.session.isEmpty());
+        QVERIFY2(result.errorText.contains(QStringLiteral("changed while it was read")),
+                 qPrintable(result.errorText));
+    }
+}
+
+// Files that are not plain logs: refused with their reason, never waited
+// on (a pipe) or read without end (a device).
+void TestLogReader::fileKinds_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<ReadStatus>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("pipe") << "fifo" << ReadStatus::CannotOpen << "is not a regular file";
+    QTest::newRow("link to /dev/zero") << "zero" << ReadStatus::CannotOpen << "is not a regular file";
+    QTest::newRow("link to a log") << "link" << ReadStatus::Ok << "";
+    QTest::newRow("folder") << "folder" << ReadStatus::CannotOpen << "is a folder";
+    QTest::newRow("beyond the size limit") << "huge" << ReadStatus::TooLarge << "too large";
+    QTest::newRow("a number too small to tell from zero") << "tiny" << ReadStatus::Ok << "";
+}
+
+void TestLogReader::fileKinds()
+{
+    QFETCH(QString, kind);
+    QFETCH(ReadStatus, status);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_8_50_1.txt"));
+    const QString target = dir.filePath(QStringLiteral("target.txt"));
+    const QByteArray good = gaugeLog({Row{-20, -21, -22, -23, -20, -21, -22, -23}});
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == QLatin1String("zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else if (kind == QLatin1String("link"))
+        QVERIFY(writeFile(target, good) && QFile::link(target, path));
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == QLatin1String("huge"))
+        QVERIFY(writeFile(path, good) && QFile::resize(path, kMaxLogBytes + 1)); // sparse
+    else if (kind == QLatin1String("tiny"))
+        QVERIFY(writeFile(path,
+                          "1e-330,-1e-400,0.0000000000000000000000000000000000000000000001,"
+                          "4,5,6,7,8\r\n"));
+    const ReadResult result = readLogFile(path, BadLinePolicy::Stop);
+    QCOMPARE(result.status, status);
+    QVERIFY2(result.errorText.contains(message), qPrintable(result.errorText));
+    if (kind == QLatin1String("link")) {
+        QCOMPARE(result.session.raw(3).at(0), -23.0f);
+        QVERIFY(result.session.recordedAt.has_value()); // the link's name, as the user named it
+    }
+    if (kind == QLatin1String("tiny")) {
+        QCOMPARE(result.session.raw(0).at(0), 0.0f);
+        QVERIFY(std::signbit(result.session.raw(1).at(0)));
+        QCOMPARE(result.session.raw(2).at(0), 0.0f);
+        QCOMPARE(result.session.impossibleValues + result.session.nonFiniteValues, std::size_t(0));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLogReader)

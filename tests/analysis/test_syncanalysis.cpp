@@ -79,6 +79,12 @@ private slots:
     void endingOutOfSyncNamesEachCylinder();
     void sourceAndReference();
     void pairs();
+    void everyReference_data();
+    void everyReference();
+    void toleranceEdges_data();
+    void toleranceEdges();
+    void pairToleranceEdges_data();
+    void pairToleranceEdges();
     void units_data();
     void units();
     void unitNamesAndRoundTrips();
@@ -194,11 +200,15 @@ void TestSyncAnalysis::syncOnHandSeries()
     QVERIFY(std::isnan(sync.differences[3][1]));
     QCOMPARE(sync.differences[0], std::vector<float>(5, 0.0f));
 
-    QCOMPARE(endingVerdict(sync, 6.2, Unit::KPa), QStringLiteral("in sync for the last 12.4 s"));
+    QCOMPARE(endingVerdict(sync, 6.2, Unit::KPa),
+             QStringLiteral("In sync: all four cylinders within ±1.00 kPa of cylinder 1 for the "
+                            "last 12.4 s."));
     QCOMPARE(endingVerdict(sync, std::nullopt, Unit::KPa),
-             QStringLiteral("in sync for the last 2 readings"));
+             QStringLiteral("In sync: all four cylinders within ±1.00 kPa of cylinder 1 for the "
+                            "last 2 readings."));
     QCOMPARE(endingVerdict(sync, 6.2, Unit::KPa, QLocale(QLocale::Italian)),
-             QStringLiteral("in sync for the last 12,4 s"));
+             QStringLiteral("In sync: all four cylinders within ±1,00 kPa of cylinder 1 for the "
+                            "last 12,4 s."));
 
     // A narrower band: only the first reading and the last two's cylinder 2 drift matter.
     SyncSettings narrow;
@@ -219,13 +229,30 @@ void TestSyncAnalysis::endingOutOfSyncNamesEachCylinder()
     QCOMPARE(sync.finalDeviations.size(), std::size_t(2));
     QCOMPARE(sync.finalDeviations[0].cylinder, 3);
     QCOMPARE(endingVerdict(sync, std::nullopt, Unit::KPa),
-             QStringLiteral("cylinder 3 is 2.10 kPa below the reference; cylinder 4 is 1.50 kPa "
-                            "above the reference"));
+             QStringLiteral("Not in sync at the end (reference cylinder 1, tolerance ±1.00 kPa): "
+                            "cylinder 3 has 2.10 kPa more vacuum than the reference; cylinder 4 "
+                            "has 1.50 kPa less vacuum than the reference."));
     QCOMPARE(endingVerdict(sync, std::nullopt, Unit::CmHg),
-             QStringLiteral("cylinder 3 is 1.58 cmHg below the reference; cylinder 4 is 1.13 cmHg "
-                            "above the reference"));
+             QStringLiteral("Not in sync at the end (reference cylinder 1, tolerance ±0.75 cmHg): "
+                            "cylinder 3 has 1.58 cmHg more vacuum than the reference; cylinder 4 "
+                            "has 1.13 cmHg less vacuum than the reference."));
     // The longest stretch stays the earlier one.
     QCOMPARE(stretchesText({*sync.band.longest}), QStringLiteral("3+2"));
+
+    // A cylinder without a valid reading at the end comes last.
+    series[1].back() = qnan;
+    const SyncResult unknown = analyseSync(sessionOf(series), SyncSettings());
+    QCOMPARE(unknown.finalDeviations.size(), std::size_t(3));
+    QCOMPARE(unknown.finalDeviations[0].cylinder, 3);
+    QCOMPARE(unknown.finalDeviations[1].cylinder, 4);
+    QCOMPARE(unknown.finalDeviations[2].cylinder, 2);
+    QVERIFY(endingVerdict(unknown, std::nullopt, Unit::KPa)
+                .endsWith(QLatin1String("; cylinder 2 has no valid reading at the end.")));
+    // Without the reference's reading, the reference is named, not the others.
+    series[0].back() = qnan;
+    QCOMPARE(endingVerdict(analyseSync(sessionOf(series), SyncSettings()), std::nullopt, Unit::KPa),
+             QStringLiteral("Not in sync at the end (reference cylinder 1, tolerance ±1.00 kPa): "
+                            "the reference, cylinder 1, has no valid reading at the end."));
 }
 
 void TestSyncAnalysis::sourceAndReference()
@@ -248,7 +275,7 @@ void TestSyncAnalysis::sourceAndReference()
     outOfRange.referenceCylinder = 7;
     QCOMPARE(analyseSync(session, outOfRange).settings.referenceCylinder, 1);
     QCOMPARE(endingVerdict(analyseSync(Session(), SyncSettings()), std::nullopt, Unit::KPa),
-             QStringLiteral("no readings"));
+             QStringLiteral("No readings."));
 }
 
 void TestSyncAnalysis::pairs()
@@ -262,16 +289,19 @@ void TestSyncAnalysis::pairs()
     QCOMPARE(fromOne.difference, (std::vector<float>{0.5f, 1.5f, 2.0f}));
     QCOMPARE(stretchesText(fromOne.band.stretches), QStringLiteral("0+1"));
     QCOMPARE(pairVerdict(fromOne, 1.0, std::nullopt, Unit::KPa),
-             QStringLiteral("cylinders 3+4 are 2.00 kPa above cylinders 1+2"));
+             QStringLiteral("Pairs (cylinders 1+2 against 3+4): not in sync at the end, cylinders "
+                            "3+4 have 2.00 kPa less vacuum than cylinders 1+2."));
     SyncSettings fromFour;
     fromFour.referenceCylinder = 4;
     const PairSyncResult reversed = analysePairs(session, fromFour);
     QCOMPARE(reversed.referencePair, 1);
     QCOMPARE(pairVerdict(reversed, 1.0, std::nullopt, Unit::KPa),
-             QStringLiteral("cylinders 1+2 are 2.00 kPa below cylinders 3+4"));
+             QStringLiteral("Pairs (cylinders 1+2 against 3+4): not in sync at the end, cylinders "
+                            "1+2 have 2.00 kPa more vacuum than cylinders 3+4."));
     fromFour.toleranceKPa = 2.0;
     QCOMPARE(pairVerdict(analysePairs(session, fromFour), 2.0, 0.5, Unit::KPa),
-             QStringLiteral("pairs in sync for the last 1.5 s"));
+             QStringLiteral("Pairs (cylinders 1+2 against 3+4): in sync, their means within "
+                            "±2.00 kPa of each other for the last 1.5 s."));
 
     // The whole analysis carries both through.
     AnalysisSettings settings;
@@ -281,6 +311,186 @@ void TestSyncAnalysis::pairs()
     QCOMPARE(analysis.pairs.difference, fromOne.difference);
     QCOMPARE(sessionLengthText(analysis), QStringLiteral("1.5 s"));
     QCOMPARE(analysis.statistics[3].mean, 35.0 / 3.0);
+}
+
+// The same last readings judged against each reference cylinder: the
+// differences, which cylinders are out of the band (the farthest first, more
+// or less vacuum), and the pairs (1+2 against 3+4, the reference's pair as
+// the reference).
+void TestSyncAnalysis::everyReference_data()
+{
+    QTest::addColumn<int>("reference");
+    QTest::addColumn<Deviations>("differences");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<int>("referencePair");
+    QTest::addColumn<QString>("pairs");
+    // Last readings -30, -31.5, -29.25, -30.5: pair means -30.75 and -29.875.
+    const QString lead = QStringLiteral("Not in sync at the end (reference cylinder %1, tolerance "
+                                        "±0.80 kPa): ");
+    const QString pairLead = QStringLiteral("Pairs (cylinders 1+2 against 3+4): not in sync at the "
+                                            "end, ");
+    QTest::newRow("cylinder 1") << 1 << Deviations{0, -1.5, 0.75, -0.5}
+                                << lead.arg(1)
+            + "cylinder 2 has 1.50 kPa more vacuum than the reference."
+                                << 0
+                                << pairLead
+            + "cylinders 3+4 have 0.88 kPa less vacuum than cylinders 1+2.";
+    QTest::newRow("cylinder 2") << 2 << Deviations{1.5, 0, 2.25, 1.0}
+                                << lead.arg(2)
+            + "cylinder 3 has 2.25 kPa less vacuum than the reference; cylinder 1 has 1.50 kPa "
+              "less vacuum than the reference; cylinder 4 has 1.00 kPa less vacuum than the "
+              "reference." << 0
+                                << pairLead
+            + "cylinders 3+4 have 0.88 kPa less vacuum than cylinders 1+2.";
+    QTest::newRow("cylinder 3") << 3 << Deviations{-0.75, -2.25, 0, -1.25}
+                                << lead.arg(3)
+            + "cylinder 2 has 2.25 kPa more vacuum than the reference; cylinder 4 has 1.25 kPa "
+              "more vacuum than the reference."
+                                << 1
+                                << pairLead
+            + "cylinders 1+2 have 0.88 kPa more vacuum than cylinders 3+4.";
+    QTest::newRow("cylinder 4") << 4 << Deviations{0.5, -1.0, 1.25, 0}
+                                << lead.arg(4)
+            + "cylinder 3 has 1.25 kPa less vacuum than the reference; cylinder 2 has 1.00 kPa "
+              "more vacuum than the reference."
+                                << 1
+                                << pairLead
+            + "cylinders 1+2 have 0.88 kPa more vacuum than cylinders 3+4.";
+}
+
+void TestSyncAnalysis::everyReference()
+{
+    QFETCH(int, reference);
+    QFETCH(Deviations, differences);
+    QFETCH(int, referencePair);
+    // In sync at first, apart at the last reading.
+    const std::array<std::vector<float>, 4> series{
+        {{-30, -30}, {-30, -31.5f}, {-30, -29.25f}, {-30, -30.5f}}};
+    SyncSettings settings;
+    settings.referenceCylinder = reference;
+    settings.toleranceKPa = 0.8;
+    const SyncResult sync = analyseSync(sessionOf(series), settings);
+    QCOMPARE(sync.settings.referenceCylinder, reference);
+    for (std::size_t c = 0; c < 4; ++c) {
+        QCOMPARE(sync.finalDifferencesKPa[c], differences[c]);
+        QCOMPARE(sync.differences[c][0], 0.0f);
+    }
+    QCOMPARE(stretchesText(sync.band.stretches), QStringLiteral("0+1"));
+    QVERIFY(!sync.band.endsInBand);
+    QTEST(endingVerdict(sync, std::nullopt, Unit::KPa), "verdict");
+
+    const PairSyncResult pairs = analysePairs(sessionOf(series), settings);
+    QCOMPARE(pairs.referencePair, referencePair);
+    const double pairDifference = (-29.25 - 30.5) / 2 - (-30 - 31.5) / 2; // 3+4 against 1+2
+    QCOMPARE(double(pairs.difference[1]), referencePair == 0 ? pairDifference : -pairDifference);
+    QCOMPARE(pairs.difference[0], 0.0f);
+    QCOMPARE(stretchesText(pairs.band.stretches), QStringLiteral("0+1"));
+    QTEST(pairVerdict(pairs, settings.toleranceKPa, std::nullopt, Unit::KPa), "pairs");
+}
+
+// One cylinder's last reading a given distance from the reference's, for
+// every reference and every other cylinder: on the band's edge is in it.
+void TestSyncAnalysis::toleranceEdges_data()
+{
+    QTest::addColumn<float>("offset");
+    QTest::addColumn<double>("tolerance");
+    QTest::addColumn<bool>("inBand");
+    QTest::newRow("exactly at +tolerance") << 1.0f << 1.0 << true;
+    QTest::newRow("exactly at -tolerance") << -1.0f << 1.0 << true;
+    QTest::newRow("just inside above") << 0.99f << 1.0 << true;
+    QTest::newRow("just outside above") << 1.01f << 1.0 << false;
+    QTest::newRow("just inside below") << -0.99f << 1.0 << true;
+    QTest::newRow("just outside below") << -1.01f << 1.0 << false;
+    QTest::newRow("narrow band, on the edge") << 0.25f << 0.25 << true;
+    QTest::newRow("narrow band, beyond") << -0.5f << 0.25 << false;
+    QTest::newRow("nan is never in the band") << qnan << 100.0 << false;
+}
+
+void TestSyncAnalysis::toleranceEdges()
+{
+    QFETCH(float, offset);
+    QFETCH(double, tolerance);
+    QFETCH(bool, inBand);
+    for (int reference = 1; reference <= 4; ++reference) {
+        for (int moved = 1; moved <= 4; ++moved) {
+            if (moved == reference)
+                continue;
+            std::array<std::vector<float>, 4> series{
+                {{-20, -20}, {-20, -20}, {-20, -20}, {-20, -20}}};
+            series[std::size_t(moved - 1)][1] = -20.0f + offset;
+            SyncSettings settings;
+            settings.referenceCylinder = reference;
+            settings.toleranceKPa = tolerance;
+            const SyncResult sync = analyseSync(sessionOf(series), settings);
+            const QByteArray where =
+                QStringLiteral("reference %1, cylinder %2").arg(reference).arg(moved).toLatin1();
+            QVERIFY2(sync.band.endsInBand == inBand, where.constData());
+            QCOMPARE(sync.band.readingsInBand, std::size_t(inBand ? 2 : 1));
+            QCOMPARE(sync.finalDeviations.size(), std::size_t(inBand ? 0 : 1));
+            if (!inBand) {
+                QCOMPARE(sync.finalDeviations[0].cylinder, moved);
+                const QString verdict = endingVerdict(sync, std::nullopt, Unit::KPa);
+                const QString named = std::isnan(offset)
+                    ? QStringLiteral("cylinder %1 has no valid reading at the end").arg(moved)
+                    : QStringLiteral("cylinder %1 has %2 kPa %3 vacuum than the reference")
+                          .arg(moved)
+                          .arg(std::fabs(offset), 0, 'f', 2)
+                          .arg(offset < 0 ? "more" : "less");
+                QVERIFY2(verdict.contains(named), qPrintable(verdict));
+            }
+            // Moving the reference instead mirrors the difference.
+            std::array<std::vector<float>, 4> mirrored{
+                {{-20, -20}, {-20, -20}, {-20, -20}, {-20, -20}}};
+            mirrored[std::size_t(reference - 1)][1] = -20.0f - offset;
+            QVERIFY2(analyseSync(sessionOf(mirrored), settings).band.endsInBand == inBand,
+                     where.constData());
+        }
+    }
+}
+
+// The pairs' means a given distance apart at the last reading, whichever
+// pair holds the reference.
+void TestSyncAnalysis::pairToleranceEdges_data()
+{
+    QTest::addColumn<float>("offset"); // added to both of cylinders 3 and 4
+    QTest::addColumn<bool>("inBand");
+    QTest::newRow("exactly at the band") << 0.5f << true;
+    QTest::newRow("exactly at the band, below") << -0.5f << true;
+    QTest::newRow("just outside") << 0.51f << false;
+    QTest::newRow("just outside, below") << -0.51f << false;
+    QTest::newRow("just inside") << 0.49f << true;
+    QTest::newRow("no valid reading") << qnan << false;
+}
+
+void TestSyncAnalysis::pairToleranceEdges()
+{
+    QFETCH(float, offset);
+    QFETCH(bool, inBand);
+    // Cylinders 1 and 2 differ by 3 kPa: the pairs compare means, not cylinders.
+    const std::array<std::vector<float>, 4> series{
+        {{-20, -18.5f}, {-20, -21.5f}, {-20, -20.0f + offset}, {-20, -20.0f + offset}}};
+    for (int reference = 1; reference <= 4; ++reference) {
+        SyncSettings settings;
+        settings.referenceCylinder = reference;
+        settings.toleranceKPa = 0.5;
+        const PairSyncResult pairs = analysePairs(sessionOf(series), settings);
+        QCOMPARE(pairs.referencePair, reference <= 2 ? 0 : 1);
+        QCOMPARE(pairs.band.endsInBand, inBand);
+        if (std::isnan(offset)) {
+            QVERIFY(std::isnan(pairs.finalDifferenceKPa));
+            QCOMPARE(pairVerdict(pairs, 0.5, std::nullopt, Unit::KPa),
+                     QStringLiteral("Pairs (cylinders 1+2 against 3+4): not in sync at the end, a "
+                                    "cylinder has no valid reading."));
+            continue;
+        }
+        const double expected = double(-20.0f + offset) + 20.0;
+        QVERIFY(std::fabs(pairs.finalDifferenceKPa - (reference <= 2 ? expected : -expected)) < 1e-6);
+        QCOMPARE(
+            pairVerdict(pairs, 0.5, std::nullopt, Unit::KPa).contains(QLatin1String(": in sync")),
+            inBand);
+        // The cylinders themselves are never all in the band.
+        QVERIFY(!analyseSync(sessionOf(series), settings).band.endsInBand);
+    }
 }
 
 void TestSyncAnalysis::units_data()
@@ -333,6 +543,7 @@ void TestSyncAnalysis::unitNamesAndRoundTrips()
     QCOMPARE(parseUnit(QStringLiteral("mbar")), std::optional<Unit>(Unit::HPa));
     QCOMPARE(parseUnit(QStringLiteral("psi")), std::nullopt);
     QCOMPARE(durationText(300, std::nullopt), QStringLiteral("300 readings"));
+    QCOMPARE(durationText(300, 0.02, QLocale(QLocale::Italian)), QStringLiteral("6,0 s"));
     QCOMPARE(durationText(1240, 0.01), QStringLiteral("12.4 s"));
 }
 

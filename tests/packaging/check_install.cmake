@@ -15,7 +15,7 @@ set(root ${STAGE}/usr)
 set(expected
   bin/Aspirello bin/Aspirello-demo bin/aspirello-board bin/aspirello-analisi
   share/applications/${APP_ID}.desktop share/metainfo/${APP_ID}.metainfo.xml
-  share/applications/it.aspirello.Analisi.desktop
+  share/applications/it.aspirello.Analisi.desktop share/mime/packages/it.aspirello.Analisi.xml
   share/icons/hicolor/scalable/apps/${APP_ID}.svg
   share/doc/aspirello/copyright share/doc/aspirello/changelog.gz
   share/doc/aspirello/README.md share/doc/aspirello/docs/screenshot.png
@@ -70,6 +70,32 @@ endforeach()
 if(NOT EXISTS ${root}/bin/${Exec} OR NOT StartupWMClass STREQUAL Exec OR NOT Icon STREQUAL APP_ID)
   message(FATAL_ERROR "desktop entry: Exec=${Exec} StartupWMClass=${StartupWMClass} Icon=${Icon}")
 endif()
+
+# The analyser claims the gauge's log type, which the installed MIME package
+# declares with globs that match the names the gauge saves under.
+file(READ ${root}/share/applications/it.aspirello.Analisi.desktop analysis_entry)
+string(REGEX MATCH "\nMimeType=([^;\n]*);\n" found "${analysis_entry}")
+set(claimed "${CMAKE_MATCH_1}")
+file(READ ${root}/share/mime/packages/it.aspirello.Analisi.xml mime)
+string(FIND "${mime}" "<mime-type type=\"${claimed}\">" at)
+if(claimed STREQUAL "" OR claimed STREQUAL "text/plain" OR at LESS 0)
+  message(FATAL_ERROR "the analyser's entry claims \"${claimed}\", not the declared log type")
+endif()
+string(REGEX MATCHALL "pattern=\"[^\"]*\"" patterns "${mime}")
+foreach(name log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt TOP_log_A_B_C_D_EMEDIE31_12_2025_23_59_59.txt)
+  set(matched FALSE)
+  foreach(pattern ${patterns})
+    string(REGEX REPLACE "^pattern=\"(.*)\"$" "\\1" glob "${pattern}")
+    string(REPLACE "." "\\." regex "${glob}")
+    string(REPLACE "*" ".*" regex "${regex}")
+    if(name MATCHES "^${regex}$")
+      set(matched TRUE)
+    endif()
+  endforeach()
+  if(NOT matched)
+    message(FATAL_ERROR "no glob of the log type matches ${name}")
+  endif()
+endforeach()
 
 file(READ ${root}/share/metainfo/${APP_ID}.metainfo.xml metainfo)
 foreach(part "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"

@@ -128,10 +128,6 @@
         <translation>Pulsazione (dev. std.)</translation>
     </message>
     <message>
-        <source>%1: %2 bad lines skipped.</source>
-        <translation>%1: %2 righe errate saltate.</translation>
-    </message>
-    <message>
         <source>Only two logs are compared at a time (before and after); the others were left out.</source>
         <translation>Si confrontano solo due log alla volta (prima e dopo); gli altri sono stati tralasciati.</translation>
     </message>
@@ -150,30 +146,6 @@
     <message>
         <source>Cylinder %1 (reference)</source>
         <translation>Cilindro %1 (riferimento)</translation>
-    </message>
-    <message>
-        <source>In sync (all four within ±%1): %2 of %3, in %4 stretches.</source>
-        <translation>In sincronia (tutti e quattro entro ±%1): %2 su %3, in %4 tratti.</translation>
-    </message>
-    <message>
-        <source>Longest: %1, from %2.</source>
-        <translation>Il più lungo: %1, da %2.</translation>
-    </message>
-    <message>
-        <source> s</source>
-        <translation> s</translation>
-    </message>
-    <message>
-        <source>reading %1</source>
-        <translation>lettura %1</translation>
-    </message>
-    <message>
-        <source>recorded %1</source>
-        <translation>registrato il %1</translation>
-    </message>
-    <message>
-        <source>%1 bad lines skipped</source>
-        <translation>%1 righe errate saltate</translation>
     </message>
     <message>
         <source>No calibration stored. Record a log with all four sensors on the same vacuum source and choose “Calibrate sensors from a log…”.</source>
@@ -227,6 +199,10 @@
         <source>No calibration is stored, so none is applied.</source>
         <translation>Nessuna calibrazione salvata: non ne viene applicata nessuna.</translation>
     </message>
+    <message>
+        <source>The stored calibration is unusable and is not applied. Record a log with all four sensors on the same vacuum source and choose “Calibrate sensors from a log…”.</source>
+        <translation>La calibrazione salvata è inutilizzabile e non viene applicata. Registra un log con tutti e quattro i sensori sulla stessa fonte di depressione e scegli “Calibra i sensori da un log…”.</translation>
+    </message>
 </context>
 <context>
     <name>Calibration</name>
@@ -247,40 +223,48 @@
         <translation>Calibrazione applicata (fatta il %1 da %2).</translation>
     </message>
     <message>
-        <source>not a JSON object</source>
-        <translation>non è un oggetto JSON</translation>
-    </message>
-    <message>
-        <source>unknown calibration format</source>
-        <translation>formato di calibrazione sconosciuto</translation>
-    </message>
-    <message>
-        <source>no valid date</source>
-        <translation>nessuna data valida</translation>
-    </message>
-    <message>
-        <source>no valid reading count</source>
-        <translation>nessun numero di letture valido</translation>
-    </message>
-    <message>
-        <source>offsets or noise are not four numbers</source>
-        <translation>scostamenti o rumore non sono quattro numeri</translation>
-    </message>
-    <message>
         <source>cannot create the folder %1</source>
         <translation>impossibile creare la cartella %1</translation>
     </message>
     <message>
-        <source>cannot write %1: %2</source>
-        <translation>impossibile scrivere %1: %2</translation>
+        <source>The four sensors do not show the same pulses at the same moments (their common pulsation is %1, less than %2). A log of a running engine&apos;s four intakes, or of a source without pulses, cannot calibrate them: connect all four sensors to one intake of the running engine and record the calibration log again.</source>
+        <translation>I quattro sensori non mostrano gli stessi impulsi negli stessi istanti (la loro pulsazione comune è %1, meno di %2). Un log delle quattro aspirazioni di un motore in moto, o di una fonte senza impulsi, non può calibrarli: collega tutti e quattro i sensori a una sola aspirazione del motore in moto e registra di nuovo il log di calibrazione.</translation>
     </message>
     <message>
-        <source>cannot read %1: %2</source>
-        <translation>impossibile leggere %1: %2</translation>
+        <source>Sensor %1 does not follow the others&apos; pulses: it does not see the same vacuum at the same moments. Connect all four sensors to one intake of the running engine and record the calibration log again.</source>
+        <translation>Il sensore %1 non segue gli impulsi degli altri: non vede la stessa depressione negli stessi istanti. Collega tutti e quattro i sensori a una sola aspirazione del motore in moto e registra di nuovo il log di calibrazione.</translation>
     </message>
     <message>
-        <source>%1 is not a valid calibration: %2</source>
-        <translation>%1 non è una calibrazione valida: %2</translation>
+        <source>Its date is not valid or lies in the future.</source>
+        <translation>La sua data non è valida o è nel futuro.</translation>
+    </message>
+    <message>
+        <source>It is not a JSON object.</source>
+        <translation>Non è un oggetto JSON.</translation>
+    </message>
+    <message>
+        <source>Its format is unknown.</source>
+        <translation>Il suo formato è sconosciuto.</translation>
+    </message>
+    <message>
+        <source>Its reading count is not valid.</source>
+        <translation>Il suo numero di letture non è valido.</translation>
+    </message>
+    <message>
+        <source>Its offsets or noise are not four numbers.</source>
+        <translation>I suoi scostamenti o rumori non sono quattro numeri.</translation>
+    </message>
+    <message>
+        <source>Make a new one from a log recorded with all four sensors on one intake (“Calibrate sensors from a log…”, or --calibrate LOG).</source>
+        <translation>Creane una nuova da un log registrato con tutti e quattro i sensori su una sola aspirazione (“Calibra i sensori da un log…”, o --calibrate LOG).</translation>
+    </message>
+    <message>
+        <source>The stored calibration %1 cannot be read: %2. %3</source>
+        <translation>La calibrazione salvata %1 non si può leggere: %2. %3</translation>
+    </message>
+    <message>
+        <source>The stored calibration %1 is not usable, so it is not applied: %2 %3</source>
+        <translation>La calibrazione salvata %1 non è utilizzabile e quindi non viene applicata: %2 %3</translation>
     </message>
 </context>
 <context>
@@ -312,10 +296,6 @@
     <message>
         <source>--tolerance needs a positive number of kPa, not &quot;%1&quot;</source>
         <translation>--tolerance richiede un numero positivo di kPa, non &quot;%1&quot;</translation>
-    </message>
-    <message>
-        <source>--period needs a positive poll period in milliseconds, not &quot;%1&quot;</source>
-        <translation>--period richiede un periodo di lettura positivo in millisecondi, non &quot;%1&quot;</translation>
     </message>
     <message>
         <source>--skip-bad-lines and --stop-on-bad-line exclude each other</source>
@@ -350,6 +330,10 @@
         <translation>--calibrate non può usare una calibrazione salvata</translation>
     </message>
     <message>
+        <source>--period needs a poll period from %1 to %2 milliseconds, not &quot;%3&quot;</source>
+        <translation>--period richiede un periodo di lettura da %1 a %2 millisecondi, non &quot;%3&quot;</translation>
+    </message>
+    <message>
         <source>Usage: aspirello-analisi [OPTIONS] [LOG [LOG2]]
 Reads the measurement logs Aspirello saves and shows the four pressures over time,
 per-cylinder statistics and a verdict on the carburettors&apos; synchronisation.
@@ -365,13 +349,20 @@ Without --report, --summary, --csv or --calibrate it opens its window.
   --unit kpa|hpa|mbar|mmhg|cmhg|inhg   unit of every number (default: kpa)
   --reference 1..4          reference cylinder (default: 1)
   --tolerance KPA           tolerance band in kPa (default: 1.0)
-  --period MS               poll period in milliseconds: durations in seconds
+  --period MS               poll period in milliseconds (1 to 10000): durations
+                            in seconds
   --skip-bad-lines          skip malformed lines, counting them
   --stop-on-bad-line        refuse a log with a malformed line (default)
   --help, -h                this text
 
+The verdict says whether all four cylinders end within the tolerance of the
+reference cylinder; the pairs compare the mean of cylinders 1+2 with the mean of
+3+4, for engines whose carburettors are linked in pairs. --summary and --csv
+write numbers with the locale&apos;s decimal separator; where that is a comma, CSV
+fields are separated by semicolons.
+
 Exit codes: %1 done, %2 bad option, %3 missing file, %4 unreadable log,
-%5 calibration refused or missing, %6 output not written, %7 no display for the window.
+%5 calibration refused, missing or unusable, %6 output not written (also standard output), %7 no display for the window.
 </source>
         <translation>Uso: aspirello-analisi [OPZIONI] [LOG [LOG2]]
 Legge i log di misura salvati da Aspirello e mostra le quattro pressioni nel tempo,
@@ -389,13 +380,20 @@ Senza --report, --summary, --csv o --calibrate apre la sua finestra.
   --unit kpa|hpa|mbar|mmhg|cmhg|inhg   unità di ogni numero (predefinita: kpa)
   --reference 1..4          cilindro di riferimento (predefinito: 1)
   --tolerance KPA           banda di tolleranza in kPa (predefinita: 1.0)
-  --period MS               periodo di lettura in millisecondi: durate in secondi
+  --period MS               periodo di lettura in millisecondi (da 1 a 10000):
+                            durate in secondi
   --skip-bad-lines          salta le righe malformate, contandole
   --stop-on-bad-line        rifiuta un log con una riga malformata (predefinito)
   --help, -h                questo testo
 
+L&apos;esito dice se alla fine tutti e quattro i cilindri sono entro la tolleranza dal
+cilindro di riferimento; le coppie confrontano la media dei cilindri 1+2 con la media
+di 3+4, per i motori con i carburatori collegati a coppie. --summary e --csv scrivono
+i numeri con il separatore decimale della lingua; dove è la virgola, i campi CSV sono
+separati da punti e virgola.
+
 Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggibile,
-%5 calibrazione rifiutata o mancante, %6 uscita non scritta, %7 nessuno schermo per la finestra.
+%5 calibrazione rifiutata, mancante o inutilizzabile, %6 uscita non scritta (anche lo standard output), %7 nessuno schermo per la finestra.
 </translation>
     </message>
 </context>
@@ -410,20 +408,12 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <translation>%1 non esiste</translation>
     </message>
     <message>
-        <source>%1: %2 bad lines skipped</source>
-        <translation>%1: %2 righe errate saltate</translation>
-    </message>
-    <message>
         <source>this mode needs the application</source>
         <translation>questa modalità richiede l&apos;applicazione</translation>
     </message>
     <message>
         <source>Calibration refused: %1</source>
         <translation>Calibrazione rifiutata: %1</translation>
-    </message>
-    <message>
-        <source>Calibration stored in %1</source>
-        <translation>Calibrazione salvata in %1</translation>
     </message>
     <message>
         <source>Sensor %1: offset %2, noise %3</source>
@@ -436,6 +426,37 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>After</source>
         <translation>Dopo</translation>
+    </message>
+    <message>
+        <source>Calibration stored in %1. It is applied when asked for: --calibration use, or “Apply the sensor calibration” in the window.</source>
+        <translation>Calibrazione salvata in %1. Viene applicata quando lo si chiede: --calibration use, o “Applica la calibrazione dei sensori” nella finestra.</translation>
+    </message>
+</context>
+<context>
+    <name>FileTexts</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>non esiste</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a folder, device or pipe)</source>
+        <translation>non è un file normale (una cartella, un dispositivo o una pipe)</translation>
+    </message>
+    <message>
+        <source>it is too large</source>
+        <translation>è troppo grande</translation>
+    </message>
+    <message>
+        <source>it changed while it was read</source>
+        <translation>è cambiato durante la lettura</translation>
+    </message>
+    <message>
+        <source>the system gave no reason</source>
+        <translation>il sistema non ha dato un motivo</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>impossibile scrivere %1: %2</translation>
     </message>
 </context>
 <context>
@@ -499,6 +520,14 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <source>%1 is not a regular file</source>
         <translation>%1 non è un file normale</translation>
     </message>
+    <message>
+        <source>%1 is too large for a measurement log (%2 MB; at most %3 MB)</source>
+        <translation>%1 è troppo grande per un log di misura (%2 MB; al massimo %3 MB)</translation>
+    </message>
+    <message>
+        <source>%1 changed while it was read (another program is writing it); open it again once it is complete</source>
+        <translation>%1 è cambiato durante la lettura (un altro programma lo sta scrivendo); riaprilo quando è completo</translation>
+    </message>
 </context>
 <context>
     <name>Program</name>
@@ -513,6 +542,14 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>There is no display to show the window on. Without one, use --report, --summary or --csv (see --help).</source>
         <translation>Non c&apos;è uno schermo su cui mostrare la finestra. Senza, usa --report, --summary o --csv (vedi --help).</translation>
+    </message>
+    <message>
+        <source>the system gave no reason</source>
+        <translation>il sistema non ha dato un motivo</translation>
+    </message>
+    <message>
+        <source>Standard output could not be written: %1</source>
+        <translation>Impossibile scrivere sullo standard output: %1</translation>
     </message>
 </context>
 <context>
@@ -550,14 +587,6 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <translation>Cilindro %1</translation>
     </message>
     <message>
-        <source>All four within ±%1 of the reference: %2 % of the session, in %3 stretches.</source>
-        <translation>Tutti e quattro entro ±%1 dal riferimento: %2 % della sessione, in %3 tratti.</translation>
-    </message>
-    <message>
-        <source>Longest: %1.</source>
-        <translation>Il più lungo: %1.</translation>
-    </message>
-    <message>
         <source>Aspirello: carburettor sync, before and after</source>
         <translation>Aspirello: sincronizzazione dei carburatori, prima e dopo</translation>
     </message>
@@ -574,10 +603,6 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <translation>Dopo: %1</translation>
     </message>
     <message>
-        <source>recorded %1</source>
-        <translation>registrato il %1</translation>
-    </message>
-    <message>
         <source>reference cylinder %1</source>
         <translation>cilindro di riferimento %1</translation>
     </message>
@@ -592,10 +617,6 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>raw readings compared</source>
         <translation>confrontate le letture grezze</translation>
-    </message>
-    <message>
-        <source>%1 bad lines skipped</source>
-        <translation>%1 righe errate saltate</translation>
     </message>
     <message>
         <source>No sensor calibration applied.</source>
@@ -616,6 +637,41 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>Difference at the end</source>
         <translation>Differenza alla fine</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message numerus="yes">
+        <source>%n bad lines skipped</source>
+        <translation>
+            <numerusform>%n riga errata saltata</numerusform>
+            <numerusform>%n righe errate saltate</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n beyond ±%1 kPa, which no sensor reads</source>
+        <translation>
+            <numerusform>%n oltre ±%1 kPa, che nessun sensore legge</numerusform>
+            <numerusform>%n oltre ±%1 kPa, che nessun sensore legge</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n not a number (nan or inf)</source>
+        <translation>
+            <numerusform>%n non numero (nan o inf)</numerusform>
+            <numerusform>%n non numeri (nan o inf)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n values left out: %1</source>
+        <translation>
+            <numerusform>%n valore tralasciato: %1</numerusform>
+            <numerusform>%n valori tralasciati: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>saved %1</source>
+        <translation>salvato il %1</translation>
     </message>
 </context>
 <context>
@@ -678,40 +734,56 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         </translation>
     </message>
     <message>
-        <source>no readings</source>
-        <translation>nessuna lettura</translation>
-    </message>
-    <message>
-        <source>in sync for the last %1</source>
-        <translation>in sincronia nel tratto finale di %1</translation>
-    </message>
-    <message>
         <source>cylinder %1 has no valid reading at the end</source>
         <translation>il cilindro %1 non ha una lettura valida alla fine</translation>
     </message>
     <message>
-        <source>cylinder %1 is %2 below the reference</source>
-        <translation>il cilindro %1 è %2 sotto il riferimento</translation>
+        <source>Pairs (cylinders 1+2 against 3+4)</source>
+        <translation>Coppie (cilindri 1+2 contro 3+4)</translation>
     </message>
     <message>
-        <source>cylinder %1 is %2 above the reference</source>
-        <translation>il cilindro %1 è %2 sopra il riferimento</translation>
+        <source>No readings.</source>
+        <translation>Nessuna lettura.</translation>
     </message>
     <message>
-        <source>pairs in sync for the last %1</source>
-        <translation>coppie in sincronia nel tratto finale di %1</translation>
+        <source>In sync: all four cylinders within ±%1 of cylinder %2 for the last %3.</source>
+        <translation>In sincronia: tutti e quattro i cilindri entro ±%1 dal cilindro %2 per %3, fino alla fine.</translation>
     </message>
     <message>
-        <source>cylinders %1 have no valid reading at the end</source>
-        <translation>i cilindri %1 non hanno una lettura valida alla fine</translation>
+        <source>cylinder %1 has %2 more vacuum than the reference</source>
+        <translation>il cilindro %1 ha %2 più depressione del riferimento</translation>
     </message>
     <message>
-        <source>cylinders %1 are %2 below cylinders %3</source>
-        <translation>i cilindri %1 sono %2 sotto i cilindri %3</translation>
+        <source>cylinder %1 has %2 less vacuum than the reference</source>
+        <translation>il cilindro %1 ha %2 meno depressione del riferimento</translation>
     </message>
     <message>
-        <source>cylinders %1 are %2 above cylinders %3</source>
-        <translation>i cilindri %1 sono %2 sopra i cilindri %3</translation>
+        <source>Not in sync at the end (reference cylinder %1, tolerance ±%2): %3.</source>
+        <translation>Non in sincronia alla fine (cilindro di riferimento %1, tolleranza ±%2): %3.</translation>
+    </message>
+    <message>
+        <source>%1: no readings.</source>
+        <translation>%1: nessuna lettura.</translation>
+    </message>
+    <message>
+        <source>%1: in sync, their means within ±%2 of each other for the last %3.</source>
+        <translation>%1: in sincronia, le loro medie entro ±%2 l&apos;una dall&apos;altra per %3, fino alla fine.</translation>
+    </message>
+    <message>
+        <source>%1: not in sync at the end, a cylinder has no valid reading.</source>
+        <translation>%1: non in sincronia alla fine, un cilindro non ha una lettura valida.</translation>
+    </message>
+    <message>
+        <source>%1: not in sync at the end, cylinders %2 have %3 more vacuum than cylinders %4.</source>
+        <translation>%1: non in sincronia alla fine, i cilindri %2 hanno %3 più depressione dei cilindri %4.</translation>
+    </message>
+    <message>
+        <source>%1: not in sync at the end, cylinders %2 have %3 less vacuum than cylinders %4.</source>
+        <translation>%1: non in sincronia alla fine, i cilindri %2 hanno %3 meno depressione dei cilindri %4.</translation>
+    </message>
+    <message>
+        <source>the reference, cylinder %1, has no valid reading at the end</source>
+        <translation>il riferimento, il cilindro %1, non ha una lettura valida alla fine</translation>
     </message>
 </context>
 <context>
@@ -728,13 +800,6 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <source>never within the band</source>
         <translation>mai entro la banda</translation>
     </message>
-    <message numerus="yes">
-        <source>%n stretch(es) within the band, %1 of the session; the longest %2, from reading %3</source>
-        <translation>
-            <numerusform>%n tratto entro la banda, %1 della sessione; il più lungo %2, dalla lettura %3</numerusform>
-            <numerusform>%n tratti entro la banda, %1 della sessione; il più lungo %2, dalla lettura %3</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Log: %1</source>
         <translation>Log: %1</translation>
@@ -750,10 +815,6 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>Length: %1</source>
         <translation>Durata: %1</translation>
-    </message>
-    <message>
-        <source>Bad lines skipped: %1</source>
-        <translation>Righe errate saltate: %1</translation>
     </message>
     <message>
         <source>Reference: cylinder %1; tolerance: ±%2; compared: %3</source>
@@ -776,32 +837,12 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
         <translation>Massimo</translation>
     </message>
     <message>
-        <source>Std. dev.</source>
-        <translation>Dev. std.</translation>
-    </message>
-    <message>
-        <source>Diff. ref.</source>
-        <translation>Diff. rif.</translation>
-    </message>
-    <message>
         <source>no valid readings</source>
         <translation>nessuna lettura valida</translation>
     </message>
     <message>
         <source>In sync (all four within the band): %1</source>
         <translation>In sincronia (tutti e quattro entro la banda): %1</translation>
-    </message>
-    <message>
-        <source>Verdict: %1</source>
-        <translation>Esito: %1</translation>
-    </message>
-    <message>
-        <source>Pairs 1+2 and 3+4: %1</source>
-        <translation>Coppie 1+2 e 3+4: %1</translation>
-    </message>
-    <message>
-        <source>Pairs verdict: %1</source>
-        <translation>Esito delle coppie: %1</translation>
     </message>
     <message>
         <source>cylinder</source>
@@ -818,10 +859,6 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>maximum (%1)</source>
         <translation>massimo (%1)</translation>
-    </message>
-    <message>
-        <source>standard deviation (%1)</source>
-        <translation>deviazione standard (%1)</translation>
     </message>
     <message>
         <source>mean difference from reference (%1)</source>
@@ -914,6 +951,49 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>pulsation</source>
         <translation>pulsazione</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stretches within the band, %1 of the session; the longest %2, from reading %3</source>
+        <translation>
+            <numerusform>%n tratto entro la banda, %1 della sessione; il più lungo %2, dalla lettura %3</numerusform>
+            <numerusform>%n tratti entro la banda, %1 della sessione; il più lungo %2, dalla lettura %3</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, their means within the band: %2</source>
+        <translation>%1, le loro medie entro la banda: %2</translation>
+    </message>
+    <message>
+        <source>Pulsation</source>
+        <translation>Pulsazione</translation>
+    </message>
+    <message>
+        <source>Mean diff.</source>
+        <translation>Diff. media</translation>
+    </message>
+    <message>
+        <source>Mean diff.: the cylinder&apos;s mean minus the reference&apos;s; pulsation: the standard deviation of its readings.</source>
+        <translation>Diff. media: la media del cilindro meno quella del riferimento; pulsazione: la deviazione standard delle sue letture.</translation>
+    </message>
+    <message>
+        <source>pulsation, standard deviation (%1)</source>
+        <translation>pulsazione, deviazione standard (%1)</translation>
+    </message>
+    <message>
+        <source>difference at the end (%1)</source>
+        <translation>differenza alla fine (%1)</translation>
+    </message>
+    <message>
+        <source>values beyond ±%1 kPa left out</source>
+        <translation>valori oltre ±%1 kPa tralasciati</translation>
+    </message>
+    <message>
+        <source>values not a number left out</source>
+        <translation>valori non numerici tralasciati</translation>
+    </message>
+    <message>
+        <source>decimal separator</source>
+        <translation>separatore decimale</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Strongly coloured pixels of an image, every third one in both directions.
@@ -42,6 +44,10 @@ private slots:
     void programRuns_data();
     void programRuns();
     void italianFromTheLocale();
+    void reportFailuresGiveTheReason_data();
+    void reportFailuresGiveTheReason();
+    void lostStandardOutputIsAFailure_data();
+    void lostStandardOutputIsAFailure();
 
 private:
     // Runs aspirello-analisi with no display at all and the given locale.
@@ -168,8 +174,8 @@ void TestAnalysisReport::reportSaysTheVerdict()
     for (const QString &expected :
          {QStringLiteral("Before: TOP_log_A_B_C_D_EMEDIE7_12_2026_9_7_0.txt"),
           QStringLiteral("After: log_A_B_C_D_EMEDIE7_12_2026_9_5_3.txt"),
-          QStringLiteral("cylinder 2 is 15.0 mmHg below the reference"),
-          QStringLiteral("in sync for the last"), QStringLiteral("Pressure (mmHg)"),
+          QStringLiteral("2 has 15.0 mmHg more vacuum than the reference."),
+          QStringLiteral("In sync: all four cylinders within"), QStringLiteral("Pressure (mmHg)"),
           QStringLiteral("No sensor calibration applied.")})
         QVERIFY2(svg.contains(expected.toHtmlEscaped()), qPrintable(expected));
     QVERIFY(!svg.contains(QLatin1String("kPa")));
@@ -208,17 +214,20 @@ void TestAnalysisReport::programRuns_data()
     QTest::addColumn<QString>("expectedErr");
 
     // The placeholders IN, OFF and DIR stand for the logs and the folder.
-    QTest::newRow("summary holds the verdict") << QStringList{"--summary", "OFF"} << ExitCode::Ok
-                                               << "cylinder 2 is 2.00 kPa below the reference"
-                                               << "";
-    QTest::newRow("summary of a session in sync")
-        << QStringList{"--summary", "IN", "--period", "10"} << ExitCode::Ok << "in sync for the last"
+    QTest::newRow("summary holds the verdict")
+        << QStringList{"--summary", "OFF"} << ExitCode::Ok
+        << "cylinder 2 has 2.00 kPa more vacuum than the reference"
         << "";
-    QTest::newRow("summary in cmHg") << QStringList{"--summary", "--unit", "cmhg", "OFF"}
-                                     << ExitCode::Ok << "cylinder 2 is 1.50 cmHg below the reference"
-                                     << "";
+    QTest::newRow("summary of a session in sync")
+        << QStringList{"--summary", "IN", "--period", "10"} << ExitCode::Ok
+        << "In sync: all four cylinders within ±1.00 kPa of cylinder 1 for the last"
+        << "";
+    QTest::newRow("summary in cmHg")
+        << QStringList{"--summary", "--unit", "cmhg", "OFF"} << ExitCode::Ok
+        << "cylinder 2 has 1.50 cmHg more vacuum than the reference"
+        << "";
     QTest::newRow("csv") << QStringList{"--csv", "OFF"} << ExitCode::Ok
-                         << "cylinder 2 is 2.00 kPa below"
+                         << "cylinder 2 has 2.00 kPa more vacuum"
                          << "";
     QTest::newRow("report without a display")
         << QStringList{"--report", "DIR/cli.pdf", "OFF"} << ExitCode::Ok << "cli.pdf"
@@ -278,11 +287,97 @@ void TestAnalysisReport::italianFromTheLocale()
     QCOMPARE(runProgram({QStringLiteral("--summary"), offLog}, QStringLiteral("it_IT.UTF-8"), &out,
                         &err),
              ExitCode::Ok);
-    QVERIFY2(out.contains(QStringLiteral("sotto il riferimento")), qPrintable(out));
-    QVERIFY2(!out.contains(QStringLiteral("below the reference")), qPrintable(out));
+    QVERIFY2(out.contains(
+                 QStringLiteral("il cilindro 2 ha 2,00 kPa più depressione del riferimento")),
+             qPrintable(out));
+    QVERIFY2(!out.contains(QStringLiteral("vacuum")), qPrintable(out));
     QCOMPARE(runProgram({QStringLiteral("--frobnicate")}, QStringLiteral("it_IT.UTF-8"), &out, &err),
              ExitCode::BadOption);
     QVERIFY2(err.contains(QStringLiteral("--help")) && !err.contains(QStringLiteral("Try --help")),
+             qPrintable(err));
+}
+
+// A report that cannot be written: on a disk that takes no more (a file size
+// limit stands in for a full disk) the system's reason is told and an earlier
+// report is kept; a pipe or device is never written to nor replaced.
+void TestAnalysisReport::reportFailuresGiveTheReason_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("disk full") << "limited.pdf"
+                               << "File too large";
+    QTest::newRow("a pipe") << "pipe.pdf"
+                            << "not a regular file";
+}
+
+void TestAnalysisReport::reportFailuresGiveTheReason()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    const QString path = folder.filePath(target);
+    QFile::remove(path);
+    const QByteArray earlier = "an earlier report";
+    if (target == QLatin1String("pipe.pdf")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    // Past the limit a write fails with the system's reason instead of
+    // stopping the program; the limit is in blocks of 512 bytes.
+    program.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"),
+                   QStringLiteral("trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\""),
+                   QStringLiteral(ASPIRELLO_ANALISI), QStringLiteral("--report"), path, offLog});
+    QVERIFY(program.waitForFinished(120000));
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QCOMPARE(program.exitCode(), ExitCode::OutputFailed);
+    QVERIFY2(err.contains(reason), qPrintable(err));
+    QVERIFY2(!err.contains(QLatin1String("Unknown error")), qPrintable(err));
+    if (target == QLatin1String("pipe.pdf")) {
+        QVERIFY(!QFileInfo(path).isFile());
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), earlier);
+    }
+    QCOMPARE(QDir(folder.path())
+                 .entryList({target + QStringLiteral("*")}, QDir::AllEntries | QDir::System),
+             QStringList{target}); // no temporary file left beside it
+}
+
+void TestAnalysisReport::lostStandardOutputIsAFailure_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("help") << QStringList{"--help"};
+    QTest::newRow("summary") << QStringList{"--summary", "OFF"};
+    QTest::newRow("csv") << QStringList{"--csv", "OFF"};
+}
+
+// Standard output on a full disk: the results are lost, and the exit code
+// and standard error say so.
+void TestAnalysisReport::lostStandardOutputIsAFailure()
+{
+    QFETCH(QStringList, arguments);
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full here");
+    arguments.replaceInStrings(QStringLiteral("OFF"), offLog);
+    QProcess program;
+    program.setStandardOutputFile(QStringLiteral("/dev/full"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(ASPIRELLO_ANALISI), arguments);
+    QVERIFY(program.waitForFinished(120000));
+    QCOMPARE(program.exitCode(), ExitCode::OutputFailed);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("Standard output could not be written: No space left on "
+                                         "device")),
              qPrintable(err));
 }
 

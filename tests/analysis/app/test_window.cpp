@@ -1,6 +1,7 @@
 #include "analysislogs.h"
 #include "analysiswindow.h"
 #include "sessionchart.h"
+#include "translations.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,8 +27,11 @@ private slots:
     void showsVerdictAndConvertsUnits();
     void referenceAndPollPeriod();
     void dropsTwoLogsForBeforeAndAfter();
+    void zoomKeptAcrossUnitAndTolerance();
     void badLinesStopOrAreSkipped();
     void appliesTheStoredCalibration();
+    void unusableCalibrationIsNotApplied();
+    void calibratingDoesNotApplyByItself();
     void exportsReports();
 
 private:
@@ -43,6 +47,8 @@ private:
 
 void TestAnalysisWindow::initTestCase()
 {
+    // As the program does in English: the plural forms ("1 bad line").
+    installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("en_GB")));
     QVERIFY(folder.isValid());
     QDir dir(folder.path());
     inSyncLog = writeInSyncLog(dir);
@@ -62,13 +68,17 @@ void TestAnalysisWindow::showsVerdictAndConvertsUnits()
     auto *table = find<QTableWidget>(window, "tableStatistics");
     auto *view = find<QChartView>(window, "chartPressures");
     QVERIFY(verdict && table && view);
-    QCOMPARE(verdict->text(), QStringLiteral("cylinder 2 is 2.00 kPa below the reference"));
+    QVERIFY2(verdict->text().endsWith(
+                 QLatin1String("cylinder 2 has 2.00 kPa more vacuum than the reference.")),
+             qPrintable(verdict->text()));
     QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-2.00 kPa"));
 
     auto *unit = find<QComboBox>(window, "comboUnit");
     unit->setCurrentIndex(unit->findData(int(Unit::CmHg)));
     // 2 kPa is 1.50 cmHg: the verdict, the table, the tolerance and the axes follow.
-    QCOMPARE(verdict->text(), QStringLiteral("cylinder 2 is 1.50 cmHg below the reference"));
+    QVERIFY2(verdict->text().endsWith(
+                 QLatin1String("cylinder 2 has 1.50 cmHg more vacuum than the reference.")),
+             qPrintable(verdict->text()));
     QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-1.50 cmHg"));
     const SeriesStatistics &first = window.currentAnalysis()->statistics[0];
     QCOMPARE(table->item(0, 0)->text(), formatValue(first.mean, Unit::CmHg));
@@ -78,7 +88,7 @@ void TestAnalysisWindow::showsVerdictAndConvertsUnits()
 
     // The tolerance is set in the unit shown: 2.00 cmHg takes in the 1.50.
     find<QDoubleSpinBox>(window, "spinTolerance")->setValue(2.0);
-    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")),
+    QVERIFY2(verdict->text().startsWith(QLatin1String("In sync: all four cylinders")),
              qPrintable(verdict->text()));
 
     // Zooming one graph shows the same stretch in the other.
@@ -98,7 +108,8 @@ void TestAnalysisWindow::referenceAndPollPeriod()
     auto *table = find<QTableWidget>(window, "tableStatistics");
     find<QComboBox>(window, "comboReference")->setCurrentIndex(1);
     // Against cylinder 2 the other three are 2 kPa above it.
-    QVERIFY2(verdict->text().contains(QLatin1String("cylinder 1 is 2.00 kPa above the reference")),
+    QVERIFY2(verdict->text().contains(
+                 QLatin1String("cylinder 1 has 2.00 kPa less vacuum than the reference")),
              qPrintable(verdict->text()));
     QCOMPARE(table->verticalHeaderItem(1)->text(), QStringLiteral("Cylinder 2 (reference)"));
     QCOMPARE(table->item(0, 4)->text(), QStringLiteral("2.00 kPa"));
@@ -129,13 +140,57 @@ void TestAnalysisWindow::dropsTwoLogsForBeforeAndAfter()
     QVERIFY(logs->itemText(1).startsWith(QLatin1String("After: log_")));
     auto *verdict = find<QLabel>(window, "labelVerdict");
     auto *sync = static_cast<SessionChart *>(find<QChartView>(window, "chartSync")->chart());
-    QVERIFY(verdict->text().contains(QLatin1String("below the reference")));
+    QVERIFY(verdict->text().contains(QLatin1String("more vacuum than the reference")));
     QCOMPARE(sync->markedPointCount(), 0); // never in sync: no strip
     logs->setCurrentIndex(1);
-    QVERIFY2(verdict->text().startsWith(QLatin1String("in sync for the last")),
+    QVERIFY2(verdict->text().startsWith(QLatin1String("In sync: all four cylinders")),
              qPrintable(verdict->text()));
     // One stretch in sync, to the end: one block of the strip, four corners.
     QTRY_COMPARE(sync->markedPointCount(), 4);
+}
+
+// The graphs read the session and its analysis in place: changing what is
+// shown (unit, tolerance, reference, calibration, another log) redraws them
+// from the new data, keeping the zoom while the session is the same.
+void TestAnalysisWindow::zoomKeptAcrossUnitAndTolerance()
+{
+    Calibration calibration;
+    calibration.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
+    calibration.sourceLog = QStringLiteral("cal.txt");
+    calibration.readings = 500;
+    calibration.offsetsKPa = {0.0, -2.0, 0.0, 0.0};
+    const QString path = folder.filePath(QStringLiteral("zoom.json"));
+    QVERIFY(saveCalibration(calibration, path));
+    AnalysisWindow window(path);
+    window.show();
+    QVERIFY(window.openLogs({offLog}));
+    auto *pressures =
+        static_cast<SessionChart *>(find<QChartView>(window, "chartPressures")->chart());
+    auto *differences = static_cast<SessionChart *>(find<QChartView>(window, "chartSync")->chart());
+    pressures->setVisibleRange(100.0, 150.0);
+    const auto zoomed = [&] {
+        return pressures->visibleMin() == 100.0 && pressures->visibleMax() == 150.0
+            && differences->visibleMin() == 100.0 && differences->visibleMax() == 150.0;
+    };
+    auto *unit = find<QComboBox>(window, "comboUnit");
+    unit->setCurrentIndex(unit->findData(int(Unit::InHg)));
+    QVERIFY(zoomed());
+    find<QDoubleSpinBox>(window, "spinTolerance")->setValue(0.2);
+    QVERIFY(zoomed());
+    find<QComboBox>(window, "comboReference")->setCurrentIndex(2);
+    QVERIFY(zoomed());
+    find<QCheckBox>(window, "checkCalibration")->setChecked(true);
+    QVERIFY(zoomed());
+    QVERIFY(window.currentAnalysis()->appliedCalibration);
+    // Drawn from the analysis shown: the curves reach the new values.
+    QTRY_VERIFY(differences->drawnPointCount(1) > 0);
+    find<QCheckBox>(window, "checkCalibration")->setChecked(false);
+    QVERIFY(zoomed());
+    // Another session: the whole of it.
+    QVERIFY(window.openLogs({inSyncLog}));
+    QCOMPARE(pressures->visibleMax(), 399.0);
+    QCOMPARE(differences->visibleMax(), 399.0);
+    QTRY_VERIFY(pressures->drawnPointCount(0) > 0);
 }
 
 void TestAnalysisWindow::badLinesStopOrAreSkipped()
@@ -153,7 +208,7 @@ void TestAnalysisWindow::badLinesStopOrAreSkipped()
     QVERIFY(window.currentAnalysis() != nullptr);
     QCOMPARE(window.currentAnalysis()->skippedLines, std::size_t(1));
     QCOMPARE(window.currentAnalysis()->readingCount, std::size_t(50));
-    QVERIFY2(message->text().contains(QLatin1String("1 bad lines skipped")),
+    QVERIFY2(message->text().contains(QLatin1String("1 bad line skipped")),
              qPrintable(message->text()));
 }
 
@@ -177,8 +232,71 @@ void TestAnalysisWindow::appliesTheStoredCalibration()
     QVERIFY(window.currentAnalysis()->appliedCalibration);
     // With sensor 2 corrected, the session ends in sync, and the window says
     // the calibration was applied.
-    QVERIFY(find<QLabel>(window, "labelVerdict")->text().startsWith(QLatin1String("in sync")));
+    QVERIFY(find<QLabel>(window, "labelVerdict")->text().startsWith(QLatin1String("In sync")));
     QVERIFY(window.statusBar()->currentMessage().contains(calibrationNote(calibration)));
+}
+
+void TestAnalysisWindow::unusableCalibrationIsNotApplied()
+{
+    Calibration damaged;
+    damaged.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
+    damaged.sourceLog = QStringLiteral("cal.txt");
+    damaged.readings = 500;
+    damaged.offsetsKPa = {1000.0, -1000.0, 0.0, 0.0};
+    const QString path = folder.filePath(QStringLiteral("damaged.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(calibrationToJson(damaged));
+    file.close();
+
+    AnalysisWindow window(path);
+    window.show();
+    window.setCalibrationApplied(true);
+    QVERIFY(window.openLogs({offLog}));
+    auto *apply = find<QCheckBox>(window, "checkCalibration");
+    QVERIFY(!apply->isEnabled());
+    QVERIFY(!apply->isChecked());
+    QVERIFY(!window.currentAnalysis()->appliedCalibration);
+    auto *label = find<QLabel>(window, "labelCalibration");
+    QVERIFY2(label->text().contains(QLatin1String("unusable")), qPrintable(label->text()));
+    QVERIFY2(label->toolTip().contains(QLatin1String("Sensor 1 reads 1000.00 kPa away")),
+             qPrintable(label->toolTip()));
+    QVERIFY(!window.statusBar()->currentMessage().contains(QLatin1String("Calibration applied")));
+}
+
+void TestAnalysisWindow::calibratingDoesNotApplyByItself()
+{
+    const QString path = folder.filePath(QStringLiteral("fresh.json"));
+    AnalysisWindow window(path);
+    window.show();
+    QVERIFY(window.openLogs({offLog}));
+    // An engine log is refused, saying why.
+    QVERIFY(!window.calibrateFrom(offLog));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY2(
+        find<QLabel>(window, "labelMessage")->text().startsWith(QLatin1String("Calibration refused")),
+        qPrintable(find<QLabel>(window, "labelMessage")->text()));
+
+    // A log of four sensors on one intake, with a long name: stored, offered,
+    // not applied; the name elided in the panel and whole in its tooltip.
+    QString text;
+    for (int i = 0; i < 40; ++i) {
+        const float pulse = -24.0f + 4.0f * float(std::sin(0.7 * i));
+        appendLogLine(text, {pulse + 0.3f, pulse - 0.1f, pulse, pulse - 0.2f},
+                      {-24.0f, -24.0f, -24.0f, -24.0f});
+    }
+    const QString name = QStringLiteral("calibration_of_all_four_sensors_on_the_intake_of_cylinder_"
+                                        "one_with_a_T_piece_at_idle_on_a_cold_morning.txt");
+    QCOMPARE(writeLogFile(folder.filePath(name), text), LogSaveResult::Saved);
+    QVERIFY(window.calibrateFrom(folder.filePath(name)));
+    QVERIFY(QFile::exists(path));
+    auto *apply = find<QCheckBox>(window, "checkCalibration");
+    QVERIFY(apply->isEnabled());
+    QVERIFY(!apply->isChecked());
+    QVERIFY(!window.currentAnalysis()->appliedCalibration);
+    auto *label = find<QLabel>(window, "labelCalibration");
+    QVERIFY2(!label->text().contains(name), qPrintable(label->text()));
+    QVERIFY2(label->toolTip().contains(name), qPrintable(label->toolTip()));
 }
 
 void TestAnalysisWindow::exportsReports()
