@@ -2,6 +2,7 @@
 // the demo: frames flow, the displays move, the log keeps every frame, new
 // settings reach the board, and a board pulled out and put back is survived.
 #include "demosession.h"
+#include "firmwareboard.h"
 #include "mainwindow.h"
 #include "scratchdirectory.h"
 #include "windowrig.h"
@@ -45,6 +46,7 @@ private slots:
     void newInnerLoopCountChangesTheCycleTime();
     void boardPulledOutAndPutBack();
     void demoSavesAScreenshotHeadless();
+    void boardFirmwareDrivesTheGauge();
 };
 
 void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
@@ -167,6 +169,40 @@ void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
     QCOMPARE(reader.read().size(), QSize(1291, 903));
     const QByteArray output = demo.readAllStandardOutput() + demo.readAllStandardError();
     QVERIFY2(!output.contains("Ready read"), output.constData());
+}
+
+// The system closed: the board's own firmware in a simulated ATmega328P,
+// fed by the engine through its sensors, polled by the gauge's real
+// pipeline. Every poll gets one whole frame, the engine's vacuum shows, and
+// the inner-loop count sent changes the cycle the board measures.
+void TestDemoEndToEnd::boardFirmwareDrivesTheGauge()
+{
+    FirmwareBoard board(EngineConfig(), QStringLiteral(FIRMWARE_ELF));
+    QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
+    MainWindow window;
+    offerBoardPort(window, board.portName());
+    MessageCapture messages;
+    QVERIFY(openAndPollContinuously(window));
+
+    // Past the power-on half second and the hoses going on, the displays
+    // follow the engine: about -25 kPa, the cylinders apart by their offsets.
+    QTRY_VERIFY_WITH_TIMEOUT(display(window, "A")->value() < -15.0, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(acceptedFrames(window) >= 40, kWaitMs);
+    for (const char *name : {"A", "B", "C", "D"}) {
+        const double value = display(window, name)->value();
+        QVERIFY2(value < -15.0 && value > -35.0, name);
+    }
+    QCOMPARE(display(window, "Tardu")->value(), 10.0);
+    QCOMPARE(messages.count(QStringLiteral("Errore azzero")), 0);
+
+    child<QSpinBox>(&window, "MedInt")->setValue(40);
+    click(window, "INVIA");
+    QTRY_COMPARE_WITH_TIMEOUT(display(window, "Tardu")->value(), 40.0, kWaitMs);
+    QCOMPARE(messages.count(QStringLiteral("Errore azzero")), 0);
+    // The board heard every poll the gauge sent and answered each once.
+    QVERIFY(board.pollsReceived() >= static_cast<std::uint64_t>(acceptedFrames(window)));
+    board.unplug();
+    QVERIFY(!board.isPluggedIn());
 }
 
 QTEST_MAIN(TestDemoEndToEnd)
