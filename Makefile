@@ -24,8 +24,16 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
 CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DASPIRELLO_WERROR=$(WERROR) -DASPIRELLO_QT_MAJOR=$(QT)
+# The board's sensor type (MPX4115A, the default, or MPX4250AP), kept once given.
+ifdef SENSOR
+  CMAKE_FLAGS += -DASPIRELLO_BOARD_SENSOR=$(SENSOR)
+endif
+# The board's serial port for make flash, and its bootloader's speed.
+PORT ?=
+FLASH_BAUD ?= 115200
 
-.PHONY: all build deps configure test run demo screenshot package check-package icons sanitize fuzz bench clean
+.PHONY: all build deps configure test run demo screenshot package check-package icons sanitize fuzz bench \
+  firmware flash clean
 
 all: build
 
@@ -41,6 +49,16 @@ build: configure
 # Every test, headless.
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The measuring board's firmware: $(BUILD_DIR)/firmware/aspirello-board.elf
+# and .hex, for the sensor type SENSOR.
+firmware: configure
+	@cmake --build $(BUILD_DIR) --target firmware
+
+# Flashes it onto a Nano or Uno through its bootloader:
+# make flash PORT=/dev/ttyUSB0 [FLASH_BAUD=57600 for the old Nano bootloader].
+flash: firmware
+	@scripts/flash.sh $(BUILD_DIR)/firmware/aspirello-board.hex "$(PORT)" "$(FLASH_BAUD)"
 
 # The program itself, on the serial ports present.
 run: build
