@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
+#include <cstring>
 
 extern "C" {
 #include <simavr/avr_adc.h>
@@ -67,6 +68,8 @@ SimulatedMcu::SimulatedMcu(const std::string &elfPath, const std::vector<std::ui
                             onOutput, this);
     avr_irq_register_notify(avr_io_getirq(avr, AVR_IOCTL_UART_GETIRQ(kUart), UART_IRQ_OUT_XON),
                             onReceiverReady, this);
+    avr_irq_register_notify(avr_io_getirq(avr, AVR_IOCTL_ADC_GETIRQ, ADC_IRQ_OUT_TRIGGER),
+                            onConversion, this);
     for (int input = 0; input < kInputs; ++input)
         setInputFraction(input, 0.0);
 }
@@ -174,6 +177,22 @@ void SimulatedMcu::onOutput(avr_irq_t *, std::uint32_t value, void *self)
 void SimulatedMcu::onReceiverReady(avr_irq_t *, std::uint32_t, void *self)
 {
     static_cast<SimulatedMcu *>(self)->receiverReady = true;
+}
+
+void SimulatedMcu::onConversion(avr_irq_t *, std::uint32_t value, void *self)
+{
+    // The converter announces each conversion with its multiplexer setting,
+    // the bits of its avr_adc_mux_t.
+    avr_adc_mux_t mux{};
+    std::memcpy(&mux, &value, std::min(sizeof mux, sizeof value));
+    const unsigned input = mux.src;
+    if (mux.kind == ADC_MUX_SINGLE && input < kInputs)
+        ++static_cast<SimulatedMcu *>(self)->conversions[input];
+}
+
+std::uint64_t SimulatedMcu::conversionsOf(int input) const
+{
+    return input >= 0 && input < kInputs ? conversions[input] : 0;
 }
 
 std::vector<SimulatedMcu::LineByte> SimulatedMcu::takeReceived()

@@ -79,12 +79,16 @@ public:
     static std::uint64_t cyclesOf(double seconds);
     static double secondsOf(std::uint64_t cycles);
 
+    // Conversions the converter has started on each input so far.
+    std::uint64_t conversionsOf(int input) const;
+
     // The EEPROM as the board left it, for the next power-on.
     std::vector<std::uint8_t> eeprom() const;
 
 private:
     static void onOutput(struct avr_irq_t *irq, std::uint32_t value, void *self);
     static void onReceiverReady(struct avr_irq_t *irq, std::uint32_t value, void *self);
+    static void onConversion(struct avr_irq_t *irq, std::uint32_t value, void *self);
     static std::uint64_t sendNext(avr_t *avr, std::uint64_t when, void *self);
     static std::uint64_t driveInputs(avr_t *avr, std::uint64_t when, void *self);
     void scheduleSending();
@@ -98,6 +102,7 @@ private:
     std::vector<LineByte> received;
     std::function<void(double)> inputDriver;
     std::uint64_t driverPeriodCycles = 0;
+    std::uint64_t conversions[kInputs] = {};
 };
 
 #endif // SIMULATEDMCU_H
