@@ -48,7 +48,7 @@ QString FirmwareBoard::defaultFirmwarePath()
     const QString built = programDir + QStringLiteral("/firmware/aspirello-board.elf");
     if (QFileInfo::exists(built))
         return built;
-    return programDir + QStringLiteral("/../share/aspirello/aspirello-board.elf");
+    return programDir + QStringLiteral("/../share/aspirello/aspirello-board.hex");
 }
 
 std::uint64_t FirmwareBoard::framesSent() const

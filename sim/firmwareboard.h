@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <thread>
 
-// The board's real firmware on a pseudo-terminal: the ELF that is flashed
-// onto a Nano runs in a simulated ATmega328P, in step with the wall clock,
+// The board's real firmware on a pseudo-terminal: the program that is
+// flashed onto a Nano runs in a simulated ATmega328P, in step with the wall clock,
 // its four sensors fed by the simulated engine through the sensor's
 // transfer function, and its UART offered as portName(), like the simulated
 // board. The board is powered on with its hoses off, in the standard
@@ -44,9 +44,9 @@ public:
     std::uint64_t pollsReceived() const { return polls.load(); }
     std::uint64_t framesSent() const;
 
-    // The firmware installed with the programs: beside the program in the
-    // build tree (firmware/aspirello-board.elf), else in the data folder
-    // (../share/aspirello/aspirello-board.elf).
+    // The firmware of the programs: beside the program in the build tree
+    // (firmware/aspirello-board.elf), else the one installed to flash
+    // (../share/aspirello/aspirello-board.hex).
     static QString defaultFirmwarePath();
 
 private:

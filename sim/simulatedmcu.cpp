@@ -12,6 +12,7 @@ extern "C" {
 #include <simavr/sim_avr.h>
 #include <simavr/sim_cycle_timers.h>
 #include <simavr/sim_elf.h>
+#include <simavr/sim_hex.h>
 #include <simavr/sim_io.h>
 #include <simavr/sim_irq.h>
 }
@@ -30,12 +31,26 @@ void quietLogger(avr_t *, const int, const char *, va_list) { }
 
 } // namespace
 
-SimulatedMcu::SimulatedMcu(const std::string &elfPath, const std::vector<std::uint8_t> &eeprom)
+SimulatedMcu::SimulatedMcu(const std::string &path, const std::vector<std::uint8_t> &eeprom)
 {
     avr_global_logger_set(quietLogger);
     elf_firmware_t firmware{};
-    if (elf_read_firmware(elfPath.c_str(), &firmware) != 0) {
-        loadError = "cannot read the firmware " + elfPath;
+    // An Intel HEX file holds the flash as avrdude writes it; an ELF file
+    // the same and more.
+    ihex_chunk_p chunks = nullptr;
+    const bool hex = path.size() > 4 && path.compare(path.size() - 4, 4, ".hex") == 0;
+    if (hex) {
+        const int count = read_ihex_chunks(path.c_str(), &chunks);
+        if (count != 1 || chunks[0].baseaddr != 0) {
+            if (count > 0)
+                free_ihex_chunks(chunks);
+            loadError = "cannot read the firmware " + path + " (one block of flash from 0)";
+            return;
+        }
+        firmware.flash = chunks[0].data;
+        firmware.flashsize = chunks[0].size;
+    } else if (elf_read_firmware(path.c_str(), &firmware) != 0) {
+        loadError = "cannot read the firmware " + path;
         return;
     }
     avr_t *chip = avr_make_mcu_by_name("atmega328p");
@@ -49,6 +64,8 @@ SimulatedMcu::SimulatedMcu(const std::string &elfPath, const std::vector<std::ui
     }
     avr = chip;
     avr_load_firmware(avr, &firmware);
+    if (chunks)
+        free_ihex_chunks(chunks);
     avr->frequency = kClockHz;
     avr->vcc = avr->avcc = avr->aref = kSupplyMillivolts;
     avr->sleep = sleepNotAtAll;

@@ -11,7 +11,8 @@
 struct avr_t;
 
 // The board's ATmega328P at 16 MHz in the simavr simulator, running the
-// very ELF file that is flashed onto a real board. The caller sets the
+// very firmware that is flashed onto a real board (its ELF file, or the
+// Intel HEX file avrdude writes). The caller sets the
 // voltages on A0..A3, exchanges bytes with the UART at the timing of a
 // 38400-baud line, and advances simulated time; idle time (the firmware
 // sleeping between interrupts) costs no wall time, so it runs faster than
@@ -33,9 +34,10 @@ public:
         std::uint64_t cycle; // when it started on the line
     };
 
-    // Loads the ELF and powers the chip on with the given EEPROM contents
-    // (an empty one is blank, all 0xff). See ok() and error().
-    explicit SimulatedMcu(const std::string &elfPath, const std::vector<std::uint8_t> &eeprom = {});
+    // Loads the firmware (.elf or .hex) and powers the chip on with the
+    // given EEPROM contents (an empty one is blank, all 0xff). See ok() and
+    // error().
+    explicit SimulatedMcu(const std::string &path, const std::vector<std::uint8_t> &eeprom = {});
     ~SimulatedMcu();
     SimulatedMcu(const SimulatedMcu &) = delete;
     SimulatedMcu &operator=(const SimulatedMcu &) = delete;

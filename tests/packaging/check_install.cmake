@@ -20,7 +20,7 @@ set(expected
   share/doc/aspirello/copyright share/doc/aspirello/changelog.gz
   share/doc/aspirello/README.md share/doc/aspirello/docs/screenshot.png
   share/man/man1/Aspirello.1.gz share/man/man1/Aspirello-demo.1.gz share/man/man1/aspirello-board.1.gz
-  share/man/man1/aspirello-analisi.1.gz)
+  share/man/man1/aspirello-analisi.1.gz share/aspirello/aspirello-board.hex)
 # Each PNG square at the size its folder names (width and height in IHDR).
 foreach(size 256 128 64 48 32)
   set(png share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)

@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 namespace {
 
 constexpr int kWaitMs = 15000;
@@ -192,12 +194,16 @@ void TestDemoEndToEnd::boardFirmwareDrivesTheGauge()
         const double value = display(window, name)->value();
         QVERIFY2(value < -15.0 && value > -35.0, name);
     }
-    QCOMPARE(display(window, "Tardu")->value(), 10.0);
+    // The cycle as the board's timer measured it, to a microsecond or so.
+    const auto cycleTimeNear = [&](double ms) {
+        return std::fabs(display(window, "Tardu")->value() - ms) < 0.01;
+    };
+    QVERIFY(cycleTimeNear(10.0));
     QCOMPARE(messages.count(QStringLiteral("Errore azzero")), 0);
 
     child<QSpinBox>(&window, "MedInt")->setValue(40);
     click(window, "INVIA");
-    QTRY_COMPARE_WITH_TIMEOUT(display(window, "Tardu")->value(), 40.0, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(cycleTimeNear(40.0), kWaitMs);
     QCOMPARE(messages.count(QStringLiteral("Errore azzero")), 0);
     // The board heard every poll the gauge sent and answered each once.
     QVERIFY(board.pollsReceived() >= static_cast<std::uint64_t>(acceptedFrames(window)));
