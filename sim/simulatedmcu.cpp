@@ -20,6 +20,10 @@ extern "C" {
 namespace {
 
 constexpr char kUart = '0';
+// The EEPROM control register (data address) and its program-enable bit,
+// which starts the write of one byte (ATmega328P data sheet, EECR).
+constexpr std::uint16_t kEecr = 0x3f;
+constexpr std::uint8_t kEepe = 1 << 1;
 
 // The firmware sleeps between interrupts; the simulator would wait that
 // long on the wall clock. The caller decides the pace instead.
@@ -87,6 +91,8 @@ SimulatedMcu::SimulatedMcu(const std::string &path, const std::vector<std::uint8
                             onReceiverReady, this);
     avr_irq_register_notify(avr_io_getirq(avr, AVR_IOCTL_ADC_GETIRQ, ADC_IRQ_OUT_TRIGGER),
                             onConversion, this);
+    // Watched beside the simulator's own EEPROM, which shares the register.
+    avr_register_io_write(avr, kEecr, onEepromControl, this);
     for (int input = 0; input < kInputs; ++input)
         setInputFraction(input, 0.0);
 }
@@ -205,6 +211,12 @@ void SimulatedMcu::onConversion(avr_irq_t *, std::uint32_t value, void *self)
     const unsigned input = mux.src;
     if (mux.kind == ADC_MUX_SINGLE && input < kInputs)
         ++static_cast<SimulatedMcu *>(self)->conversions[input];
+}
+
+void SimulatedMcu::onEepromControl(avr_t *, std::uint16_t, std::uint8_t value, void *self)
+{
+    if (value & kEepe)
+        ++static_cast<SimulatedMcu *>(self)->eepromWrites;
 }
 
 std::uint64_t SimulatedMcu::conversionsOf(int input) const

@@ -84,6 +84,9 @@ public:
     // Conversions the converter has started on each input so far.
     std::uint64_t conversionsOf(int input) const;
 
+    // Writes of an EEPROM byte the firmware has started so far.
+    std::uint64_t eepromWritesStarted() const { return eepromWrites; }
+
     // The EEPROM as the board left it, for the next power-on.
     std::vector<std::uint8_t> eeprom() const;
 
@@ -91,6 +94,7 @@ private:
     static void onOutput(struct avr_irq_t *irq, std::uint32_t value, void *self);
     static void onReceiverReady(struct avr_irq_t *irq, std::uint32_t value, void *self);
     static void onConversion(struct avr_irq_t *irq, std::uint32_t value, void *self);
+    static void onEepromControl(avr_t *avr, std::uint16_t address, std::uint8_t value, void *self);
     static std::uint64_t sendNext(avr_t *avr, std::uint64_t when, void *self);
     static std::uint64_t driveInputs(avr_t *avr, std::uint64_t when, void *self);
     void scheduleSending();
@@ -105,6 +109,7 @@ private:
     std::function<void(double)> inputDriver;
     std::uint64_t driverPeriodCycles = 0;
     std::uint64_t conversions[kInputs] = {};
+    std::uint64_t eepromWrites = 0;
 };
 
 #endif // SIMULATEDMCU_H

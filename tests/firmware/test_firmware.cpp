@@ -311,16 +311,31 @@ void TestFirmware::lowPassFollowsItsRecursion()
     }
 }
 
-// The settings sent are there again after the power has been off; sending
-// the same again leaves the EEPROM as it was.
+// The settings sent are there again after the power has been off; only
+// bytes that change are written, so sending the same again, or powering on
+// in the same air, wears the EEPROM not at all.
 void TestFirmware::settingsSurviveAPowerCycle()
 {
     std::vector<std::uint8_t> eeprom;
     {
         FirmwareBench bench;
         QVERIFY(bench.powerOnIn(kStandardAir));
+        // A blank EEPROM: the whole record, with the atmosphere measured.
+        QVERIFY(bench.mcu.runFor(0.3));
+        const std::uint64_t recordWrites = bench.mcu.eepromWritesStarted();
+        QCOMPARE(recordWrites, std::uint64_t(board::kStoredRecordSize));
         bench.mcu.send(settingsBytes(40.0f, 0.25f));
         QVERIFY(bench.mcu.runFor(0.3));
+        // Only the bytes that changed: the count's low byte, the
+        // coefficient's top two, the checksum's two.
+        const std::uint64_t settingsWrites = bench.mcu.eepromWritesStarted() - recordWrites;
+        QVERIFY2(settingsWrites > 0 && settingsWrites <= 6,
+                 qPrintable(QString::number(settingsWrites)));
+        // The same again wears nothing.
+        bench.mcu.send(settingsBytes(40.0f, 0.25f));
+        bench.mcu.send(settingsBytes(40.4f, 0.25f));
+        QVERIFY(bench.mcu.runFor(0.3));
+        QCOMPARE(bench.mcu.eepromWritesStarted(), recordWrites + settingsWrites);
         eeprom = bench.mcu.eeprom();
         const board::StoredState kept = board::decodeStoredState(eeprom.data());
         QCOMPARE(kept.settings.innerLoopCount, std::uint16_t(40));
@@ -332,6 +347,8 @@ void TestFirmware::settingsSurviveAPowerCycle()
     QVERIFY(bench.powerOnIn(kStandardAir));
     const MeasurementFrame frame = settledFrame(bench, 0.2);
     QVERIFY2(nearMs(frame.cycleTime, 40.0f), qPrintable(describe(frame)));
+    // The same air as before: nothing to write at power-on either.
+    QCOMPARE(bench.mcu.eepromWritesStarted(), std::uint64_t(0));
 }
 
 void TestFirmware::damagedEepromGivesTheDefaults_data()
