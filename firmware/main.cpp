@@ -2,9 +2,9 @@
 // Uno) with four absolute pressure sensors on A0..A3, speaking the gauge's
 // protocol on its USB serial line at 38400 baud 8N1.
 //
-// This file is the thin layer that touches the chip (ATmega328P data sheet
-// chapters named beside each part); what the board computes lives in the
-// shared board logic, which the desktop builds and tests too.
+// This file is the thin layer that touches the chip (each part says which
+// section of the ATmega328P data sheet it follows); what the board computes
+// lives in the shared board logic, which the desktop builds and tests too.
 //
 // Timing: Timer1 ticks every 250 us and starts one conversion per tick,
 // the inputs in turn, so each input is sampled every millisecond (1 kHz).
@@ -36,11 +36,11 @@ using namespace board;
 
 const SensorType &kSensor = sensorType(BOARD_SENSOR);
 
-// USART0 (chapter 20): 38400 baud at 16 MHz, normal speed, UBRR 25 (+0.16 %).
+// USART0: 38400 baud at 16 MHz, normal speed, UBRR 25 (+0.16 %).
 constexpr uint16_t kUbrr = 25;
 
-// Timer1 in CTC mode (chapter 16) with the clock divided by 8: two counts
-// a microsecond, a compare match every 500 counts.
+// 16-bit Timer/Counter1 in CTC mode with the clock divided by 8: two
+// counts a microsecond, a compare match every 500 counts.
 constexpr uint16_t kTimerCountsPerTick = 500;
 constexpr uint16_t kTickUs = 250;
 constexpr uint8_t kInputs = kCylinders;
@@ -99,9 +99,9 @@ ISR(TIMER1_COMPA_vect)
     ADCSRA |= _BV(ADSC);
 }
 
-// ADC (chapter 24): reference AVcc, so that the ratiometric sensors read
-// the same counts whatever the supply; clock 16 MHz / 128 = 125 kHz, a
-// conversion takes 104 us (the first 200 us), within one tick.
+// Analog-to-Digital Converter: reference AVcc, so that the ratiometric
+// sensors read the same counts whatever the supply; clock 16 MHz / 128 =
+// 125 kHz, a conversion takes 104 us (the first 200 us), within one tick.
 uint8_t convertingInput;
 InnerLoop<uint32_t> cycle;
 uint16_t lowest[kInputs];
@@ -212,7 +212,7 @@ float atmosphere[kInputs];
 bool atmosphereKnown;
 LowPassFilter filter;
 
-// The EEPROM (chapter 8) takes 3.3 ms per byte: the record is written a
+// The EEPROM takes 3.3 ms per byte: the record is written a
 // byte at a time from the main loop, only the bytes that differ, so that
 // neither polls nor cycles wait and unchanged settings cost no wear.
 uint8_t wantedRecord[kStoredRecordSize];
