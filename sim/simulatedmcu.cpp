@@ -5,6 +5,9 @@
 #include <cstdarg>
 #include <cstring>
 
+#include <cerrno>
+#include <unistd.h>
+
 extern "C" {
 #include <simavr/avr_adc.h>
 #include <simavr/avr_eeprom.h>
@@ -38,6 +41,10 @@ void quietLogger(avr_t *, const int, const char *, va_list) { }
 SimulatedMcu::SimulatedMcu(const std::string &path, const std::vector<std::uint8_t> &eeprom)
 {
     avr_global_logger_set(quietLogger);
+    if (::access(path.c_str(), R_OK) != 0) {
+        loadError = "cannot read the firmware " + path + ": " + std::strerror(errno);
+        return;
+    }
     elf_firmware_t firmware{};
     // An Intel HEX file holds the flash as avrdude writes it; an ELF file
     // the same and more.
