@@ -41,8 +41,9 @@ constexpr uint16_t kUbrr = 25;
 
 // 16-bit Timer/Counter1 in CTC mode with the clock divided by 8: two
 // counts a microsecond, a compare match every 500 counts.
+constexpr uint16_t kTimerCountsPerUs = F_CPU / 8 / 1000000;
 constexpr uint16_t kTimerCountsPerTick = 500;
-constexpr uint16_t kTickUs = 250;
+constexpr uint16_t kTickUs = kTimerCountsPerTick / kTimerCountsPerUs;
 constexpr uint8_t kInputs = kCylinders;
 
 // The first cycle after power-on is half a second of sample sets: the
@@ -90,7 +91,7 @@ uint32_t nowUs()
     // A compare match the tick interrupt has not counted yet.
     if ((TIFR1 & _BV(OCF1A)) && counts < kTimerCountsPerTick / 2)
         ++t;
-    return t * kTickUs + counts / 2;
+    return t * kTickUs + counts / kTimerCountsPerUs;
 }
 
 ISR(TIMER1_COMPA_vect)
