@@ -47,6 +47,7 @@ private slots:
     void framesFlowAndEveryOneIsLogged();
     void newInnerLoopCountChangesTheCycleTime();
     void boardPulledOutAndPutBack();
+    void demoSavesAScreenshotHeadless_data();
     void demoSavesAScreenshotHeadless();
     void boardFirmwareDrivesTheGauge();
 };
@@ -147,10 +148,19 @@ void TestDemoEndToEnd::boardPulledOutAndPutBack()
     QVERIFY(window.measurementLog().startsWith(logAfterLoss));
 }
 
+void TestDemoEndToEnd::demoSavesAScreenshotHeadless_data()
+{
+    QTest::addColumn<QStringList>("board");
+    QTest::newRow("simulated board") << QStringList();
+    // The board's own firmware, found beside the demo.
+    QTest::newRow("board's firmware") << QStringList{QStringLiteral("--firmware")};
+}
+
 // The picture comes in the format its name asks for, at the fastest poll
 // period, and the gauge's debug line per reading stays off the terminal.
 void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
 {
+    QFETCH(QStringList, board);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString picture = dir.filePath(QStringLiteral("gauge.jpg"));
@@ -160,9 +170,10 @@ void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
     environment.remove(QStringLiteral("QT_LOGGING_RULES"));
     demo.setProcessEnvironment(environment);
     demo.start(QStringLiteral(DEMO_EXECUTABLE),
-               {QStringLiteral("--auto"), QStringLiteral("--period"), QStringLiteral("10"),
-                QStringLiteral("--screenshot"), picture, QStringLiteral("--frames"),
-                QStringLiteral("20")});
+               board
+                   + QStringList{QStringLiteral("--auto"), QStringLiteral("--period"),
+                                 QStringLiteral("10"), QStringLiteral("--screenshot"), picture,
+                                 QStringLiteral("--frames"), QStringLiteral("20")});
     QVERIFY(demo.waitForFinished(60000));
     QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
     QCOMPARE(demo.exitCode(), 0);
