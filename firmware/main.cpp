@@ -97,7 +97,8 @@ uint32_t nowUs()
 ISR(TIMER1_COMPA_vect)
 {
     ++ticks;
-    ADCSRA |= _BV(ADSC);
+    // Writing ADIF back as 1 would clear a conversion's pending interrupt.
+    ADCSRA = (ADCSRA & ~_BV(ADIF)) | _BV(ADSC);
 }
 
 // Analog-to-Digital Converter: reference AVcc, so that the ratiometric
