@@ -78,7 +78,10 @@ SimulatedMcu::SimulatedMcu(const std::string &path, const std::vector<std::uint8
     if (chunks)
         free_ihex_chunks(chunks);
     avr->frequency = kClockHz;
-    avr->vcc = avr->avcc = avr->aref = kSupplyMillivolts;
+    avr->vcc = avr->avcc = kSupplyMillivolts;
+    // Nothing drives the AREF pin on a Nano or Uno; an odd voltage there
+    // makes a firmware that measured against it read wrong.
+    avr->aref = kSupplyMillivolts / 2;
     avr->sleep = sleepNotAtAll;
 
     std::vector<std::uint8_t> contents(kEepromSize, 0xff);
