@@ -90,6 +90,10 @@ public:
     // The EEPROM as the board left it, for the next power-on.
     std::vector<std::uint8_t> eeprom() const;
 
+    // The simulator itself, for what this class does not offer (a test
+    // that damages the program in flash, say).
+    avr_t *simulator() const { return avr; }
+
 private:
     static void onOutput(struct avr_irq_t *irq, std::uint32_t value, void *self);
     static void onReceiverReady(struct avr_irq_t *irq, std::uint32_t value, void *self);

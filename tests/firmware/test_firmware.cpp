@@ -5,6 +5,10 @@
 #include "firmwarebench.h"
 #include "storedstate.h"
 
+extern "C" {
+#include <simavr/sim_avr.h>
+}
+
 #include <QtTest>
 
 #include <cmath>
@@ -75,6 +79,7 @@ private slots:
     void backToBackPollsGetOneFrameEach();
     void nothingIsSentUnasked();
     void replyStartsWithinAMillisecond();
+    void watchdogRestartsAStalledBoard();
 };
 
 // The ELF and the HEX file avrdude flashes (which the installed programs
@@ -523,6 +528,36 @@ void TestFirmware::replyStartsWithinAMillisecond()
         bench.mcu.takeReceived();
     }
     QVERIFY2(worstMs < 1.0, qPrintable(QString::number(worstMs)));
+}
+
+// A main loop that stops resetting the watchdog (here: its "wdr"
+// instructions turned into no-ops in the simulated flash) restarts the
+// board within a quarter second: it measures its atmosphere afresh, and
+// its frames carry no cycle meanwhile.
+void TestFirmware::watchdogRestartsAStalledBoard()
+{
+    FirmwareBench bench;
+    QVERIFY(bench.powerOnIn(kStandardAir));
+    MeasurementFrame frame;
+    QVERIFY(bench.poll(frame));
+    QVERIFY(nearMs(frame.cycleTime, 10.0f));
+
+    avr_t *chip = bench.mcu.simulator();
+    const std::uint8_t wdr[] = {0xa8, 0x95};
+    int patched = 0;
+    for (std::uint32_t at = 0; at + 1 <= chip->flashend; at += 2) {
+        if (chip->flash[at] == wdr[0] && chip->flash[at + 1] == wdr[1]) {
+            chip->flash[at] = chip->flash[at + 1] = 0; // nop
+            ++patched;
+        }
+    }
+    QVERIFY(patched > 0);
+    QVERIFY(bench.mcu.runFor(0.1));
+    QVERIFY(bench.poll(frame));
+    QVERIFY2(nearMs(frame.cycleTime, 10.0f), "not restarted before its time");
+    QVERIFY(bench.mcu.runFor(0.2));
+    QVERIFY(bench.poll(frame));
+    QCOMPARE(frame.cycleTime, 0.0f);
 }
 
 QTEST_APPLESS_MAIN(TestFirmware)
