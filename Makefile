@@ -64,10 +64,11 @@ flash: firmware
 run: build
 	@$(BUILD_DIR)/Aspirello
 
-# The gauge on the simulated measuring board, built with a short progress.
+# The gauge on the simulated measuring board, built with a short progress;
+# DEMO_ARGS go to the demo (DEMO_ARGS=--firmware: on the board's own firmware).
 demo: configure
 	@scripts/build-quietly.sh $(BUILD_DIR) $(JOBS) Aspirello-demo
-	@scripts/demo.sh $(BUILD_DIR)
+	@scripts/demo.sh $(BUILD_DIR) $(DEMO_ARGS)
 
 # The README's picture, made by the demo itself: on a virtual X display when
 # Xvfb is installed (the desktop's fonts), otherwise headless.
