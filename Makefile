@@ -24,8 +24,16 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
 CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DASPIRELLO_WERROR=$(WERROR) -DASPIRELLO_QT_MAJOR=$(QT)
+# The board's sensor type (MPX4115A, the default, or MPX4250AP), kept once given.
+ifdef SENSOR
+  CMAKE_FLAGS += -DASPIRELLO_BOARD_SENSOR=$(SENSOR)
+endif
+# The board's serial port for make flash, and its bootloader's speed.
+PORT ?=
+FLASH_BAUD ?= 115200
 
-.PHONY: all build deps configure test check-format run demo screenshot package check-package icons sanitize fuzz bench clean
+.PHONY: all build deps configure test check-format run demo screenshot package check-package icons sanitize \
+  fuzz bench firmware flash clean
 
 all: build
 
@@ -50,14 +58,25 @@ check-format:
 	@scripts/install-deps.sh format
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
+# The measuring board's firmware: $(BUILD_DIR)/firmware/aspirello-board.elf
+# and .hex, for the sensor type SENSOR.
+firmware: configure
+	@cmake --build $(BUILD_DIR) --target firmware
+
+# Flashes it onto a Nano or Uno through its bootloader:
+# make flash PORT=/dev/ttyUSB0 [FLASH_BAUD=57600 for the old Nano bootloader].
+flash: firmware
+	@scripts/flash.sh $(BUILD_DIR)/firmware/aspirello-board.hex "$(PORT)" "$(FLASH_BAUD)"
+
 # The program itself, on the serial ports present.
 run: build
 	@$(BUILD_DIR)/Aspirello
 
-# The gauge on the simulated measuring board, built with a short progress.
+# The gauge on the simulated measuring board, built with a short progress;
+# DEMO_ARGS go to the demo (DEMO_ARGS=--firmware: on the board's own firmware).
 demo: configure
 	@scripts/build-quietly.sh $(BUILD_DIR) $(JOBS) Aspirello-demo
-	@scripts/demo.sh $(BUILD_DIR)
+	@scripts/demo.sh $(BUILD_DIR) $(DEMO_ARGS)
 
 # The README's picture, made by the demo itself: on a virtual X display when
 # Xvfb is installed (the desktop's fonts), otherwise headless.
@@ -105,12 +124,13 @@ fuzz:
 bench: configure
 	@scripts/install-deps.sh bench $(QT_DEPS)
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend bench_display \
-	  aspirello-board bench_openlog bench_analysis_window
+	  aspirello-board bench_openlog bench_analysis_window bench_firmware
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_pipeline
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
 	@$(BUILD_DIR)/bench/bench_display
 	@$(BUILD_DIR)/bench/bench_openlog
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_analysis_window
+	@$(BUILD_DIR)/bench/bench_firmware
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

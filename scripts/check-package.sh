@@ -27,5 +27,10 @@ QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" timeout 300 \
 head -c 8 "$scratch/demo.png" | od -An -tx1 | grep -q '89 50 4e 47 0d 0a 1a 0a' \
   || { echo "check-package: the installed demo wrote no PNG picture" >&2; exit 1; }
 echo "Installed demo's picture: $(stat -c %s "$scratch/demo.png") bytes"
+# The same on the board's own firmware, as installed.
+QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.debug=false" timeout 300 \
+  Aspirello-demo --firmware --auto --screenshot "$scratch/firmware.png" --frames 20
+head -c 8 "$scratch/firmware.png" | od -An -tx1 | grep -q '89 50 4e 47 0d 0a 1a 0a' \
+  || { echo "check-package: the installed demo on the board's firmware wrote no PNG picture" >&2; exit 1; }
 rm -rf "$scratch"
 echo "The package installs, runs and is removed again."

@@ -19,7 +19,7 @@ MSG
   # The headless platform warns that it cannot pass size hints to a window
   # manager it does not have; that says nothing to the user.
   set +e
-  QT_QPA_PLATFORM=offscreen "$demo" --auto --screenshot "$shot" --frames 150 2>&1 \
+  QT_QPA_PLATFORM=offscreen "$demo" "${@:2}" --auto --screenshot "$shot" --frames 150 2>&1 \
     | grep -v 'This plugin does not support propagateSizeHints()'
   status=${PIPESTATUS[0]}
   set -e

@@ -14,6 +14,10 @@ packages=(
   # The window's font: Liberation Sans, which a Debian desktop has and a
   # bare system lacks (headless the window would fall back to a wider one).
   fonts-liberation2
+  # The measuring board's firmware: built with avr-gcc and plain avr-libc,
+  # flashed with avrdude, and run in the tests, the demo's --firmware and
+  # the benchmark in simavr's simulated ATmega328P (libsimavr).
+  gcc-avr avr-libc binutils-avr avrdude simavr libsimavr-dev
 )
 # Qt 5 by default; the extra "qt6" asks for Qt 6 instead. Qt 6's CMake files
 # also want the OpenGL development files (libgl-dev and the libraries it

@@ -1,6 +1,7 @@
 // A simulated measuring board in a process of its own: prints the port to
 // open, then answers on it until killed.
 
+#include "firmwareboard.h"
 #include "simulatedboard.h"
 
 #include <QCommandLineParser>
@@ -26,6 +27,39 @@ CylinderValues patternReadings(quint64 frame, bool changing)
         values[i] = -5.5f - static_cast<float>(i) - 2.0f * step;
     }
     return values;
+}
+
+// The one who started the board ends it by closing our input; then the
+// polls received and frames sent are printed.
+template <typename Board>
+void reportWhenInputCloses(QSocketNotifier &input, const Board &board)
+{
+    QObject::connect(&input, &QSocketNotifier::activated, [&input, &board] {
+        char discard[256];
+        if (::read(STDIN_FILENO, discard, sizeof discard) > 0)
+            return;
+        input.setEnabled(false);
+        std::printf("polls %llu frames %llu\n",
+                    static_cast<unsigned long long>(board.pollsReceived()),
+                    static_cast<unsigned long long>(board.framesSent()));
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+}
+
+int runFirmware(QCoreApplication &app, const EngineConfig &config, bool report)
+{
+    FirmwareBoard board(config);
+    if (!board.plugIn()) {
+        std::fprintf(stderr, "aspirello-board: %s\n", qPrintable(board.errorString()));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(board.portName()));
+    std::fflush(stdout);
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    input.setEnabled(report);
+    reportWhenInputCloses(input, board);
+    return app.exec();
 }
 
 } // namespace
@@ -54,7 +88,13 @@ int main(int argc, char *argv[])
         QStringLiteral("What the board reads: \"engine\" (the simulated engine), \"changing\" "
                        "(every bar moves at every frame) or \"steady\" (nothing moves)."),
         QStringLiteral("KIND"), QStringLiteral("engine"));
+    const QCommandLineOption firmwareOption(
+        QStringLiteral("firmware"),
+        QStringLiteral("Run the board's own firmware in a simulated ATmega328P, in step with the "
+                       "clock, its sensors fed by the simulated engine (replies go at the line's "
+                       "pace; --readings is the engine's)."));
     parser.addOption(seedOption);
+    parser.addOption(firmwareOption);
     parser.addOption(pacedOption);
     parser.addOption(reportOption);
     parser.addOption(readingsOption);
@@ -76,6 +116,14 @@ int main(int argc, char *argv[])
 
     EngineConfig config;
     config.seed = seed;
+    if (parser.isSet(firmwareOption)) {
+        if (readings != QLatin1String("engine")) {
+            std::fprintf(stderr,
+                         "aspirello-board: the firmware reads the engine; leave out --readings\n");
+            return 2;
+        }
+        return runFirmware(app, config, parser.isSet(reportOption));
+    }
     SimulatedBoard board(config);
     board.setPaced(parser.isSet(pacedOption));
     if (readings != QLatin1String("engine")) {
@@ -95,19 +143,8 @@ int main(int argc, char *argv[])
     std::printf("%s\n", qPrintable(board.portName()));
     std::fflush(stdout);
 
-    // The one who started the board ends it by closing our input.
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     input.setEnabled(parser.isSet(reportOption));
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char discard[256];
-        if (::read(STDIN_FILENO, discard, sizeof discard) > 0)
-            return;
-        input.setEnabled(false);
-        std::printf("polls %llu frames %llu\n",
-                    static_cast<unsigned long long>(board.pollsReceived()),
-                    static_cast<unsigned long long>(board.framesSent()));
-        std::fflush(stdout);
-        QCoreApplication::quit();
-    });
+    reportWhenInputCloses(input, board);
     return app.exec();
 }

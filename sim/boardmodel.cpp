@@ -1,7 +1,10 @@
 #include "boardmodel.h"
 
-#include <algorithm>
-#include <cmath>
+#include "boardwire.h"
+
+// The board's frame and the gauge's are the same bytes.
+static_assert(board::kFrameSize == kFrameSize, "one frame size");
+static_assert(board::kCylinders == std::tuple_size<CylinderValues>::value, "four cylinders");
 
 BoardModel::BoardModel(const EngineConfig &config)
     : engineModel(config)
@@ -10,40 +13,32 @@ BoardModel::BoardModel(const EngineConfig &config)
 
 MeasurementFrame BoardModel::takeFrame(double elapsedMs)
 {
-    std::array<double, 4> sum{};
-    for (int i = 0; i < loopCount; ++i) {
-        const auto sample = engineModel.pressures((elapsedMs + i * kSampleMs) / 1000.0);
-        for (std::size_t c = 0; c < sum.size(); ++c)
-            sum[c] += sample[c];
-    }
+    board::InnerLoop<double> loop;
+    do {
+        const double ms = elapsedMs + loop.setsTaken() * kSampleMs;
+        const auto sample = engineModel.pressures(ms / 1000.0);
+        for (std::uint8_t c = 0; c < board::kCylinders; ++c)
+            loop.addSample(c, sample[c]);
+    } while (!loop.endSampleSet(settings.innerLoopCount));
 
-    const double a = coefficient;
-    for (std::size_t c = 0; c < sum.size(); ++c) {
-        const double mean = sum[c] / loopCount;
-        filtered[c] = filterPrimed ? filtered[c] + a * (mean - filtered[c]) : mean;
-    }
-    filterPrimed = true;
+    float means[board::kCylinders];
+    for (std::uint8_t c = 0; c < board::kCylinders; ++c)
+        means[c] = loop.mean(c);
+    filter.step(means, settings.lowPassCoefficient);
 
     MeasurementFrame frame;
-    for (std::size_t c = 0; c < filtered.size(); ++c)
-        frame.readings[c] = static_cast<float>(filtered[c]);
+    for (std::uint8_t c = 0; c < board::kCylinders; ++c)
+        frame.readings[c] = filter.output(c);
     frame.cycleTime = cycleTimeMs();
     return frame;
 }
 
 void BoardModel::applySettings(float innerLoopCount, float lowPassCoefficient)
 {
-    if (std::isfinite(innerLoopCount)) {
-        // Clamped while still a float, so the conversion is always in range.
-        const float clamped =
-            std::clamp(std::round(innerLoopCount), 1.0f, static_cast<float>(kMaxInnerLoopCount));
-        loopCount = static_cast<int>(clamped);
-    }
-    if (std::isfinite(lowPassCoefficient))
-        coefficient = std::clamp(lowPassCoefficient, 0.0f, 1.0f);
+    settings = board::applySettingsCommand(settings, innerLoopCount, lowPassCoefficient);
 }
 
 float BoardModel::cycleTimeMs() const
 {
-    return static_cast<float>(loopCount * kSampleMs);
+    return static_cast<float>(settings.innerLoopCount * kSampleMs);
 }

@@ -1,22 +1,24 @@
 #ifndef BOARDMODEL_H
 #define BOARDMODEL_H
 
+#include "boardsettings.h"
 #include "deviceprotocol.h"
 #include "enginemodel.h"
 
 // The board's firmware: per frame, an inner loop that reads the four sensors
 // innerLoopCount times and averages the readings, then a first-order
-// low-pass y += a * (x - y) over successive frames. No event loop and no
+// low-pass y += a * (x - y) over successive frames, both as the real
+// board's firmware does them (the shared board logic). No event loop and no
 // clock: the caller gives the model time of each frame.
 class BoardModel
 {
 public:
-    static constexpr int kDefaultInnerLoopCount = 10;
-    static constexpr float kDefaultLowPassCoefficient = 0.5f;
+    static constexpr int kDefaultInnerLoopCount = board::kDefaultInnerLoopCount;
+    static constexpr float kDefaultLowPassCoefficient = board::kDefaultLowPassCoefficient;
     // Model duration of one pass of the inner loop (one read of the sensors).
     static constexpr double kSampleMs = 1.5;
     // Largest inner-loop count taken; the form offers up to 1000.
-    static constexpr int kMaxInnerLoopCount = 1000;
+    static constexpr int kMaxInnerLoopCount = board::kMaxInnerLoopCount;
 
     explicit BoardModel(const EngineConfig &config = EngineConfig());
 
@@ -25,15 +27,15 @@ public:
     // first frame initialises the filter.
     MeasurementFrame takeFrame(double elapsedMs);
 
-    // The settings command's two values, as received. Each is taken on its
-    // own: a value that is not finite is ignored and the setting kept; the
-    // count is rounded to the nearest integer and clamped to
-    // 1..kMaxInnerLoopCount, the coefficient clamped to 0..1 (0 freezes the
-    // output at the first frame, 1 is no smoothing).
+    // The settings command's two values, as received, taken as the board
+    // takes them (board::applySettingsCommand): a value that is not finite
+    // is ignored, the count rounded and clamped to 1..kMaxInnerLoopCount,
+    // the coefficient clamped to 0..1 (0 freezes the output at the first
+    // frame, 1 is no smoothing).
     void applySettings(float innerLoopCount, float lowPassCoefficient);
 
-    int innerLoopCount() const { return loopCount; }
-    float lowPassCoefficient() const { return coefficient; }
+    int innerLoopCount() const { return settings.innerLoopCount; }
+    float lowPassCoefficient() const { return settings.lowPassCoefficient; }
     // What the board reports as its cycle time: the inner loop's duration.
     float cycleTimeMs() const;
 
@@ -42,10 +44,8 @@ public:
 
 private:
     EngineModel engineModel;
-    int loopCount = kDefaultInnerLoopCount;
-    float coefficient = kDefaultLowPassCoefficient;
-    bool filterPrimed = false;
-    std::array<double, 4> filtered{};
+    board::Settings settings;
+    board::LowPassFilter filter;
 };
 
 #endif // BOARDMODEL_H

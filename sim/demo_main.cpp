@@ -2,6 +2,7 @@
 // with the board started in this process and its port offered in the list.
 #include "demooptions.h"
 #include "demosession.h"
+#include "firmwareboard.h"
 #include "legibleform.h"
 #include "mainwindow.h"
 #include "mmapthreshold.h"
@@ -76,19 +77,23 @@ int main(int argc, char *argv[])
     EngineConfig engine;
     engine.seed = options.seed;
     SimulatedBoard board(engine);
-    if (!board.plugIn()) {
+    FirmwareBoard firmwareBoard(engine);
+    const bool pluggedIn = options.firmware ? firmwareBoard.plugIn() : board.plugIn();
+    const QString boardPort = options.firmware ? firmwareBoard.portName() : board.portName();
+    if (!pluggedIn) {
         std::fprintf(stderr, "Aspirello-demo: no simulated board: %s\n",
-                     qPrintable(board.errorString()));
+                     qPrintable(options.firmware ? firmwareBoard.errorString()
+                                                 : board.errorString()));
         return 1;
     }
 
     MainWindow window;
-    offerBoardPort(window, board.portName());
+    offerBoardPort(window, boardPort);
     choosePollPeriod(window, options.periodMs);
     window.show();
 
     if (options.autoStart && !openAndPollContinuously(window)) {
-        std::fprintf(stderr, "Aspirello-demo: could not open %s\n", qPrintable(board.portName()));
+        std::fprintf(stderr, "Aspirello-demo: could not open %s\n", qPrintable(boardPort));
         return 1;
     }
 

@@ -51,8 +51,12 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
         QStringLiteral("N"));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"), QStringLiteral("Print the gauge's debug lines, one per reading."));
+    const QCommandLineOption firmwareOption(
+        QStringLiteral("firmware"),
+        QStringLiteral("Run the board's own firmware in a simulated ATmega328P, its sensors fed by "
+                       "the simulated engine, instead of the simulated board."));
     parser.addOptions({helpOption, autoOption, periodOption, screenshotOption, framesOption,
-                       seedOption, verboseOption});
+                       seedOption, verboseOption, firmwareOption});
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -70,6 +74,7 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
     DemoOptions &options = result.options;
     options.autoStart = parser.isSet(autoOption);
     options.verbose = parser.isSet(verboseOption);
+    options.firmware = parser.isSet(firmwareOption);
 
     if (parser.isSet(periodOption)) {
         const QString value = parser.value(periodOption);

@@ -15,6 +15,7 @@ struct DemoOptions
     int frames = 100;            // accepted frames before the picture
     quint64 seed = 1;            // seed of the simulated engine
     bool verbose = false;        // let the gauge's debug lines through
+    bool firmware = false;       // the board's real firmware in a simulated chip
 };
 
 struct DemoCommandLine

@@ -1,5 +1,7 @@
 #include "simulatedboard.h"
 
+#include "pseudoterminal.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSocketNotifier>
@@ -11,7 +13,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -19,18 +20,6 @@ namespace {
 
 // Paced replies go out in pieces this size: about a millisecond each.
 constexpr int kPacedChunkSize = 4;
-
-bool makeRaw(int fd, speed_t speed, tcflag_t dataBits)
-{
-    termios settings{};
-    if (tcgetattr(fd, &settings) != 0)
-        return false;
-    cfmakeraw(&settings);
-    cfsetispeed(&settings, speed);
-    cfsetospeed(&settings, speed);
-    settings.c_cflag = (settings.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | dataBits | CLOCAL | CREAD;
-    return tcsetattr(fd, TCSANOW, &settings) == 0;
-}
 
 QString systemError(const char *what)
 {
@@ -60,32 +49,17 @@ bool SimulatedBoard::plugIn()
     if (isPluggedIn())
         return true;
 
-    int master = -1;
-    int slave = -1;
-    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-        lastError = systemError("openpty");
-        return false;
-    }
-    char name[256] = {};
-    // Raw from the start, so that nothing is echoed or translated before the
-    // program sets up its end; the program's end starts at 9600 baud and
-    // seven data bits, so that the line settings the program chooses show.
-    const bool ready = makeRaw(slave, B9600, CS7) && makeRaw(master, B38400, CS8)
-        && fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0
-        && fcntl(master, F_SETFD, FD_CLOEXEC) == 0 && fcntl(slave, F_SETFD, FD_CLOEXEC) == 0
-        && ttyname_r(slave, name, sizeof name) == 0;
-    if (!ready) {
-        lastError = systemError("pseudo-terminal setup");
-        ::close(master);
-        ::close(slave);
+    const PseudoTerminal terminal = openBoardPseudoTerminal();
+    if (terminal.master < 0) {
+        lastError = terminal.error;
         return false;
     }
 
     // The board keeps its own slave descriptor open, so the line stays up
     // while the program closes and reopens the port.
-    masterFd = master;
-    slaveFd = slave;
-    devicePath = QString::fromLocal8Bit(name);
+    masterFd = terminal.master;
+    slaveFd = terminal.slave;
+    devicePath = terminal.path;
     lastError.clear();
 
     readNotifier = new QSocketNotifier(masterFd, QSocketNotifier::Read, this);

@@ -1,10 +1,14 @@
 // libFuzzer target for the byte and text logic: frame decoding, the
-// settings command, the log line, the log file name and the bar value.
+// settings command, the log line, the log file name and the bar value; and
+// on the board's side its command reader and its EEPROM record.
 // Every property checked here must hold for any input; a violation aborts.
+#include "boardsettings.h"
+#include "boardwire.h"
 #include "deviceprotocol.h"
 #include "measure/readings.h"
 #include "measure/runningaverage.h"
 #include "measurementlog.h"
+#include "storedstate.h"
 
 #include <cmath>
 #include <cstdint>
@@ -131,6 +135,76 @@ void checkRunningAverage(const std::uint8_t *data, std::size_t size)
     }
 }
 
+bool settingsInRange(const board::Settings &settings)
+{
+    return settings.innerLoopCount >= board::kMinInnerLoopCount
+        && settings.innerLoopCount <= board::kMaxInnerLoopCount && settings.lowPassCoefficient >= 0.0f
+        && settings.lowPassCoefficient <= 1.0f;
+}
+
+// The board reads any stream, each byte after a pause of its own, without
+// ever leaving its settings' ranges; the gauge's settings command, on time,
+// always reaches it whole, and no poll is seen in its values.
+void checkBoardReader(const std::uint8_t *data, std::size_t size)
+{
+    const int count = take<int>(data, size);
+    const double coefficient = take<double>(data, size);
+    const QByteArray command = encodeSettingsCommand(count, coefficient);
+    board::CommandReader reader;
+    std::uint32_t us = take<std::uint32_t>(data, size);
+    int settingsSeen = 0;
+    for (const char byte : command) {
+        us += 260;
+        const board::CommandReader::Command got = reader.take(static_cast<std::uint8_t>(byte), us);
+        require(got != board::CommandReader::Poll);
+        settingsSeen += got == board::CommandReader::SettingsCommand;
+    }
+    require(settingsSeen == 1);
+    require(sameBits(reader.innerLoopCount(), static_cast<float>(count)));
+
+    board::Settings settings;
+    std::size_t polls = 0;
+    std::size_t bytes = 0;
+    while (size >= 2) {
+        const std::uint8_t byte = take<std::uint8_t>(data, size);
+        us += 100u * take<std::uint8_t>(data, size);
+        ++bytes;
+        switch (reader.take(byte, us)) {
+        case board::CommandReader::Poll:
+            ++polls;
+            break;
+        case board::CommandReader::SettingsCommand:
+            settings = board::applySettingsCommand(settings, reader.innerLoopCount(),
+                                                   reader.lowPassCoefficient());
+            break;
+        case board::CommandReader::None:
+            break;
+        }
+        require(settingsInRange(settings));
+    }
+    require(polls <= bytes / 2);
+}
+
+// Whatever the EEPROM holds, the board starts from settings in range and
+// plausible (or no) atmospheres, and writes back what it read.
+void checkStoredState(const std::uint8_t *data, std::size_t size)
+{
+    if (size < board::kStoredRecordSize)
+        return;
+    const board::StoredState state = board::decodeStoredState(data);
+    require(settingsInRange(state.settings));
+    std::uint8_t record[board::kStoredRecordSize];
+    board::encodeStoredState(state, record);
+    const board::StoredState again = board::decodeStoredState(record);
+    require(again.settings.innerLoopCount == state.settings.innerLoopCount);
+    require(sameBits(again.settings.lowPassCoefficient, state.settings.lowPassCoefficient));
+    for (std::size_t c = 0; c < board::kCylinders; ++c) {
+        require(std::isnan(state.atmosphere[c])
+                || (state.atmosphere[c] >= 60.0f && state.atmosphere[c] <= 110.0f));
+        require(sameBits(again.atmosphere[c], state.atmosphere[c]));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -140,7 +214,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::uint8_t selector = data[0];
     ++data;
     --size;
-    switch (selector % 5) {
+    switch (selector % 7) {
     case 0:
         checkFrame(data, size);
         break;
@@ -153,8 +227,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     case 3:
         checkFileName(data, size);
         break;
-    default:
+    case 4:
         checkRunningAverage(data, size);
+        break;
+    case 5:
+        checkBoardReader(data, size);
+        break;
+    default:
+        checkStoredState(data, size);
         break;
     }
     return 0;

@@ -22,7 +22,7 @@ set(expected
   share/doc/aspirello/docs/analisi.png share/doc/aspirello/docs/board.md
   share/doc/aspirello/docs/board-wiring.svg
   share/man/man1/Aspirello.1.gz share/man/man1/Aspirello-demo.1.gz share/man/man1/aspirello-board.1.gz
-  share/man/man1/aspirello-analisi.1.gz)
+  share/man/man1/aspirello-analisi.1.gz share/aspirello/aspirello-board.hex)
 # Each PNG square at the size its folder names (width and height in IHDR).
 foreach(size 256 128 64 48 32)
   set(png share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)

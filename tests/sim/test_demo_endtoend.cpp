@@ -2,6 +2,7 @@
 // the demo: frames flow, the displays move, the log keeps every frame, new
 // settings reach the board, and a board pulled out and put back is survived.
 #include "demosession.h"
+#include "firmwareboard.h"
 #include "mainwindow.h"
 #include "scratchdirectory.h"
 #include "windowrig.h"
@@ -19,6 +20,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -44,7 +47,9 @@ private slots:
     void framesFlowAndEveryOneIsLogged();
     void newInnerLoopCountChangesTheCycleTime();
     void boardPulledOutAndPutBack();
+    void demoSavesAScreenshotHeadless_data();
     void demoSavesAScreenshotHeadless();
+    void boardFirmwareDrivesTheGauge();
 };
 
 void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
@@ -143,10 +148,19 @@ void TestDemoEndToEnd::boardPulledOutAndPutBack()
     QVERIFY(window.measurementLog().startsWith(logAfterLoss));
 }
 
+void TestDemoEndToEnd::demoSavesAScreenshotHeadless_data()
+{
+    QTest::addColumn<QStringList>("board");
+    QTest::newRow("simulated board") << QStringList();
+    // The board's own firmware, found beside the demo.
+    QTest::newRow("board's firmware") << QStringList{QStringLiteral("--firmware")};
+}
+
 // The picture comes in the format its name asks for, at the fastest poll
 // period, and the gauge's debug line per reading stays off the terminal.
 void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
 {
+    QFETCH(QStringList, board);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString picture = dir.filePath(QStringLiteral("gauge.jpg"));
@@ -156,9 +170,10 @@ void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
     environment.remove(QStringLiteral("QT_LOGGING_RULES"));
     demo.setProcessEnvironment(environment);
     demo.start(QStringLiteral(DEMO_EXECUTABLE),
-               {QStringLiteral("--auto"), QStringLiteral("--period"), QStringLiteral("10"),
-                QStringLiteral("--screenshot"), picture, QStringLiteral("--frames"),
-                QStringLiteral("20")});
+               board
+                   + QStringList{QStringLiteral("--auto"), QStringLiteral("--period"),
+                                 QStringLiteral("10"), QStringLiteral("--screenshot"), picture,
+                                 QStringLiteral("--frames"), QStringLiteral("20")});
     QVERIFY(demo.waitForFinished(60000));
     QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
     QCOMPARE(demo.exitCode(), 0);
@@ -167,6 +182,49 @@ void TestDemoEndToEnd::demoSavesAScreenshotHeadless()
     QCOMPARE(reader.read().size(), QSize(1291, 903));
     const QByteArray output = demo.readAllStandardOutput() + demo.readAllStandardError();
     QVERIFY2(!output.contains("Ready read"), output.constData());
+}
+
+// The system closed: the board's own firmware in a simulated ATmega328P,
+// fed by the engine through its sensors, polled by the gauge's real
+// pipeline. The engine's vacuum shows, the inner-loop count sent changes the
+// cycle the board measures, and every poll gets one whole frame.
+void TestDemoEndToEnd::boardFirmwareDrivesTheGauge()
+{
+    FirmwareBoard board(EngineConfig(), QStringLiteral(FIRMWARE_ELF));
+    QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
+    MainWindow window;
+    offerBoardPort(window, board.portName());
+    // Keeps the gauge's debug line per reading out of the test's output.
+    MessageCapture messages;
+    QVERIFY(openAndPollContinuously(window));
+
+    // Past the power-on half second and the hoses going on, the displays
+    // follow the engine: about -25 kPa, the cylinders apart by their offsets.
+    QTRY_VERIFY_WITH_TIMEOUT(display(window, "A")->value() < -15.0, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(acceptedFrames(window) >= 40, kWaitMs);
+    for (const char *name : {"A", "B", "C", "D"}) {
+        const double value = display(window, name)->value();
+        QVERIFY2(value < -15.0 && value > -35.0, name);
+    }
+    // The cycle as the board's timer measured it, to a microsecond or so.
+    const auto cycleTimeNear = [&](double ms) {
+        return std::fabs(display(window, "Tardu")->value() - ms) < 0.01;
+    };
+    QVERIFY(cycleTimeNear(10.0));
+
+    child<QSpinBox>(&window, "MedInt")->setValue(40);
+    click(window, "INVIA");
+    QTRY_VERIFY_WITH_TIMEOUT(cycleTimeNear(40.0), kWaitMs);
+
+    // The board answered every poll it heard with one frame. (On a loaded
+    // machine the simulator may fall behind the clock and catch up, so that
+    // two replies reach the gauge together and it drops both, as it would
+    // from a real board.)
+    click(window, "push_serial_connect");
+    QTRY_VERIFY_WITH_TIMEOUT(board.framesSent() == board.pollsReceived(), kWaitMs);
+    QVERIFY(board.pollsReceived() >= static_cast<std::uint64_t>(acceptedFrames(window)));
+    board.unplug();
+    QVERIFY(!board.isPluggedIn());
 }
 
 QTEST_MAIN(TestDemoEndToEnd)

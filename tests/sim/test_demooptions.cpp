@@ -88,8 +88,19 @@ private slots:
         const DemoCommandLine line = parse("--period 3 -h");
         QCOMPARE(line.outcome, DemoCommandLine::ShowHelp);
         for (const char *part : {"--auto", "--period <MS>", "(default 20)", "--screenshot <FILE>",
-                                 "--frames <N>", "--seed <N>", "--verbose", "--help"})
+                                 "--frames <N>", "--seed <N>", "--verbose", "--firmware", "--help"})
             QVERIFY2(line.text.contains(part), part);
+    }
+
+    // The real firmware instead of the simulated board, with any other option.
+    void firmwareOption()
+    {
+        QVERIFY(!parse("--auto").options.firmware);
+        const DemoCommandLine line = parse("--firmware --auto --period 10");
+        QCOMPARE(line.outcome, DemoCommandLine::Run);
+        QVERIFY(line.options.firmware);
+        QVERIFY(line.options.autoStart);
+        QCOMPARE(line.options.periodMs, 10);
     }
 };
 
