@@ -17,6 +17,7 @@ endif
 BUILD_DIR ?= build$(QT_SUFFIX)
 SANITIZE_DIR ?= build$(QT_SUFFIX)-sanitize
 FUZZ_DIR ?= build$(QT_SUFFIX)-fuzz
+NOTESTS_DIR ?= build$(QT_SUFFIX)-notests
 SCREENSHOT ?= docs/screenshot.png
 BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
@@ -25,7 +26,7 @@ FUZZ_SECONDS ?= 60
 
 CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DASPIRELLO_WERROR=$(WERROR) -DASPIRELLO_QT_MAJOR=$(QT)
 
-.PHONY: all build deps configure test run demo screenshot package check-package icons sanitize fuzz bench clean
+.PHONY: all build build-notests deps configure test run demo screenshot package check-package icons sanitize fuzz bench clean
 
 all: build
 
@@ -37,6 +38,12 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The programs alone, configured as on Windows: without the tests (and so
+# without Qt Test), in a folder of their own.
+build-notests: deps
+	@cmake -S . -B $(NOTESTS_DIR) $(CMAKE_FLAGS) -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(NOTESTS_DIR) -j $(JOBS)
 
 # Every test, headless.
 test: build
@@ -105,4 +112,4 @@ bench: configure
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/analysis/app/bench_analysis_window
 
 clean:
-	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(NOTESTS_DIR)
