@@ -715,8 +715,8 @@ void TestSerialLink::unansweredPolls()
 }
 
 // A board that answers every poll is never told as silent; when it falls
-// silent it is, and its next frame takes that back. Closing the port takes
-// it back too, and a port opened again starts with nothing owed.
+// silent it is, once, and its next frame takes that back. Closing the port
+// takes it back too, and a port opened again starts with nothing owed.
 void TestSerialLink::answeringBoardIsNotTold()
 {
     Rig rig;
@@ -737,6 +737,22 @@ void TestSerialLink::answeringBoardIsNotTold()
     QTRY_COMPARE_WITH_TIMEOUT(status->currentMessage(), silent, 5000);
     rig.board.setSilent(false);
     QTRY_VERIFY_WITH_TIMEOUT(status->currentMessage().isEmpty(), 5000);
+
+    rig.board.setSilent(true);
+    QTRY_COMPARE_WITH_TIMEOUT(status->currentMessage(), silent, 5000);
+    // Told once: what the user does next is not covered again at each poll.
+    auto *invia = child<QPushButton>(&rig.window, "INVIA");
+    QVERIFY(invia);
+    rig.click(invia);
+    const quint64 polls = rig.board.pollsReceived();
+    QVERIFY(QTest::qWaitFor([&] { return rig.board.pollsReceived() >= polls + 10; }, 5000));
+    const QString sent = QStringLiteral("Impostazioni inviate: ciclo 10, filtro 0,50000");
+    QCOMPARE(status->currentMessage(), sent);
+    // Frames take back only what was said about the silence.
+    rig.board.setSilent(false);
+    const quint64 frames = rig.board.framesSent();
+    QVERIFY(QTest::qWaitFor([&] { return rig.board.framesSent() >= frames + 10; }, 5000));
+    QCOMPARE(status->currentMessage(), sent);
 
     rig.board.setSilent(true);
     QTRY_COMPARE_WITH_TIMEOUT(status->currentMessage(), silent, 5000);
