@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLCDNumber>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -124,6 +125,22 @@ private slots:
         scrolled->ensureWidgetVisible(reset);
         QTest::mouseClick(reset, Qt::LeftButton);
         QCOMPARE(status->currentMessage(), QStringLiteral("Log svuotato"));
+
+        // A bar out of view when its first reading comes is painted as it
+        // is in the whole window, over what lies behind it in the form.
+        auto *bar = child<QProgressBar>(&window, "BA");
+        QVERIFY(bar);
+        scrolled->ensureWidgetVisible(child<QWidget>(&window, "A"), 0, 0);
+        QVERIFY(!view.contains(inWindow(bar, &window)));
+        MainWindow whole;
+        whole.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&whole));
+        MeasurementFrame frame;
+        frame.readings = {-10.f, -20.f, -30.f, -40.f};
+        window.runReadingPipeline(frame);
+        whole.runReadingPipeline(frame);
+        QCOMPARE(bar->value(), -10);
+        QCOMPARE(bar->grab().toImage(), child<QProgressBar>(&whole, "BA")->grab().toImage());
 
         // A picture of the window scrolled to its foot, to look at.
         const QByteArray picture = qgetenv("ASPIRELLO_SCREENFIT_PICTURE");
