@@ -17,6 +17,7 @@ endif
 BUILD_DIR ?= build$(QT_SUFFIX)
 SANITIZE_DIR ?= build$(QT_SUFFIX)-sanitize
 FUZZ_DIR ?= build$(QT_SUFFIX)-fuzz
+NOTESTS_DIR ?= build$(QT_SUFFIX)-notests
 SCREENSHOT ?= docs/screenshot.png
 BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
@@ -32,8 +33,8 @@ endif
 PORT ?=
 FLASH_BAUD ?= 115200
 
-.PHONY: all build deps configure test check-format run demo screenshot package check-package icons sanitize \
-  fuzz bench firmware flash clean
+.PHONY: all build build-notests deps configure test check-format run demo screenshot package check-package \
+  icons sanitize fuzz bench firmware flash clean
 
 all: build
 
@@ -45,6 +46,12 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The programs alone, configured as on Windows: without the tests (and so
+# without Qt Test), in a folder of their own.
+build-notests: deps
+	@cmake -S . -B $(NOTESTS_DIR) $(CMAKE_FLAGS) -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(NOTESTS_DIR) -j $(JOBS)
 
 # Every test, headless. The tools the tests check the packaging files with
 # are installed before the build looks for them.
@@ -133,4 +140,4 @@ bench: configure
 	@$(BUILD_DIR)/bench/bench_firmware
 
 clean:
-	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(NOTESTS_DIR)

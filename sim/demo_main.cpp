@@ -2,10 +2,12 @@
 // with the board started in this process and its port offered in the list.
 #include "demooptions.h"
 #include "demosession.h"
+#include "displaycheck.h"
 #include "firmwareboard.h"
 #include "legibleform.h"
 #include "mainwindow.h"
 #include "mmapthreshold.h"
+#include "screenfit.h"
 #include "simulatedboard.h"
 
 #include <QApplication>
@@ -66,6 +68,19 @@ int main(int argc, char *argv[])
         return 2;
     }
     const DemoOptions &options = commandLine.options;
+    if (!displayAvailable(argc, argv)) {
+        if (options.screenshot.isEmpty()) {
+            std::fputs(qPrintable(noDisplayMessage(
+                           QStringLiteral("Aspirello-demo"),
+                           QStringLiteral("A picture of the gauge can be saved without one:\n"
+                                          "  QT_QPA_PLATFORM=offscreen Aspirello-demo --auto "
+                                          "--screenshot gauge.png"))),
+                       stderr);
+            return kNoDisplayExitCode;
+        }
+        // A picture needs no display: the window is drawn off screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Aspirello-demo"));
     // The gauge writes a debug line per reading; the demo keeps the terminal
@@ -90,6 +105,9 @@ int main(int argc, char *argv[])
     MainWindow window;
     offerBoardPort(window, boardPort);
     choosePollPeriod(window, options.periodMs);
+    // A picture shows the whole window, whatever the screen.
+    if (options.screenshot.isEmpty())
+        fitWindowToScreen(window);
     window.show();
 
     if (options.autoStart && !openAndPollContinuously(window)) {

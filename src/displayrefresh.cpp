@@ -1,5 +1,6 @@
 #include "displayrefresh.h"
 
+#include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLCDNumber>
@@ -25,6 +26,21 @@ void releaseDigits(const QWidget &window)
         if (!display->updatesEnabled())
             display->setUpdatesEnabled(true);
     }
+}
+
+// The widget a bar's backdrop is rendered from: the window, or, when the
+// window's content scrolls, the scrolled content, which renders whole
+// wherever it stands (the window would show the scroll bars, or nothing,
+// where the bar lies out of view).
+QWidget *backdropSource(QWidget *bar, QWidget &window)
+{
+    for (QWidget *w = bar; w != &window && w->parentWidget(); w = w->parentWidget()) {
+        QWidget *parent = w->parentWidget();
+        const auto *area = qobject_cast<const QAbstractScrollArea *>(parent->parentWidget());
+        if (area && area->viewport() == parent)
+            return w;
+    }
+    return &window;
 }
 
 // Milliseconds until a pace that began at a paint is over; 0 when it is.
@@ -58,8 +74,9 @@ void DisplayRefresh::releaseBars()
 void DisplayRefresh::takeBackdrop(QProgressBar *bar)
 {
     // The window rendered where the bar is, without the bar.
+    QWidget *source = backdropSource(bar, window);
     bar->hide();
-    backdrops[bar] = window.grab(QRect(bar->mapTo(&window, QPoint(0, 0)), bar->size()));
+    backdrops[bar] = source->grab(QRect(bar->mapTo(source, QPoint(0, 0)), bar->size()));
     bar->show();
     // The bar now paints every pixel of its own: what lies behind it need
     // not be painted first.

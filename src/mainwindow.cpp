@@ -2,9 +2,10 @@
 
 #include "displayrefresh.h"
 #include "form/mainwindowform.h"
+#include "portlist.h"
+#include "referencechoice.h"
 
 #include <QComboBox>
-#include <QSerialPortInfo>
 #include <QStatusBar>
 
 MainWindow::MainWindow(QWidget *parent)
@@ -17,15 +18,19 @@ MainWindow::MainWindow(QWidget *parent)
     , displayRefresh(std::make_unique<DisplayRefresh>(*this))
 {
     setupForm(form, this);
+    acceptOnlyCylinders(form->Scegli);
 
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports)
-        form->combo_serial->addItem(port.portName());
+    // The ports present now, looked up again whenever the list is opened.
+    keepPortListFresh(form->combo_serial);
 
     connect(&serialPort, SIGNAL(readyRead()), this, SLOT(serial_ready_read()));
     connect(&pollTimer, SIGNAL(timeout()), this, SLOT(timer_end()));
     connect(&serialPort, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) { onSerialError(error); });
+
+    linkClock.start();
+    replyDue.setSingleShot(true);
+    connect(&replyDue, &QTimer::timeout, this, [this] { checkReplies(); });
 }
 
 MainWindow::~MainWindow()

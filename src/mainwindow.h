@@ -4,7 +4,9 @@
 #include "deviceprotocol.h"
 #include "measure/runningaverage.h"
 #include "measurementlog.h"
+#include "replywatch.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QSerialPort>
 #include <QString>
@@ -61,7 +63,14 @@ private slots:
 
 private:
     void sendToBoard(const QByteArray &bytes);
+    // Sends a poll on an open port, and counts it as owed an answer.
+    void sendPoll();
     void onSerialError(QSerialPort::SerialPortError error);
+    // A port opened or closed: no answer is owed on it any more.
+    void forgetOwedReplies();
+    // Says in the status bar whether the board on the open port answers,
+    // or takes that back; and wakes when it may next have to.
+    void checkReplies();
 
     // What a status-bar message is about: a message is taken back when its
     // cause has gone (a port opened, the log emptied).
@@ -70,6 +79,8 @@ private:
         Link,
         LogFull,
         Save,
+        Settings,
+        Replies,
     };
     void showNotice(Notice kind, const QString &text);
     void withdrawNotice(Notice kind);
@@ -82,6 +93,12 @@ private:
     QTimer pollTimer;
     std::array<RunningAverage, 4> cylinderAverages;
     std::unique_ptr<DisplayRefresh> displayRefresh;
+    // Whether polls on the open port are answered, on a steady clock; the
+    // timer wakes when an unanswered poll has waited long enough to be told.
+    ReplyWatch replyWatch;
+    ReplyWatch::State repliesTold = ReplyWatch::State::Answering;
+    QElapsedTimer linkClock;
+    QTimer replyDue;
 };
 
 #endif // MAINWINDOW_H

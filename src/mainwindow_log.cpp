@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDebug>
+#include <QDir>
 #include <QTime>
 
 void MainWindow::appendLogLine(float r1, float r2, float r3, float r4, float m1, float m2, float m3,
@@ -29,7 +30,7 @@ void MainWindow::saveLogFile(const QString &prefix, const QMessageLogger &slotLo
     switch (writeLogFile(fileName, logBook.text(), &failure)) {
     case LogSaveResult::Saved:
         slotLog.debug() << "Salvato correttamente";
-        showNotice(Notice::Save, savedMessage(fileName));
+        showNotice(Notice::Save, savedMessage(QDir::currentPath(), fileName));
         return;
     case LogSaveResult::OpenFailed:
         slotLog.debug() << "Errore nell'apertura file";
@@ -57,5 +58,6 @@ void MainWindow::on_button_startSampling_3_clicked()
 void MainWindow::on_button_startSampling_2_clicked()
 {
     logBook.clear();
-    withdrawNotice(Notice::LogFull);
+    // Replaces whatever was said about the log: that it was full, or saved.
+    showNotice(Notice::Save, logClearedMessage());
 }

@@ -5,6 +5,7 @@ void ReplyWatch::reset()
     pollOwed = false;
     oldestUnansweredMs = 0;
     bytesSinceFrame = false;
+    framesCame = false;
 }
 
 void ReplyWatch::pollSent(qint64 nowMs)
@@ -24,13 +25,14 @@ void ReplyWatch::frameAccepted()
 {
     pollOwed = false;
     bytesSinceFrame = false;
+    framesCame = true;
 }
 
 ReplyWatch::State ReplyWatch::state(qint64 nowMs) const
 {
     if (!pollOwed || nowMs - oldestUnansweredMs < kSilenceMs)
         return State::Answering;
-    return bytesSinceFrame ? State::Garbled : State::Silent;
+    return bytesSinceFrame && !framesCame ? State::Garbled : State::Silent;
 }
 
 qint64 ReplyWatch::silenceDueMs() const

@@ -7,9 +7,11 @@
 // never answers (a plain serial port with nothing behind it, a board
 // without its firmware) and a device that talks but never sends a frame
 // look alike on the displays: nothing moves. The watch tells the two apart
-// once the oldest unanswered poll is kSilenceMs old. It keeps no clock of
-// its own: every call is given the time in milliseconds, from any steady
-// clock.
+// once the oldest unanswered poll is kSilenceMs old. A port that has given
+// frames is the board's: when it stops answering, bytes left over (two
+// replies run together, a reply cut short) do not make it another device.
+// The watch keeps no clock of its own: every call is given the time in
+// milliseconds, from any steady clock.
 class ReplyWatch
 {
 public:
@@ -19,7 +21,8 @@ public:
     enum class State {
         Answering, // a frame came since the oldest unanswered poll, or it is recent
         Silent,    // polls unanswered for kSilenceMs, and not a byte came back
-        Garbled,   // polls unanswered for kSilenceMs, but bytes came that formed no frame
+        Garbled,   // polls unanswered for kSilenceMs, but bytes came that formed no
+                   // frame, and no frame has come since the port opened
     };
 
     // A port just opened: nothing is owed yet.
@@ -37,6 +40,7 @@ private:
     bool pollOwed = false;
     qint64 oldestUnansweredMs = 0;
     bool bytesSinceFrame = false;
+    bool framesCame = false;
 };
 
 #endif // REPLYWATCH_H

@@ -1,6 +1,7 @@
 #include "usermessages.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
@@ -109,9 +110,14 @@ QString saveFailedMessage(QFileDevice::FileError error, const QString &toolkitRe
     return tr("Salvataggio non riuscito: %1").arg(reason);
 }
 
-QString savedMessage(const QString &fileName)
+QString savedMessage(const QString &folder, const QString &fileName)
 {
-    return tr("Log salvato in %1").arg(fileName);
+    return tr("Log salvato in %1").arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName)));
+}
+
+QString logClearedMessage()
+{
+    return tr("Log svuotato");
 }
 
 QString boardLostMessage()
@@ -131,5 +137,19 @@ QString noAnswerMessage(const QString &portName)
 
 QString notABoardMessage(const QString &portName)
 {
-    return tr("Dati non riconosciuti su %1: la scheda non risponde come dovrebbe").arg(portName);
+    return tr("Dati non riconosciuti su %1: non sembra la scheda").arg(portName);
+}
+
+QString settingsSentMessage(int innerLoopCount, double lowPassCoefficient, int decimals)
+{
+    // The interface is Italian whatever the system's language: a decimal
+    // comma, and no grouping of thousands in the count.
+    const QString coefficient = QString::number(lowPassCoefficient, 'f', decimals)
+                                    .replace(QLatin1Char('.'), QLatin1Char(','));
+    return tr("Impostazioni inviate: ciclo %1, filtro %2").arg(innerLoopCount).arg(coefficient);
+}
+
+QString settingsNotSentMessage()
+{
+    return tr("Impostazioni non inviate: la porta non è aperta");
 }

@@ -15,8 +15,11 @@ QString portOpenFailedMessage(const QString &portName, QSerialPort::SerialPortEr
                               const QString &toolkitReason);
 // "Salvataggio non riuscito: <reason>".
 QString saveFailedMessage(QFileDevice::FileError error, const QString &toolkitReason);
-// "Log salvato in <file>".
-QString savedMessage(const QString &fileName);
+// "Log salvato in <folder>/<file>": the folder too, since the working
+// directory of a program started from a menu is not obvious.
+QString savedMessage(const QString &folder, const QString &fileName);
+// Said by "Reset".
+QString logClearedMessage();
 QString boardLostMessage();
 QString logFullMessage();
 // Polls on <port> have gone unanswered (see ReplyWatch).
@@ -24,5 +27,11 @@ QString noAnswerMessage(const QString &portName);
 // Bytes come back on <port> but never form a frame: not the board, or not
 // its firmware.
 QString notABoardMessage(const QString &portName);
+// What "Invia" sent: the inner-loop count as a whole number, the low-pass
+// coefficient with a decimal comma and as many decimals as its box shows
+// ("Impostazioni inviate: ciclo 1000, filtro 0,50000").
+QString settingsSentMessage(int innerLoopCount, double lowPassCoefficient, int decimals);
+// "Invia" with the port closed: nothing went out.
+QString settingsNotSentMessage();
 
 #endif // USERMESSAGES_H

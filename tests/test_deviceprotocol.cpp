@@ -235,6 +235,9 @@ void TestDeviceProtocol::replyWatch_data()
     QTest::newRow("answered poll owes nothing") << "pf5000-" << S::Answering;
     QTest::newRow("bytes but no frame") << "pb999-" << S::Garbled;
     QTest::newRow("bytes before the frame are forgiven") << "pbf1p1000-" << S::Silent;
+    QTest::newRow("leftovers from a board that gave frames") << "pf5pb999-" << S::Silent;
+    QTest::newRow("a frame since the port opened") << "pfp1000bp1-" << S::Silent;
+    QTest::newRow("frames before a reopening do not count") << "pfrpb999-" << S::Garbled;
     QTest::newRow("reopened port starts afresh") << "pb999r" << S::Answering;
     QTest::newRow("reopened, then silent again") << "pb999rp1000-" << S::Silent;
 }

@@ -161,19 +161,27 @@ void TestLogFiles::save()
     QCOMPARE(contents(files.first()), firstLine + secondLine);
     QCOMPARE(rig.messages.textsFrom(slot),
              QStringList({'"' + files.first() + '"', "Salvato correttamente"}));
-    QCOMPARE(rig.status->currentMessage(), "Log salvato in " + files.first());
+    // The folder is named as well: a program started from a menu works in a
+    // folder the user did not choose.
+    QCOMPARE(rig.status->currentMessage(), "Log salvato in " + directory->filePath(files.first()));
 }
 
-// Reset empties the log and says nothing; a save then gives an empty file,
+// Reset empties the log, says so in the status bar (over the message of the
+// save before) and writes no debug line; a save then gives an empty file,
 // and later frames start the log afresh.
 void TestLogFiles::resetEmptiesLog()
 {
     Rig rig;
     QVERIFY(rig.setUp());
     QVERIFY(rig.twoFrames());
+    rig.click(rig.salva);
+    QVERIFY(rig.status->currentMessage().startsWith("Log salvato in "));
     rig.messages.clear();
     rig.click(rig.reset);
+    QCOMPARE(rig.status->currentMessage(), QStringLiteral("Log svuotato"));
+    QVERIFY(rig.window.measurementLog().isEmpty());
     rig.click(rig.reset);
+    QCOMPARE(rig.status->currentMessage(), QStringLiteral("Log svuotato"));
     for (const MessageCapture::Message &message : rig.messages.messages())
         QVERIFY2(message.type != QtDebugMsg, qPrintable(message.text));
 
@@ -235,7 +243,8 @@ void TestLogFiles::removedDirectory()
     rig.click(rig.salva);
     QCOMPARE(rig.messages.textsFrom(salvaSlot).value(1), QStringLiteral("Salvato correttamente"));
     QCOMPARE(contents(rig.announcedName(salvaSlot)), firstLine + secondLine);
-    QCOMPARE(rig.status->currentMessage(), "Log salvato in " + rig.announcedName(salvaSlot));
+    QCOMPARE(rig.status->currentMessage(),
+             "Log salvato in " + directory->filePath(rig.announcedName(salvaSlot)));
 }
 
 // A save that fails part-way (here the file-size limit of a child process)
@@ -331,15 +340,17 @@ void TestLogFiles::boundedLog()
 
     rig.click(rig.top);
     QCOMPARE(contents(rig.announcedName(topSlot)), firstLine + secondLine);
-    rig.click(rig.reset); // leaves the message about the save
-    QCOMPARE(rig.status->currentMessage(), "Log salvato in " + rig.announcedName(topSlot));
+    QCOMPARE(rig.status->currentMessage(),
+             "Log salvato in " + directory->filePath(rig.announcedName(topSlot)));
+    rig.click(rig.reset);
+    QCOMPARE(rig.status->currentMessage(), QStringLiteral("Log svuotato"));
     QVERIFY(rig.frame({-1.5f, -2.5f, -3.5f, -4.5f}));
     QVERIFY(rig.window.measurementLog().startsWith("-1.500000,-2.500000,-3.500000,-4.500000,"));
     for (int i = 0; i < 5 && rig.messages.count("Log pieno") < 2; ++i)
         QVERIFY(rig.frame({-10.f, -10.f, -10.f, -10.f}));
     QCOMPARE(rig.status->currentMessage(), full);
     rig.click(rig.reset);
-    QVERIFY(rig.status->currentMessage().isEmpty());
+    QCOMPARE(rig.status->currentMessage(), QStringLiteral("Log svuotato"));
 }
 
 QTEST_MAIN(TestLogFiles)

@@ -112,6 +112,8 @@ private slots:
     void logBound();
     void saveFailedMessage_data();
     void saveFailedMessage();
+    void savedMessage_data();
+    void savedMessage();
 };
 
 void TestMeasurementLog::logLine_data()
@@ -447,6 +449,31 @@ void TestMeasurementLog::saveFailedMessage()
     QFETCH(QString, reason);
     QFETCH(QString, plain);
     QCOMPARE(::saveFailedMessage(error, reason), "Salvataggio non riuscito: " + plain);
+}
+
+// The message after a save names the folder and the file, joined once.
+void TestMeasurementLog::savedMessage_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("home") << "/home/mario"
+                          << "log_1.txt"
+                          << "/home/mario/log_1.txt";
+    QTest::newRow("folder with a blank") << "/home/mario/Log officina"
+                                         << "TOP_log_2.txt"
+                                         << "/home/mario/Log officina/TOP_log_2.txt";
+    QTest::newRow("root") << "/"
+                          << "log_3.txt"
+                          << "/log_3.txt";
+}
+
+void TestMeasurementLog::savedMessage()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, file);
+    QFETCH(QString, shown);
+    QCOMPARE(::savedMessage(folder, file), "Log salvato in " + QDir::toNativeSeparators(shown));
 }
 
 QTEST_GUILESS_MAIN(TestMeasurementLog)

@@ -124,6 +124,7 @@ private slots:
     void strayBytesBeforeFrame();
     void differences_data();
     void differences();
+    void typedReference_data();
     void typedReference();
     void averagesOverMedia();
     void firstFrameAfterMediaChange_data();
@@ -279,32 +280,81 @@ void TestReadingPipeline::differences()
     QVERIFY(rig.diff[index]->value() != 0.0);
 }
 
-// An item typed into Scegli stands at index 4: no reference, all eight
-// differences 0; choosing "2" again compares with cylinder 2.
+// Only a cylinder number can be typed into Scegli: anything else is refused
+// as it is typed, and an entry left empty goes back to the cylinder chosen,
+// so that no typed item can stand for no cylinder and read 0 everywhere.
+// Keys: text typed over the whole entry, "<" a backspace, then the end:
+// "|" Return, ">" the focus moving on.
+void TestReadingPipeline::typedReference_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shownWhileTyping");
+    QTest::addColumn<int>("reference");
+    QTest::newRow("listed number") << "3|"
+                                   << "3" << 2;
+    QTest::newRow("beyond the cylinders") << "7|"
+                                          << "2" << 1;
+    QTest::newRow("zero") << "0|"
+                          << "2" << 1;
+    QTest::newRow("two digits") << "12|"
+                                << "1" << 0;
+    QTest::newRow("sign") << "<-4|"
+                          << "4" << 3;
+    QTest::newRow("letters, blanks, points") << "< a,4.|"
+                                             << "4" << 3;
+    QTest::newRow("emptied") << "<|"
+                             << "" << 1;
+    QTest::newRow("emptied, focus moves on") << "<>"
+                                             << "" << 1;
+    QTest::newRow("beyond, focus moves on") << "<9>"
+                                            << "" << 1;
+    QTest::newRow("beyond, then Return") << "<9|"
+                                         << "" << 1;
+    QTest::newRow("listed number, focus moves on") << "3>"
+                                                   << "3" << 2;
+}
+
 void TestReadingPipeline::typedReference()
 {
+    QFETCH(QString, keys);
+    QFETCH(QString, shownWhileTyping);
+    QFETCH(int, reference);
     Rig rig;
     QVERIFY(rig.setUp());
-    QVERIFY(rig.frame({-20.f, -22.f, -19.f, -21.f}));
-    QCOMPARE(Rig::values(rig.diff), wide({0, -2, 1, -1}));
-
-    QLineEdit *edit = rig.reference->lineEdit();
-    QVERIFY(edit);
-    edit->selectAll();
-    QTest::keyClicks(edit, "5");
-    QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(rig.reference->currentIndex(), 4);
-    QCOMPARE(rig.reference->currentText(), QStringLiteral("5"));
-
-    QVERIFY(rig.frame({-20.f, -22.f, -19.f, -21.f}));
-    QCOMPARE(Rig::values(rig.diff), wide({0, 0, 0, 0}));
-    QCOMPARE(Rig::values(rig.meanDiff), wide({0, 0, 0, 0}));
-    QCOMPARE(Rig::values(rig.raw), wide({-20.f, -22.f, -19.f, -21.f}));
-
     rig.reference->setCurrentIndex(1);
     QVERIFY(rig.frame({-20.f, -22.f, -19.f, -21.f}));
     QCOMPARE(Rig::values(rig.diff), wide({2, 0, 3, 1}));
-    QCOMPARE(Rig::values(rig.meanDiff), wide({2, 0, 3, 1}));
+
+    QLineEdit *edit = rig.reference->lineEdit();
+    QVERIFY(edit);
+    rig.reference->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    edit->selectAll();
+    for (const QChar key : keys) {
+        if (key == '<') {
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        } else if (key == '|' || key == '>') {
+            QCOMPARE(edit->text(), shownWhileTyping);
+            if (key == '|')
+                QTest::keyClick(edit, Qt::Key_Return);
+            else
+                rig.averaging->setFocus();
+        } else {
+            QTest::keyClicks(edit, QString(key));
+        }
+    }
+    QTRY_VERIFY(!keys.endsWith('>') || !edit->hasFocus());
+    QCOMPARE(edit->text(), QString::number(reference + 1));
+    QCOMPARE(rig.reference->count(), 4);
+    QCOMPARE(rig.reference->currentIndex(), reference);
+
+    const Values readings{-20.f, -22.f, -19.f, -21.f};
+    QVERIFY(rig.frame(readings));
+    Values expected{};
+    for (std::size_t i = 0; i < readings.size(); ++i)
+        expected[i] = readings[i] - readings[std::size_t(reference)];
+    QCOMPARE(Rig::values(rig.diff), wide(expected));
+    QCOMPARE(Rig::values(rig.meanDiff), wide(expected));
 }
 
 void TestReadingPipeline::averagesOverMedia()

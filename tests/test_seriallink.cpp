@@ -2,9 +2,11 @@
 // and closing, the look of push_serial_connect, polls once and periodic, the
 // settings command, and a board that is unplugged while the port is open.
 #include "mainwindow.h"
+#include "portlist.h"
 #include "scratchdirectory.h"
 #include "windowrig.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,8 +14,11 @@
 #include <QDoubleSpinBox>
 #include <QLCDNumber>
 #include <QPushButton>
+#include <QLocale>
 #include <QScopeGuard>
 #include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
@@ -98,6 +103,28 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(text);
 }
 
+// The board's port as the window names it: its path below /dev.
+QString shortName(const SimulatedBoard &board)
+{
+    return board.portName().mid(QStringLiteral("/dev/").size());
+}
+
+QStringList systemPortNames()
+{
+    QStringList names;
+    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
+        names << port.portName();
+    return names;
+}
+
+QStringList items(const QComboBox *box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
+
 } // namespace
 
 class TestSerialLink : public QObject
@@ -124,6 +151,14 @@ private slots:
     void closingWindowClosesPort();
     void openFailureShown_data();
     void openFailureShown();
+    void settingsWithPortClosed();
+    void unansweredPolls_data();
+    void unansweredPolls();
+    void answeringBoardIsNotTold();
+    void portListRefilled_data();
+    void portListRefilled();
+    void refreshedPortList_data();
+    void refreshedPortList();
 };
 
 void TestSerialLink::openAndClose()
@@ -401,12 +436,19 @@ void TestSerialLink::settingsCommand_data()
     QTest::addColumn<int>("innerLoops");
     QTest::addColumn<double>("lowPass");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("defaults 10 / 0.5") << 10 << 0.5 << hex("2424000020410000003F");
-    QTest::newRow("0.1 rounded to single") << 10 << 0.1 << hex("242400002041CDCCCC3D");
-    QTest::newRow("five decimals") << 10 << 0.12345 << hex("2424000020415BD3FC3D");
-    QTest::newRow("smallest step shown") << 1 << 0.00001 << hex("24240000803FACC52737");
-    QTest::newRow("largest") << 1000 << 1.0 << hex("242400007A440000803F");
-    QTest::newRow("no filtering") << 1 << 0.0 << hex("24240000803F00000000");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("defaults 10 / 0.5")
+        << 10 << 0.5 << hex("2424000020410000003F") << "ciclo 10, filtro 0,50000";
+    QTest::newRow("0.1 rounded to single")
+        << 10 << 0.1 << hex("242400002041CDCCCC3D") << "ciclo 10, filtro 0,10000";
+    QTest::newRow("five decimals") << 10 << 0.12345 << hex("2424000020415BD3FC3D")
+                                   << "ciclo 10, filtro 0,12345";
+    QTest::newRow("smallest step shown")
+        << 1 << 0.00001 << hex("24240000803FACC52737") << "ciclo 1, filtro 0,00001";
+    QTest::newRow("largest") << 1000 << 1.0 << hex("242400007A440000803F")
+                             << "ciclo 1000, filtro 1,00000";
+    QTest::newRow("no filtering") << 1 << 0.0 << hex("24240000803F00000000")
+                                  << "ciclo 1, filtro 0,00000";
 }
 
 void TestSerialLink::settingsCommand()
@@ -414,8 +456,15 @@ void TestSerialLink::settingsCommand()
     QFETCH(int, innerLoops);
     QFETCH(double, lowPass);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, told);
+    // The status bar speaks Italian whatever the system's language, and a
+    // language that groups thousands leaves the count as it is.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto restoreLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
     Rig rig;
     QVERIFY(rig.setUp());
+    auto *status = child<QStatusBar>(&rig.window, "statusBar");
+    QVERIFY(status);
     auto *loops = child<QSpinBox>(&rig.window, "MedInt");
     auto *filter = child<QDoubleSpinBox>(&rig.window, "filtroLp");
     auto *invia = child<QPushButton>(&rig.window, "INVIA");
@@ -427,6 +476,7 @@ void TestSerialLink::settingsCommand()
     rig.click(invia);
     QVERIFY(rig.board.waitForReceived(bytes.size()));
     QCOMPARE(rig.board.takeReceived().toHex(' '), bytes.toHex(' '));
+    QCOMPARE(status->currentMessage(), "Impostazioni inviate: " + told);
 
     // The button's pressed look does not matter: a second click sends again.
     rig.click(invia);
@@ -577,6 +627,231 @@ void TestSerialLink::openFailureShown()
                  : "Impossibile aprire " + port + reason);
     QVERIFY(rig.connectBoard());
     QVERIFY(status->currentMessage().isEmpty());
+}
+
+// "Invia" with the port closed sends nothing and says so; once the port is
+// open it sends and says what.
+void TestSerialLink::settingsWithPortClosed()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *invia = child<QPushButton>(&rig.window, "INVIA");
+    auto *status = child<QStatusBar>(&rig.window, "statusBar");
+    QVERIFY(invia && status);
+
+    rig.click(invia);
+    QCOMPARE(status->currentMessage(),
+             QStringLiteral("Impostazioni non inviate: la porta non è aperta"));
+    QVERIFY(rig.connectBoard());
+    QCOMPARE(status->currentMessage(),
+             QStringLiteral("Impostazioni non inviate: la porta non è aperta"));
+    rig.click(invia);
+    QVERIFY(rig.board.waitForReceived(kSettingsCommandSize));
+    QCOMPARE(rig.board.received(), hex("2424000020410000003F"));
+    QCOMPARE(status->currentMessage(),
+             QStringLiteral("Impostazioni inviate: ciclo 10, filtro 0,50000"));
+
+    rig.click(rig.connect);
+    rig.click(invia);
+    QCOMPARE(status->currentMessage(),
+             QStringLiteral("Impostazioni non inviate: la porta non è aperta"));
+    QTest::qWait(100);
+    QCOMPARE(rig.board.received().size(), kSettingsCommandSize);
+}
+
+// One poll that gets no frame back is told about a second later, without
+// any further event, naming the port: in one set of words when nothing came
+// back, in another when bytes came that formed no frame. The debug lines
+// stay as they were, and the first frame takes the message back.
+void TestSerialLink::unansweredPolls_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QByteArray>("cleared");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("told");
+    const QString silent = QStringLiteral("Nessuna risposta dalla scheda su %1");
+    const QString garbled = QStringLiteral("Dati non riconosciuti su %1: non sembra la scheda");
+    QTest::newRow("nothing comes back") << QByteArray() << QByteArray() << QStringList() << silent;
+    QTest::newRow("a few bytes") << QByteArray("OK\n") << QByteArray(18, 'x')
+                                 << QStringList{"Ready read: 3"} << garbled;
+    QTest::newRow("a text too long for a frame")
+        << QByteArray("ATZ\r\nERROR unknown command\r\n") << QByteArray()
+        << QStringList{"Ready read: 28", "Errore azzero"} << garbled;
+}
+
+void TestSerialLink::unansweredPolls()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(QByteArray, cleared);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, told);
+    const QString readSlot = QStringLiteral("void MainWindow::serial_ready_read()");
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *status = child<QStatusBar>(&rig.window, "statusBar");
+    auto *tardu = child<QLCDNumber>(&rig.window, "Tardu");
+    QVERIFY(status && tardu);
+    QVERIFY(rig.connectBoard());
+
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(2));
+    if (!answer.isEmpty()) {
+        QVERIFY(rig.board.send(answer));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.messages.textsFrom(readSlot).size(), lines.size(), 5000);
+    }
+    QVERIFY(status->currentMessage().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(status->currentMessage(), told.arg(shortName(rig.board)), 5000);
+    QCOMPARE(rig.messages.textsFrom(readSlot), lines);
+
+    // Bytes still waiting are thrown away with the rest of a run too long,
+    // which is no frame either; then a frame comes.
+    if (!cleared.isEmpty()) {
+        QVERIFY(rig.board.send(cleared));
+        QVERIFY(QTest::qWaitFor([&] { return rig.messages.count("Errore azzero") == 1; }, 5000));
+        QCOMPARE(status->currentMessage(), told.arg(shortName(rig.board)));
+    }
+    QVERIFY(rig.board.send(frameBytes({-1, -2, -3, -4}, 9)));
+    QTRY_COMPARE_WITH_TIMEOUT(tardu->value(), 9.0, 5000);
+    QVERIFY(status->currentMessage().isEmpty());
+}
+
+// A board that answers every poll is never told as silent; when it falls
+// silent it is, once, and its next frame takes that back. Closing the port
+// takes it back too, and a port opened again starts with nothing owed.
+void TestSerialLink::answeringBoardIsNotTold()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *status = child<QStatusBar>(&rig.window, "statusBar");
+    QVERIFY(status);
+    QSignalSpy told(status, &QStatusBar::messageChanged);
+    rig.board.setSilent(false);
+    QVERIFY(rig.connectBoard());
+    rig.periodic->setChecked(true);
+    rig.period->setValue(10);
+    rig.click(rig.receive);
+    // Well past the time an unanswered poll is told after.
+    QVERIFY(QTest::qWaitFor([&] { return acceptedFrames(rig.window) >= 150; }, 20000));
+    QVERIFY2(status->currentMessage().isEmpty(), qPrintable(status->currentMessage()));
+    QCOMPARE(told.count(), 0);
+
+    const QString silent = "Nessuna risposta dalla scheda su " + shortName(rig.board);
+    rig.board.setSilent(true);
+    QTRY_COMPARE_WITH_TIMEOUT(status->currentMessage(), silent, 5000);
+    rig.board.setSilent(false);
+    QTRY_VERIFY_WITH_TIMEOUT(status->currentMessage().isEmpty(), 5000);
+
+    rig.board.setSilent(true);
+    QTRY_COMPARE_WITH_TIMEOUT(status->currentMessage(), silent, 5000);
+    // Told once: what the user does next is not covered again at each poll.
+    auto *invia = child<QPushButton>(&rig.window, "INVIA");
+    QVERIFY(invia);
+    rig.click(invia);
+    const quint64 polls = rig.board.pollsReceived();
+    QVERIFY(QTest::qWaitFor([&] { return rig.board.pollsReceived() >= polls + 10; }, 5000));
+    const QString sent = QStringLiteral("Impostazioni inviate: ciclo 10, filtro 0,50000");
+    QCOMPARE(status->currentMessage(), sent);
+    // Frames take back only what was said about the silence.
+    rig.board.setSilent(false);
+    const int frames = acceptedFrames(rig.window);
+    QVERIFY(QTest::qWaitFor([&] { return acceptedFrames(rig.window) >= frames + 10; }, 10000));
+    QCOMPARE(status->currentMessage(), sent);
+
+    rig.board.setSilent(true);
+    QTRY_COMPARE_WITH_TIMEOUT(status->currentMessage(), silent, 5000);
+    rig.click(rig.connect);
+    QVERIFY(!rig.connect->isChecked());
+    QVERIFY(status->currentMessage().isEmpty());
+    rig.click(rig.connect);
+    QVERIFY(rig.connect->isChecked());
+    QVERIFY(status->currentMessage().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(status->currentMessage(), silent, 5000);
+}
+
+// The list is looked up again as it opens, by mouse or key: the system's
+// ports come back after the entries were taken away, and the port the
+// program added itself (the demo's) stays, still chosen.
+void TestSerialLink::portListRefilled_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("mouse") << 0 << 0;
+    QTest::newRow("F4") << int(Qt::Key_F4) << 0;
+    QTest::newRow("Alt+Down") << int(Qt::Key_Down) << int(Qt::AltModifier);
+    QTest::newRow("Space") << int(Qt::Key_Space) << 0;
+}
+
+void TestSerialLink::portListRefilled()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    Rig rig;
+    QVERIFY(rig.setUp());
+    auto *ports = child<QComboBox>(&rig.window, "combo_serial");
+    QVERIFY(ports);
+    QCOMPARE(items(ports), systemPortNames());
+
+    ports->clear();
+    offerBoardPort(rig.window, rig.board.portName());
+    ports->addItem(QStringLiteral("ttyAspirelloAdded"));
+    ports->setCurrentIndex(0);
+    QCOMPARE(items(ports), QStringList({shortName(rig.board), "ttyAspirelloAdded"}));
+
+    // A key that does not open the list looks nothing up.
+    ports->setFocus();
+    QTest::keyClick(ports, Qt::Key_Escape);
+    QCOMPARE(items(ports).size(), 2);
+
+    if (key == 0)
+        QTest::mouseClick(ports, Qt::LeftButton);
+    else
+        QTest::keyClick(ports, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    const QStringList expected = systemPortNames()
+        + QStringList{shortName(rig.board), "ttyAspirelloAdded"};
+    QCOMPARE(items(ports), expected);
+    QCOMPARE(ports->currentText(), shortName(rig.board));
+    QTRY_VERIFY(ports->view()->isVisible());
+    ports->hidePopup();
+
+    // The entry kept chosen is the port "Aprila" opens.
+    rig.click(rig.connect);
+    QVERIFY(rig.connect->isChecked());
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(2));
+}
+
+// What the list offers after a fresh look at the system's ports.
+void TestSerialLink::refreshedPortList_data()
+{
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("listedBefore");
+    QTest::addColumn<QStringList>("listedNow");
+    QTest::addColumn<QStringList>("offered");
+    using L = QStringList;
+    QTest::newRow("first look") << L{} << L{} << L{"ttyS0", "ttyUSB0"} << L{"ttyS0", "ttyUSB0"};
+    QTest::newRow("board plugged in")
+        << L{"ttyS0"} << L{"ttyS0"} << L{"ttyS0", "ttyUSB0"} << L{"ttyS0", "ttyUSB0"};
+    QTest::newRow("board pulled out")
+        << L{"ttyS0", "ttyUSB0"} << L{"ttyS0", "ttyUSB0"} << L{"ttyS0"} << L{"ttyS0"};
+    QTest::newRow("system's order") << L{"ttyS0", "ttyUSB0"} << L{"ttyS0", "ttyUSB0"}
+                                    << L{"ttyUSB0", "ttyS0"} << L{"ttyUSB0", "ttyS0"};
+    QTest::newRow("added entry kept") << L{"ttyS0", "pts/3"} << L{"ttyS0"} << L{"ttyS0", "ttyACM0"}
+                                      << L{"ttyS0", "ttyACM0", "pts/3"};
+    QTest::newRow("added entries keep their order")
+        << L{"pts/3", "ttyS0", "pts/1"} << L{"ttyS0"} << L{} << L{"pts/3", "pts/1"};
+    QTest::newRow("added entry the system lists now")
+        << L{"ttyACM0"} << L{} << L{"ttyACM0"} << L{"ttyACM0"};
+    QTest::newRow("each name once") << L{"pts/3", "pts/3"} << L{} << L{} << L{"pts/3"};
+    QTest::newRow("no ports at all") << L{} << L{} << L{} << L{};
+}
+
+void TestSerialLink::refreshedPortList()
+{
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, listedBefore);
+    QFETCH(QStringList, listedNow);
+    QFETCH(QStringList, offered);
+    QCOMPARE(::refreshedPortList(shown, listedBefore, listedNow), offered);
 }
 
 QTEST_MAIN(TestSerialLink)

@@ -1,6 +1,8 @@
 #ifndef ANALYSIS_EXITCODES_H
 #define ANALYSIS_EXITCODES_H
 
+#include "displaycheck.h"
+
 // Every exit code of aspirello-analisi, in one place.
 namespace ExitCode {
 
@@ -13,7 +15,8 @@ constexpr int CalibrationRefused = 5; // the calibration log is not one source, 
                                       // calibration is stored when --calibration use asks for it
 constexpr int OutputFailed = 6;       // the report, the calibration file or standard output could
                                       // not be written
-constexpr int NoDisplay = 7;          // the window was asked for where there is no display
+constexpr int NoDisplay = kNoDisplayExitCode; // the window was asked for where there is no
+                                              // display (the gauge's code too)
 
 } // namespace ExitCode
 

@@ -50,6 +50,8 @@ private slots:
     void demoSavesAScreenshotHeadless_data();
     void demoSavesAScreenshotHeadless();
     void boardFirmwareDrivesTheGauge();
+    void withoutDisplay_data();
+    void withoutDisplay();
 };
 
 void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
@@ -225,6 +227,52 @@ void TestDemoEndToEnd::boardFirmwareDrivesTheGauge()
     QVERIFY(board.pollsReceived() >= static_cast<std::uint64_t>(acceptedFrames(window)));
     board.unplug();
     QVERIFY(!board.isPluggedIn());
+}
+
+// Without a display the programs say so and how to take a picture instead,
+// with an exit code of their own, rather than being aborted by the toolkit;
+// the demo asked for a picture takes it without one.
+void TestDemoEndToEnd::withoutDisplay_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("Aspirello") << GAUGE_EXECUTABLE << QStringList() << 7;
+    QTest::newRow("Aspirello-demo") << DEMO_EXECUTABLE << QStringList{"--auto"} << 7;
+    QTest::newRow("Aspirello, X asked for")
+        << GAUGE_EXECUTABLE << QStringList{"-platform", "xcb"} << 7;
+    QTest::newRow("Aspirello-demo taking a picture")
+        << DEMO_EXECUTABLE << QStringList{"--auto", "--screenshot", "gauge.png", "--frames", "5"}
+        << 0;
+}
+
+void TestDemoEndToEnd::withoutDisplay()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    QVERIFY(process.waitForFinished(60000));
+    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), exitCode);
+    if (exitCode == 0) {
+        QCOMPARE(QImageReader(dir.filePath(QStringLiteral("gauge.png"))).size(), QSize(1291, 903));
+        return;
+    }
+    QVERIFY2(errors.contains(QLatin1String("needs a display")), qPrintable(errors));
+    QVERIFY2(errors.contains(QLatin1String("QT_QPA_PLATFORM=offscreen Aspirello-demo --auto "
+                                           "--screenshot")),
+             qPrintable(errors));
+    QVERIFY2(!errors.contains(QLatin1String("plugin")), qPrintable(errors));
 }
 
 QTEST_MAIN(TestDemoEndToEnd)
