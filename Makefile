@@ -85,9 +85,10 @@ demo: configure
 	@scripts/build-quietly.sh $(BUILD_DIR) $(JOBS) Aspirello-demo
 	@scripts/demo.sh $(BUILD_DIR) $(DEMO_ARGS)
 
-# The README's picture, made by the demo itself: on a virtual X display when
-# Xvfb is installed (the desktop's fonts), otherwise headless.
+# The README's picture, made by the demo itself: on a virtual X display (the
+# desktop's fonts), or headless where Xvfb cannot be installed.
 screenshot: configure
+	@scripts/install-deps.sh screenshot $(QT_DEPS)
 	@scripts/build-quietly.sh $(BUILD_DIR) $(JOBS) Aspirello-demo
 	@if command -v xvfb-run >/dev/null; then \
 	  xvfb-run -a -s '-screen 0 1400x1000x24' \

@@ -39,7 +39,7 @@ for extra in "$@"; do
     format) packages+=(clang-format) ;;
     sanitize) packages+=(libasan8 libubsan1) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    screenshot) packages+=(xvfb xauth imagemagick) ;;
+    screenshot) packages+=(xvfb xauth) ;;
     package) packages+=(dpkg-dev file lintian) ;;
     icons) packages+=(librsvg2-bin icoutils) ;;
     bench) packages+=(xvfb xauth) ;;

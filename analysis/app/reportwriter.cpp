@@ -192,11 +192,6 @@ static QString statisticsHtml(const SessionAnalysis &analysis, Unit unit, const 
     return html;
 }
 
-QString analysisHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &locale)
-{
-    return verdictHtml(analysis, unit, locale) + statisticsHtml(analysis, unit, locale);
-}
-
 void paintReport(QPainter &painter, const ReportContent &content)
 {
     const QSize page = reportPageSize();

@@ -38,10 +38,6 @@ constexpr int kReportDotsPerInch = 150;
 // QApplication (the graphs are chart widgets), but no display.
 void paintReport(QPainter &painter, const ReportContent &content);
 
-// The statistics, verdicts and notes of a session as HTML, for the report and
-// for the window's export preview.
-QString analysisHtml(const SessionAnalysis &analysis, Unit unit, const QLocale &locale);
-
 // Writes the report as PDF, PNG or SVG. False with *error (translated) when
 // the file cannot be written.
 bool writeReport(const QString &path, ReportFormat format, const ReportContent &content,
