@@ -33,7 +33,7 @@ inline QString oneHourLog()
             averages[c].push(readings[c]);
             means[c] = averages[c].mean();
         }
-        appendLogLine(log, readings, means);
+        writeLogLine(log, readings, means);
     }
     return log;
 }

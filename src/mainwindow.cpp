@@ -10,7 +10,7 @@
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , logBook()
+    , logText()
     , form(new MainWindowForm)
     , serialPort()
     , pollTimer()

@@ -41,10 +41,16 @@ public:
     void saveLogFile(const QString &prefix, const QMessageLogger &slotLog);
 
     // The measurement log as it stands: one CR LF line per accepted frame.
-    const QString &measurementLog() const { return logBook.text(); }
+    const QString &measurementLog() const { return logText; }
 
-    // The most characters the log holds (kLogBound unless changed).
-    void setLogBound(qsizetype characters) { logBook.setBound(characters); }
+    // The most characters the log holds (kLogBound unless changed). A bound
+    // below the present text leaves the text as it is; the next line then
+    // finds the log full.
+    void setLogBound(qsizetype characters) { logBound = characters; }
+
+    // The timer that polls the board, to look at: its period and whether it
+    // runs.
+    const QTimer &pollingTimer() const { return pollTimer; }
 
     // Shows one accepted frame on every display and bar, feeds the running
     // averages and appends the log line. Run by serial_ready_read.
@@ -86,7 +92,11 @@ private:
     void withdrawNotice(Notice kind);
 
     int averageLength;
-    MeasurementLog logBook;
+    QString logText;
+    // The log's bound, and whether a line has found it full: then it takes
+    // no more lines, not even shorter ones, until Reset empties it.
+    qsizetype logBound = kLogBound;
+    bool logFull = false;
     Notice shownNotice = Notice::None;
     MainWindowForm *form;
     QSerialPort serialPort;

@@ -12,10 +12,11 @@
 void MainWindow::appendLogLine(float r1, float r2, float r3, float r4, float m1, float m2, float m3,
                                float m4)
 {
-    if (logBook.append({r1, r2, r3, r4}, {m1, m2, m3, m4}) == MeasurementLog::Append::Filled) {
-        qDebug() << "Log pieno";
-        showNotice(Notice::LogFull, logFullMessage());
-    }
+    if (logFull || appendWithinBound(logText, logBound, {r1, r2, r3, r4}, {m1, m2, m3, m4}))
+        return;
+    logFull = true;
+    qDebug() << "Log pieno";
+    showNotice(Notice::LogFull, logFullMessage());
 }
 
 void MainWindow::saveLogFile(const QString &prefix, const QMessageLogger &slotLog)
@@ -27,7 +28,7 @@ void MainWindow::saveLogFile(const QString &prefix, const QMessageLogger &slotLo
     slotLog.debug() << fileName;
 
     LogSaveFailure failure;
-    switch (writeLogFile(fileName, logBook.text(), &failure)) {
+    switch (writeLogFile(fileName, logText, &failure)) {
     case LogSaveResult::Saved:
         slotLog.debug() << "Salvato correttamente";
         showNotice(Notice::Save, savedMessage(QDir::currentPath(), fileName));
@@ -57,7 +58,8 @@ void MainWindow::on_button_startSampling_3_clicked()
 
 void MainWindow::on_button_startSampling_2_clicked()
 {
-    logBook.clear();
+    logText.clear();
+    logFull = false;
     // Replaces whatever was said about the log: that it was full, or saved.
     showNotice(Notice::Save, logClearedMessage());
 }

@@ -2,52 +2,32 @@
 
 #include "safefile.h"
 
-void appendLogLine(QString &log, const CylinderValues &readings, const CylinderValues &averages)
+void writeLogLine(QString &text, const CylinderValues &readings, const CylinderValues &averages)
 {
-    const auto appendField = [&log](float value) {
-        log += QString::number(static_cast<double>(value), 'f', 6);
+    const auto appendField = [&text](float value) {
+        text += QString::number(static_cast<double>(value), 'f', 6);
     };
     for (const float reading : readings) {
         appendField(reading);
-        log += QLatin1Char(',');
+        text += QLatin1Char(',');
     }
     for (std::size_t i = 0; i < averages.size(); ++i) {
         appendField(averages[i]);
         if (i + 1 < averages.size())
-            log += QLatin1Char(',');
+            text += QLatin1Char(',');
     }
-    log += QLatin1String("\r\n");
+    text += QLatin1String("\r\n");
 }
 
-MeasurementLog::MeasurementLog(qsizetype bound)
-    : logText()
-    , line()
-    , maxCharacters(bound)
+bool appendWithinBound(QString &log, qsizetype bound, const CylinderValues &readings,
+                       const CylinderValues &averages)
 {
-}
-
-MeasurementLog::Append MeasurementLog::append(const CylinderValues &readings,
-                                              const CylinderValues &averages)
-{
-    if (full)
-        return Append::Full;
-    // The line is formed apart first, in a buffer kept from line to line,
-    // so that the text never grows past the bound, not even for a moment.
-    line.truncate(0);
-    appendLogLine(line, readings, averages);
-    if (line.size() > maxCharacters - logText.size()) {
-        full = true;
-        return Append::Filled;
-    }
-    logText += line;
-    return Append::Logged;
-}
-
-void MeasurementLog::clear()
-{
-    if (!logText.isEmpty())
-        logText.clear();
-    full = false;
+    QString line;
+    writeLogLine(line, readings, averages);
+    if (line.size() > bound - log.size())
+        return false;
+    log += line;
+    return true;
 }
 
 QString logFileName(const QString &prefix, const QDate &date, const QTime &time)

@@ -10,8 +10,8 @@
 
 // One log line: the four raw readings and the four running averages, each
 // widened to double and written fixed-point with six decimals, separated by
-// commas and ended by CR LF. Appended in place to the log.
-void appendLogLine(QString &log, const CylinderValues &readings, const CylinderValues &averages);
+// commas and ended by CR LF. Written in place at the end of text.
+void writeLogLine(QString &text, const CylinderValues &readings, const CylinderValues &averages);
 
 // The most characters the log holds: 2^27 less room for the string's own
 // header, so that the text and its header fit 256 MiB (two bytes a
@@ -21,38 +21,14 @@ void appendLogLine(QString &log, const CylinderValues &readings, const CylinderV
 // Saving needs half as much again for the moment of the save.
 constexpr qsizetype kLogBound = (qsizetype(1) << 27) - 64;
 
-// The measurement log with its bound. A line that would take the text past
-// the bound is not appended, and the log is full: it takes no more lines,
-// not even shorter ones, until it is emptied, so that what it holds is an
-// unbroken run of readings.
-class MeasurementLog
-{
-public:
-    enum class Append {
-        Logged,
-        Filled, // the line did not fit: the log has just become full
-        Full,   // the log was already full
-    };
-
-    explicit MeasurementLog(qsizetype bound = kLogBound);
-
-    Append append(const CylinderValues &readings, const CylinderValues &averages);
-    // Empties the log; it takes lines again.
-    void clear();
-
-    const QString &text() const { return logText; }
-    bool isFull() const { return full; }
-    qsizetype bound() const { return maxCharacters; }
-    // A bound below the present text leaves the text as it is; the next
-    // line then fills the log.
-    void setBound(qsizetype characters) { maxCharacters = characters; }
-
-private:
-    QString logText;
-    QString line;
-    qsizetype maxCharacters;
-    bool full = false;
-};
+// Appends the log line of one frame to log when it fits within bound
+// characters; false, with log left as it was, when it would take the text
+// past the bound. The line is formed apart first, so that the text never
+// grows past the bound, not even for a moment. (The window takes no more
+// lines once one has not fitted, until the log is emptied, so that what it
+// holds is an unbroken run of readings.)
+bool appendWithinBound(QString &log, qsizetype bound, const CylinderValues &readings,
+                       const CylinderValues &averages);
 
 // prefix, day, month, year, hour, minute, second (no leading zeros), ".txt".
 QString logFileName(const QString &prefix, const QDate &date, const QTime &time);

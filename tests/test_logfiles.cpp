@@ -337,6 +337,12 @@ void TestLogFiles::boundedLog()
     auto *am = child<QLCDNumber>(&rig.window, "AM");
     QVERIFY(am);
     QCOMPARE(am->value(), double((101.3f - 20.5f - 1.f - 5.f) / 4.f));
+    // Full until emptied: not even room made afterwards lets a line in, so
+    // that the log holds an unbroken run of readings.
+    rig.window.setLogBound(kLogBound);
+    QVERIFY(rig.frame({-9.f, -9.f, -9.f, -9.f}));
+    QCOMPARE(rig.window.measurementLog(), firstLine + secondLine);
+    rig.window.setLogBound(firstLine.size() + secondLine.size());
 
     rig.click(rig.top);
     QCOMPARE(contents(rig.announcedName(topSlot)), firstLine + secondLine);

@@ -25,7 +25,6 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-#include <cstdint>
 #include <memory>
 #include <sys/stat.h>
 #include <termios.h>
@@ -68,15 +67,7 @@ protected:
     }
 
 private:
-    // The poll timer is a plain member, a parentless repeating timer inside
-    // the window object.
-    bool isPollTimer(const QTimer *timer) const
-    {
-        const auto begin = reinterpret_cast<std::uintptr_t>(window);
-        const auto at = reinterpret_cast<std::uintptr_t>(timer);
-        return timer->parent() == nullptr && !timer->isSingleShot() && at >= begin
-            && at < begin + sizeof(MainWindow);
-    }
+    bool isPollTimer(const QTimer *timer) const { return timer == &window->pollingTimer(); }
 
     const MainWindow *window;
 };

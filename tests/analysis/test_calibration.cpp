@@ -40,8 +40,8 @@ QString gaugeLogText(const Session &session)
     QString text;
     for (std::size_t i = 0; i < session.readingCount(); ++i) {
         const auto &col = session.columns;
-        appendLogLine(text, {col[0][i], col[1][i], col[2][i], col[3][i]},
-                      {col[4][i], col[5][i], col[6][i], col[7][i]});
+        writeLogLine(text, {col[0][i], col[1][i], col[2][i], col[3][i]},
+                     {col[4][i], col[5][i], col[6][i], col[7][i]});
     }
     return text;
 }

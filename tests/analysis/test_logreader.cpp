@@ -30,7 +30,7 @@ QByteArray gaugeLog(const std::vector<Row> &rows)
 {
     QString text;
     for (const Row &row : rows)
-        appendLogLine(text, {row[0], row[1], row[2], row[3]}, {row[4], row[5], row[6], row[7]});
+        writeLogLine(text, {row[0], row[1], row[2], row[3]}, {row[4], row[5], row[6], row[7]});
     return text.toLatin1();
 }
 
@@ -147,8 +147,8 @@ void TestLogReader::smallValuesReadBackToTheSameText()
     QString again;
     for (std::size_t i = 0; i < result.session.readingCount(); ++i) {
         const auto &col = result.session.columns;
-        appendLogLine(again, {col[0][i], col[1][i], col[2][i], col[3][i]},
-                      {col[4][i], col[5][i], col[6][i], col[7][i]});
+        writeLogLine(again, {col[0][i], col[1][i], col[2][i], col[3][i]},
+                     {col[4][i], col[5][i], col[6][i], col[7][i]});
     }
     QCOMPARE(again.toLatin1(), text);
 }

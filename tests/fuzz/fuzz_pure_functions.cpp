@@ -88,7 +88,7 @@ void checkLogLine(const std::uint8_t *data, std::size_t size)
     for (float &value : averages)
         value = take<float>(data, size);
     QString log = QStringLiteral("earlier\r\n");
-    appendLogLine(log, readings, averages);
+    writeLogLine(log, readings, averages);
     const QString line = log.mid(9);
     require(line.endsWith(QLatin1String("\r\n")));
     require(line.count(QLatin1Char('\n')) == 1 && line.count(QLatin1Char('\r')) == 1);

@@ -31,7 +31,7 @@ inline QString writeTestLog(const QDir &folder, const QString &prefix, const QTi
             averages[std::size_t(c)] = average(c, i);
             raw[std::size_t(c)] = averages[std::size_t(c)] + float(3.0 * std::sin(0.9 * i + c));
         }
-        appendLogLine(text, raw, averages);
+        writeLogLine(text, raw, averages);
     }
     const QString path = folder.filePath(logFileName(prefix, QDate(2026, 12, 7), time));
     QFile file(path);

@@ -282,8 +282,8 @@ void TestAnalysisWindow::calibratingDoesNotApplyByItself()
     QString text;
     for (int i = 0; i < 40; ++i) {
         const float pulse = -24.0f + 4.0f * float(std::sin(0.7 * i));
-        appendLogLine(text, {pulse + 0.3f, pulse - 0.1f, pulse, pulse - 0.2f},
-                      {-24.0f, -24.0f, -24.0f, -24.0f});
+        writeLogLine(text, {pulse + 0.3f, pulse - 0.1f, pulse, pulse - 0.2f},
+                     {-24.0f, -24.0f, -24.0f, -24.0f});
     }
     const QString name = QStringLiteral("calibration_of_all_four_sensors_on_the_intake_of_cylinder_"
                                         "one_with_a_T_piece_at_idle_on_a_cold_morning.txt");
