@@ -54,6 +54,10 @@ private:
     bool full = false;
 };
 
+// The prefix of the names "Salva" gives its log files; "TOP" puts "TOP_"
+// before it.
+constexpr char kLogFilePrefix[] = "log_A_B_C_D_EMEDIE";
+
 // prefix, day, month, year, hour, minute, second (no leading zeros), ".txt".
 QString logFileName(const QString &prefix, const QDate &date, const QTime &time);
 

@@ -13,6 +13,8 @@ constexpr int CalibrationRefused = 5; // the calibration log is not one source, 
                                       // is stored when --calibration use asks for it
 constexpr int OutputFailed = 6;       // the report or the calibration file could not be written
 constexpr int NoDisplay = 7;          // the window was asked for where there is no display
+constexpr int LiveFailed = 8;         // --live: the port did not open, the board gave no reading,
+                                      // or it was lost during the session
 
 } // namespace ExitCode
 
