@@ -61,8 +61,8 @@ void EngineSpeedEstimator::reset()
     *this = EngineSpeedEstimator();
 }
 
-EngineSpeedEstimator::Spectrum EngineSpeedEstimator::estimate(
-    const std::deque<double> &sampleTimes, const std::deque<CylinderValues> &rows)
+EngineSpeedEstimator::Spectrum EngineSpeedEstimator::estimate(const std::deque<double> &sampleTimes,
+                                                              const std::deque<CylinderValues> &rows)
 {
     Spectrum result;
     const std::size_t n = sampleTimes.size();
@@ -73,7 +73,8 @@ EngineSpeedEstimator::Spectrum EngineSpeedEstimator::estimate(
         return result;
     const double readingRate = double(n - 1) / span;
     const double lowest = kLowestRpm / kSecondsPerMinutePerCycle;
-    const double highest = std::min(kHighestRpm / kSecondsPerMinutePerCycle, kNyquistShare * readingRate);
+    const double highest =
+        std::min(kHighestRpm / kSecondsPerMinutePerCycle, kNyquistShare * readingRate);
     if (highest <= lowest) {
         result.state = State::PollTooSlow;
         return result;
@@ -108,7 +109,8 @@ EngineSpeedEstimator::Spectrum EngineSpeedEstimator::estimate(
             p += std::norm(s);
         power[k] = p;
     }
-    const std::size_t peak = std::size_t(std::max_element(power.begin(), power.end()) - power.begin());
+    const std::size_t peak =
+        std::size_t(std::max_element(power.begin(), power.end()) - power.begin());
     std::vector<double> sorted = power;
     std::nth_element(sorted.begin(), sorted.begin() + long(count / 2), sorted.end());
     const double median = sorted[count / 2];

@@ -198,15 +198,15 @@ void LiveAnalysis::addFrame(double seconds, const CylinderValues &raw)
             lowest = std::min(lowest, value);
             ++count;
         }
-        cycleValue[c] = count == 0 ? std::numeric_limits<double>::quiet_NaN()
+        cycleValue[c] = count == 0                  ? std::numeric_limits<double>::quiet_NaN()
             : chosen.cycleValue == CycleValue::Mean ? sum / double(count)
                                                     : lowest;
     }
 
     // First-order damping with the chosen time constant, whatever the
     // spacing of the frames.
-    const double share =
-        primed ? 1.0 - std::exp(-(seconds - lastSeconds) / chosen.dampingSeconds) : 1.0;
+    const double share = primed ? 1.0 - std::exp(-(seconds - lastSeconds) / chosen.dampingSeconds)
+                                : 1.0;
     for (std::size_t c = 0; c < 4; ++c) {
         if (!std::isfinite(cycleValue[c]))
             continue;
@@ -231,9 +231,8 @@ void LiveAnalysis::judge(double seconds)
     std::vector<double> differences;
     differences.reserve(currentBars.size());
     for (LiveBar &bar : currentBars) {
-        bar.differenceKPa = bar.isReference
-            ? 0.0
-            : sideValue(bar.measured, damped) - sideValue(bar.against, damped);
+        bar.differenceKPa =
+            bar.isReference ? 0.0 : sideValue(bar.measured, damped) - sideValue(bar.against, damped);
         bar.withinBand = std::isfinite(bar.differenceKPa)
             && std::fabs(bar.differenceKPa) <= chosen.toleranceKPa;
         if (!bar.isReference)

@@ -15,7 +15,7 @@
 // What the live bars compare. Three-screw linkages on an inline four set
 // cylinder 1 against 2, 3 against 4 and the pair 1+2 against 3+4.
 enum class LiveComparison {
-    Reference,     // each cylinder against the reference cylinder: four bars
+    Reference,      // each cylinder against the reference cylinder: four bars
     Cylinders1And2, // one bar
     Cylinders3And4, // one bar
     Pairs,          // the pair 1+2 against 3+4: one bar
@@ -143,6 +143,7 @@ private:
 // The live verdict and engine speed as summary lines ("Live verdict at the
 // end: IN SYNC, in sync for 12 s", "Engine speed: 1100 rpm", the idle drift
 // when there is one), each ending in "\n". Translated.
-QString liveSummaryText(const LiveAnalysis &analysis, Unit unit, const QLocale &locale = QLocale::c());
+QString liveSummaryText(const LiveAnalysis &analysis, Unit unit,
+                        const QLocale &locale = QLocale::c());
 
 #endif // ANALYSIS_LIVEANALYSIS_H

@@ -53,8 +53,8 @@ LiveOptionParse parseLiveOption(const QString &option, const QString &value, Liv
     } else if (option == QLatin1String("--for")) {
         const std::optional<double> seconds = positiveSeconds(value);
         if (!seconds)
-            return fail(
-                LiveOptionTexts::tr("--for needs a positive number of seconds, not \"%1\"").arg(value));
+            return fail(LiveOptionTexts::tr("--for needs a positive number of seconds, not \"%1\"")
+                            .arg(value));
         live.seconds = seconds;
     } else if (option == QLatin1String("--compare")) {
         if (choice == QLatin1String("reference"))
@@ -77,8 +77,7 @@ LiveOptionParse parseLiveOption(const QString &option, const QString &value, Liv
         else if (choice == QLatin1String("minimum") || choice == QLatin1String("min"))
             live.settings.cycleValue = CycleValue::Minimum;
         else
-            return fail(
-                LiveOptionTexts::tr("--cycle needs mean or minimum, not \"%1\"").arg(value));
+            return fail(LiveOptionTexts::tr("--cycle needs mean or minimum, not \"%1\"").arg(value));
     } else if (option == QLatin1String("--damping")) {
         const std::optional<double> seconds = positiveSeconds(value);
         if (!seconds || *seconds < kShortestDampingSeconds || *seconds > kLongestDampingSeconds)
@@ -127,7 +126,8 @@ QString liveHelpText()
                "  --period MS               the poll period, %1 to %2 ms (default: %3)\n"
                "  --compare reference|1-2|3-4|pairs|linkage   what the live verdict compares\n"
                "                            (default: each cylinder against the reference)\n"
-               "  --cycle mean|minimum      per engine cycle, its mean or its minimum (default: mean)\n"
+               "  --cycle mean|minimum      per engine cycle, its mean or its minimum (default: "
+               "mean)\n"
                "  --damping SECONDS         time constant, %4 to %5 s (default: %6)\n"
                "Exit code %7: the port could not be opened, the board gave no reading, or it was\n"
                "lost during the session (what was recorded is still analysed).\n")

@@ -11,10 +11,10 @@
 // What the command line asks of a live session on the board.
 struct LiveCommand
 {
-    QString port;                    // --live PORT: empty when not live
-    std::optional<double> seconds;   // --for SECONDS
-    LiveSettings settings;           // --compare, --cycle, --damping (reference and tolerance
-                                     // come from --reference and --tolerance)
+    QString port;                  // --live PORT: empty when not live
+    std::optional<double> seconds; // --for SECONDS
+    LiveSettings settings;         // --compare, --cycle, --damping (reference and tolerance
+                                   // come from --reference and --tolerance)
     bool isLive() const { return !port.isEmpty(); }
 };
 

@@ -91,7 +91,7 @@ std::unique_ptr<LiveRun> recordLive(const CommandLine &commandLine, const QStrin
     const std::size_t readings = run->recording.readingCount();
     if (readings == 0) {
         run->exitCode = ExitCode::LiveFailed;
-        run->error = lost ? boardLostMessage()
+        run->error = lost       ? boardLostMessage()
             : problem.isEmpty() ? noAnswerMessage(run->port)
                                 : problem;
         return run;
@@ -113,8 +113,8 @@ std::unique_ptr<LiveRun> recordLive(const CommandLine &commandLine, const QStrin
     AnalysisSettings settings = commandLine.analysis;
     // Durations in seconds: the readings' own mean spacing, which is the
     // poll period when the board answers every poll.
-    settings.pollPeriodSeconds =
-        readings > 1 ? run->seconds / double(readings - 1) : double(pollMs) / 1000.0;
+    settings.pollPeriodSeconds = readings > 1 ? run->seconds / double(readings - 1)
+                                              : double(pollMs) / 1000.0;
     run->analysis = analyseSession(run->session, settings);
     return run;
 }
@@ -158,8 +158,7 @@ int runLiveTextCommand(const CommandLine &commandLine, const QString &calibratio
         return run->exitCode;
     }
     if (commandLine.mode == RunMode::Csv) {
-        out << csvText(run->analysis, commandLine.unit)
-            << liveCsvRows(run->live, commandLine.unit);
+        out << csvText(run->analysis, commandLine.unit) << liveCsvRows(run->live, commandLine.unit);
     } else {
         out << LiveRunTexts::tr("Live session on %1: %2 readings in %3 s, %4 polls sent, %5 "
                                 "replies discarded")

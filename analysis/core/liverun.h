@@ -16,9 +16,9 @@
 // asked, every accepted frame recorded and judged live.
 struct LiveRun
 {
-    int exitCode = 0;   // ExitCode::Ok or ExitCode::LiveFailed
-    QString error;      // why nothing was recorded (translated), when no reading came
-    QStringList notes;  // for standard error: the board's problems, a lost board
+    int exitCode = 0;  // ExitCode::Ok or ExitCode::LiveFailed
+    QString error;     // why nothing was recorded (translated), when no reading came
+    QStringList notes; // for standard error: the board's problems, a lost board
     QString port;
     double seconds = 0.0; // from the first frame to the last
     quint64 pollsSent = 0;

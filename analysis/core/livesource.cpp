@@ -32,8 +32,7 @@ bool LiveSource::open(const QString &portName, QString *error)
     port.setPortName(portName);
     if (!port.open(QIODevice::ReadWrite)) {
         if (error)
-            *error = portOpenFailedMessage(shownPortName(portName), port.error(),
-                                           port.errorString());
+            *error = portOpenFailedMessage(shownPortName(portName), port.error(), port.errorString());
         return false;
     }
     port.setBaudRate(kBaudRate, QSerialPort::AllDirections);

@@ -93,8 +93,10 @@ void TestLive::verdictHysteresisAndHoldTime_data()
     QTest::addColumn<QString>("verdicts");
     QTest::addColumn<double>("held");
     QTest::newRow("enters only well inside") << QVector<double>{1.0, 0.95, 0.9, 0.5} << "OOII" << 1.0;
-    QTest::newRow("stays in up to the edge") << QVector<double>{0.5, 0.95, 1.0, -1.0} << "IIII" << 3.0;
-    QTest::newRow("leaves just past the edge") << QVector<double>{0.5, 1.01, 0.95, 0.89} << "IOOI" << 0.0;
+    QTest::newRow("stays in up to the edge")
+        << QVector<double>{0.5, 0.95, 1.0, -1.0} << "IIII" << 3.0;
+    QTest::newRow("leaves just past the edge")
+        << QVector<double>{0.5, 1.01, 0.95, 0.89} << "IOOI" << 0.0;
     QTest::newRow("no flicker at the edge")
         << QVector<double>{0.5, 0.99, 1.0, 0.98, 0.97} << "IIIII" << 4.0;
     QTest::newRow("nan is out") << QVector<double>{0.2, qQNaN(), 0.2} << "IOI" << 0.0;
@@ -129,10 +131,10 @@ void TestLive::comparisons_data()
     QTest::addColumn<int>("reference");
     QTest::addColumn<QString>("bars"); // label=difference, in kPa
     // Cylinders at -30, -32, -29, -33.5.
-    QTest::newRow("against cylinder 2") << int(LiveComparison::Reference) << 2
-                                        << "1=2 2=0 3=3 4=-1.5";
-    QTest::newRow("against cylinder 1") << int(LiveComparison::Reference) << 1
-                                        << "1=0 2=-2 3=1 4=-3.5";
+    QTest::newRow("against cylinder 2")
+        << int(LiveComparison::Reference) << 2 << "1=2 2=0 3=3 4=-1.5";
+    QTest::newRow("against cylinder 1")
+        << int(LiveComparison::Reference) << 1 << "1=0 2=-2 3=1 4=-3.5";
     QTest::newRow("1 and 2, reference 2") << int(LiveComparison::Cylinders1And2) << 2 << "1 − 2=2";
     QTest::newRow("1 and 2, reference 1") << int(LiveComparison::Cylinders1And2) << 1 << "2 − 1=-2";
     QTest::newRow("1 and 2, reference 4") << int(LiveComparison::Cylinders1And2) << 4 << "2 − 1=-2";
@@ -140,8 +142,8 @@ void TestLive::comparisons_data()
     QTest::newRow("3 and 4, reference 2") << int(LiveComparison::Cylinders3And4) << 2 << "4 − 3=-4.5";
     QTest::newRow("pairs, reference 2") << int(LiveComparison::Pairs) << 2 << "3+4 − 1+2=-0.25";
     QTest::newRow("pairs, reference 3") << int(LiveComparison::Pairs) << 3 << "1+2 − 3+4=0.25";
-    QTest::newRow("linkage, reference 2") << int(LiveComparison::LinkageScrews) << 2
-                                          << "1 − 2=2 3+4 − 1+2=-0.25 4 − 3=-4.5";
+    QTest::newRow("linkage, reference 2")
+        << int(LiveComparison::LinkageScrews) << 2 << "1 − 2=2 3+4 − 1+2=-0.25 4 − 3=-4.5";
 }
 
 void TestLive::comparisons()
@@ -165,8 +167,8 @@ void TestLive::comparisons()
     }
     QCOMPARE(found.join(QLatin1Char(' ')), bars);
     // The band is judged on the bars shown, and only on them.
-    QCOMPARE(live.verdict().inSync(), allWithin && found.size() == 1
-                                          && std::fabs(live.bars()[0].differenceKPa) <= 1.8);
+    QCOMPARE(live.verdict().inSync(),
+             allWithin && found.size() == 1 && std::fabs(live.bars()[0].differenceKPa) <= 1.8);
 }
 
 // Per engine cycle the mean or the bottom of the pulse; the damping is a
@@ -240,7 +242,8 @@ void TestLive::stepShowsWithinTwoTenths()
             live.addFrame(t, raw);
         }
         QVERIFY2(live.bars()[1].differenceKPa - before > 1.5,
-                 qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(live.bars()[1].differenceKPa)));
+                 qPrintable(
+                     QStringLiteral("%1 -> %2").arg(before).arg(live.bars()[1].differenceKPa)));
     }
 }
 
@@ -268,7 +271,8 @@ void TestLive::engineSpeedAgainstKnownEngine()
     const double start = end - EngineSpeedEstimator::kWindowSeconds;
     const double truth = (model.cycles(end) - model.cycles(start)) / (end - start) * 120.0;
     const double error = std::fabs(*speed.lastEstimateRpm() - truth) / truth;
-    QVERIFY2(error < 0.03, qPrintable(QStringLiteral("%1 rpm for %2").arg(*speed.lastEstimateRpm()).arg(truth)));
+    QVERIFY2(error < 0.03,
+             qPrintable(QStringLiteral("%1 rpm for %2").arg(*speed.lastEstimateRpm()).arg(truth)));
     QVERIFY(speed.rpm().has_value());
     QCOMPARE(engineSpeedText(speed), QStringLiteral("%1 rpm").arg(std::lround(*speed.rpm())));
 }
@@ -286,8 +290,8 @@ void TestLive::engineSpeedNotGuessed_data()
         << 75 << 1.0 << 20.0 << 8.0 << int(EngineSpeedEstimator::State::PollTooSlow);
     QTest::newRow("steady readings, noise only")
         << 1 << 0.0 << 20.0 << 8.0 << int(EngineSpeedEstimator::State::TooSmoothed);
-    QTest::newRow("polled too slowly") << 1 << 1.0 << 200.0 << 10.0
-                                       << int(EngineSpeedEstimator::State::PollTooSlow);
+    QTest::newRow("polled too slowly")
+        << 1 << 1.0 << 200.0 << 10.0 << int(EngineSpeedEstimator::State::PollTooSlow);
 }
 
 void TestLive::engineSpeedNotGuessed()
@@ -333,7 +337,8 @@ void TestLive::idleDrift()
     fast.feed(speed, end + 12.0);
     QVERIFY(speed.idleDrifts());
     const QRegularExpressionMatch drift =
-        QRegularExpression(QStringLiteral("^Idle speed drifted from (\\d+) to (\\d+) rpm \\((\\d+) %\\)"))
+        QRegularExpression(
+            QStringLiteral("^Idle speed drifted from (\\d+) to (\\d+) rpm \\((\\d+) %\\)"))
             .match(idleDriftText(speed));
     QVERIFY2(drift.hasMatch(), qPrintable(idleDriftText(speed)));
     QVERIFY(std::abs(drift.captured(1).toInt() - 1000) <= 30);
@@ -364,10 +369,12 @@ void TestLive::captureIsTheGaugesLog()
     const QDateTime at(QDate(2026, 12, 7), QTime(9, 5, 3));
     const CaptureSave first = saveRecording(recording, folder.path(), at);
     QVERIFY2(first.saved, qPrintable(first.error));
-    QCOMPARE(QFileInfo(first.path).fileName(), QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_5_3.txt"));
+    QCOMPARE(QFileInfo(first.path).fileName(),
+             QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_5_3.txt"));
     const CaptureSave second = saveRecording(recording, folder.path(), at);
     QVERIFY(second.saved);
-    QCOMPARE(QFileInfo(second.path).fileName(), QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_5_4.txt"));
+    QCOMPARE(QFileInfo(second.path).fileName(),
+             QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_5_4.txt"));
 
     const ReadResult read = readLogFile(first.path, BadLinePolicy::Stop);
     QVERIFY(read.ok());
@@ -376,9 +383,9 @@ void TestLive::captureIsTheGaugesLog()
     // The same readings, to the log's six decimals.
     for (std::size_t column = 0; column < std::size_t(kLogColumnCount); ++column) {
         for (std::size_t i = 0; i < 25; ++i)
-            QVERIFY(std::fabs(read.session.columns[column][i]
-                              - recording.session().columns[column][i])
-                    <= 5e-7f + 1e-6f * std::fabs(read.session.columns[column][i]));
+            QVERIFY(
+                std::fabs(read.session.columns[column][i] - recording.session().columns[column][i])
+                <= 5e-7f + 1e-6f * std::fabs(read.session.columns[column][i]));
     }
 
     const CaptureSave refused =
@@ -481,8 +488,10 @@ void TestLive::headlessLiveRun()
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
     QCOMPARE(runLiveTextCommand(*parsed.commandLine, QString(), outStream, errStream), ExitCode::Ok);
-    QVERIFY2(out.contains(QStringLiteral("Live verdict at the end: IN SYNC, in sync for")), qPrintable(out));
-    QVERIFY2(out.contains(QStringLiteral("Reference: cylinder 2")) || out.contains(QStringLiteral("cylinder 2")),
+    QVERIFY2(out.contains(QStringLiteral("Live verdict at the end: IN SYNC, in sync for")),
+             qPrintable(out));
+    QVERIFY2(out.contains(QStringLiteral("Reference: cylinder 2"))
+                 || out.contains(QStringLiteral("cylinder 2")),
              qPrintable(out));
     const QRegularExpression rpm(QStringLiteral("Engine speed: (\\d+) rpm"));
     const QRegularExpressionMatch match = rpm.match(out);
@@ -492,9 +501,9 @@ void TestLive::headlessLiveRun()
 
     // CSV, with a cylinder out of the band: the same rules judge it.
     board.model().engine();
-    parsed = parseCommandLine({QStringLiteral("--live=") + board.portName(),
-                               QStringLiteral("--for=1.5"), QStringLiteral("--csv"),
-                               QStringLiteral("--tolerance=0.0001")});
+    parsed =
+        parseCommandLine({QStringLiteral("--live=") + board.portName(), QStringLiteral("--for=1.5"),
+                          QStringLiteral("--csv"), QStringLiteral("--tolerance=0.0001")});
     QVERIFY(parsed.commandLine);
     out.clear();
     QCOMPARE(runLiveTextCommand(*parsed.commandLine, QString(), outStream, errStream), ExitCode::Ok);
@@ -506,9 +515,9 @@ void TestLive::headlessLiveRunFailures()
 {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    CommandLineResult parsed = parseCommandLine({QStringLiteral("--live"),
-                                                 QStringLiteral("/dev/aspirello-none"),
-                                                 QStringLiteral("--for=1"), QStringLiteral("--summary")});
+    CommandLineResult parsed =
+        parseCommandLine({QStringLiteral("--live"), QStringLiteral("/dev/aspirello-none"),
+                          QStringLiteral("--for=1"), QStringLiteral("--summary")});
     QVERIFY(parsed.commandLine);
     QCOMPARE(runLiveTextCommand(*parsed.commandLine, QString(), outStream, errStream),
              ExitCode::LiveFailed);
@@ -519,8 +528,8 @@ void TestLive::headlessLiveRunFailures()
     SimulatedBoard board;
     QVERIFY(board.plugIn());
     board.setSilent(true);
-    parsed = parseCommandLine({QStringLiteral("--live"), board.portName(), QStringLiteral("--for=1.5"),
-                               QStringLiteral("--csv")});
+    parsed = parseCommandLine({QStringLiteral("--live"), board.portName(),
+                               QStringLiteral("--for=1.5"), QStringLiteral("--csv")});
     err.clear();
     QCOMPARE(runLiveTextCommand(*parsed.commandLine, QString(), outStream, errStream),
              ExitCode::LiveFailed);
@@ -545,7 +554,8 @@ void TestLive::headlessLiveRunFailures()
     QCOMPARE(runLiveTextCommand(*parsed.commandLine, QString(), outStream, errStream),
              ExitCode::LiveFailed);
     QVERIFY2(err.contains(boardLostMessage()), qPrintable(err));
-    QVERIFY2(err.contains(QStringLiteral("what was recorded until then is analysed")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("what was recorded until then is analysed")),
+             qPrintable(err));
     QVERIFY2(out.contains(QStringLiteral("Live verdict at the end")), qPrintable(out));
 }
 
