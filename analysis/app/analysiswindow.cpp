@@ -67,8 +67,8 @@ void AnalysisWindow::buildForm()
     QAction *calibrate = tools->addAction(tr("Calibrate sensors from a log…"), this,
                                           &AnalysisWindow::chooseCalibrationLog);
     calibrate->setObjectName(QStringLiteral("actionCalibrate"));
-    QAction *connectBoard = tools->addAction(tr("Connect board…"), this,
-                                             qOverload<>(&AnalysisWindow::openLiveWindow));
+    QAction *connectBoard =
+        tools->addAction(tr("Connect board…"), this, qOverload<>(&AnalysisWindow::openLiveWindow));
     connectBoard->setObjectName(QStringLiteral("actionLive"));
     QAction *quit = new QAction(tr("Quit"), this);
     quit->setShortcut(QKeySequence::Quit);
@@ -641,8 +641,8 @@ void AnalysisWindow::dropEvent(QDropEvent *event)
 LiveWindow *AnalysisWindow::openLiveWindow()
 {
     if (!liveWindow) {
-        liveWindow = new LiveWindow(QDir::currentPath(),
-                                    LiveWindow::presetsPathBeside(calibrationFile), this);
+        liveWindow =
+            new LiveWindow(QDir::currentPath(), LiveWindow::presetsPathBeside(calibrationFile), this);
         liveWindow->setWindowFlag(Qt::Window);
         liveWindow->setUnit(unit());
         LiveSettings live;

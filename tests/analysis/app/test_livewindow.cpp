@@ -1,0 +1,242 @@
+#include "analysiswindow.h"
+#include "livebars.h"
+#include "livewaveform.h"
+#include "livewindow.h"
+#include "logreader.h"
+#include "simulatedboard.h"
+#include "translations.h"
+#include "usermessages.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The live tuning window driven through its widgets, on a board on a
+// pseudo-terminal, offscreen.
+class TestLiveWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void tunesOnTheBoard();
+    void presetsAndUnits();
+    void beforeAndAfterBecomeAReport();
+    void lostBoardKeepsTheCapture();
+    void italianVerdict();
+
+private:
+    template <typename T>
+    static T *find(QWidget &window, const char *name)
+    {
+        T *widget = window.findChild<T *>(QString::fromLatin1(name));
+        if (!widget)
+            qWarning("no %s", name);
+        return widget;
+    }
+
+    QTemporaryDir folder;
+};
+
+void TestLiveWindow::initTestCase()
+{
+    QVERIFY(folder.isValid());
+}
+
+void TestLiveWindow::tunesOnTheBoard()
+{
+    EngineConfig config;
+    config.offsets = {0.0, 0.0, 3.0, 0.0}; // cylinder 3 far above the others
+    SimulatedBoard board(config);
+    QVERIFY(board.plugIn());
+    LiveWindow window(folder.path(), folder.filePath(QStringLiteral("tune.ini")));
+    window.show();
+    auto *verdict = find<QLabel>(window, "labelLiveVerdict");
+    auto *held = find<QLabel>(window, "labelHeld");
+    auto *bars = find<LiveBars>(window, "liveBars");
+    auto *problem = find<QLabel>(window, "labelProblem");
+    QVERIFY(verdict && held && bars && problem);
+
+    // A port that does not exist: the gauge's plain reason.
+    QVERIFY(!window.connectBoard(QStringLiteral("/dev/aspirello-none")));
+    QCOMPARE(problem->text(), QStringLiteral("Impossibile aprire aspirello-none: porta non trovata"));
+
+    find<QComboBox>(window, "comboPort")->setCurrentText(board.portName());
+    find<QPushButton>(window, "buttonConnect")->click();
+    QVERIFY(window.isConnected());
+    QVERIFY(problem->isHidden());
+    QTRY_VERIFY_WITH_TIMEOUT(window.framesTaken() > 30, 5000);
+    QTRY_COMPARE(verdict->text(), QStringLiteral("OUT OF SYNC"));
+    QTRY_VERIFY(held->text().startsWith(QStringLiteral("out of sync for ")));
+    // Four bars, the reference's at zero, cylinder 3 outside the band and drawn so.
+    QTRY_COMPARE(bars->bars().size(), std::size_t(4));
+    QVERIFY(bars->bars()[0].isReference);
+    QTRY_VERIFY(!bars->bars()[2].withinBand && bars->bars()[2].differenceKPa > 1.0);
+    QVERIFY(bars->rangeKPa() >= bars->bars()[2].differenceKPa);
+    QVERIFY(find<LiveWaveform>(window, "liveWaveform")->frameCount() > 10);
+
+    // The linkage screws: three bars; a wide band takes cylinder 3 in.
+    auto *comparison = find<QComboBox>(window, "comboComparison");
+    comparison->setCurrentIndex(comparison->findData(int(LiveComparison::LinkageScrews)));
+    QTRY_COMPARE(bars->bars().size(), std::size_t(3));
+    QCOMPARE(bars->bars()[1].label, QStringLiteral("3+4 − 1+2"));
+    find<QDoubleSpinBox>(window, "spinTolerance")->setValue(10.0);
+    QTRY_COMPARE(verdict->text(), QStringLiteral("IN SYNC"));
+    QTRY_VERIFY(held->text().startsWith(QStringLiteral("in sync for ")));
+
+    // A fixed scale holds whatever the bars do.
+    auto *zoom = find<QComboBox>(window, "comboZoom");
+    zoom->setCurrentIndex(1);
+    find<QDoubleSpinBox>(window, "spinRange")->setValue(20.0);
+    QCOMPARE(bars->rangeKPa(), 20.0);
+
+    // Damping and the cycle value are said on screen.
+    find<QDoubleSpinBox>(window, "spinDamping")->setValue(1.5);
+    QCOMPARE(window.analysis().settings().dampingSeconds, 1.5);
+    QVERIFY(find<QLabel>(window, "labelDamping")->text().contains(QStringLiteral("1.5 s")));
+
+    auto *full = find<QAction>(window, "actionFullScreen");
+    full->trigger();
+    QVERIFY(window.isFullScreen());
+    full->trigger();
+    QVERIFY(!window.isFullScreen());
+
+    find<QPushButton>(window, "buttonConnect")->click();
+    QVERIFY(!window.isConnected());
+}
+
+void TestLiveWindow::presetsAndUnits()
+{
+    const QString presetsFile = folder.filePath(QStringLiteral("presets.ini"));
+    {
+        LiveWindow window(folder.path(), presetsFile);
+        auto *preset = find<QComboBox>(window, "comboPreset");
+        // The shipped preset only: Yamaha's inline fours, cylinder 2, 10 mmHg.
+        QCOMPARE(preset->count(), 2);
+        QVERIFY(preset->itemText(1).startsWith(QStringLiteral("Yamaha")));
+        preset->setCurrentIndex(1);
+        QMetaObject::invokeMethod(preset, "activated", Q_ARG(int, 1));
+        QCOMPARE(window.liveSettings().referenceCylinder, 2);
+        QVERIFY(std::fabs(window.liveSettings().toleranceKPa - 1.33322) < 1e-4);
+        auto *unit = find<QComboBox>(window, "comboUnit");
+        unit->setCurrentIndex(unit->findData(int(Unit::MmHg)));
+        QCOMPARE(find<QDoubleSpinBox>(window, "spinTolerance")->value(), 10.0);
+        QCOMPARE(preset->currentIndex(), 1);
+        // An own tolerance is no longer the preset.
+        find<QDoubleSpinBox>(window, "spinTolerance")->setValue(7.5);
+        QCOMPARE(preset->currentIndex(), 0);
+
+        std::vector<WorkshopPreset> own = window.presets();
+        own.push_back(WorkshopPreset{QStringLiteral("Officina: 1/100 bar, cilindro 1"), 1, 1.0});
+        window.setPresets(own);
+        QCOMPARE(preset->count(), 3);
+    }
+    // Kept in the configuration; an entry that is not sound is left out.
+    QSettings stored(presetsFile, QSettings::IniFormat);
+    std::vector<WorkshopPreset> presets = loadPresets(stored);
+    QCOMPARE(presets.size(), std::size_t(2));
+    QCOMPARE(presets[1].name, QStringLiteral("Officina: 1/100 bar, cilindro 1"));
+    presets.push_back(WorkshopPreset{QStringLiteral("bad"), 5, 1.0});
+    presets.push_back(WorkshopPreset{QStringLiteral("bad too"), 2, -1.0});
+    savePresets(stored, presets);
+    QCOMPARE(loadPresets(stored).size(), std::size_t(2));
+    // An emptied table stays empty: the shipped entries do not come back.
+    savePresets(stored, {});
+    QVERIFY(loadPresets(stored).empty());
+    QSettings fresh(folder.filePath(QStringLiteral("fresh.ini")), QSettings::IniFormat);
+    QCOMPARE(loadPresets(fresh), shippedPresets());
+}
+
+void TestLiveWindow::beforeAndAfterBecomeAReport()
+{
+    QTemporaryDir captures;
+    QVERIFY(captures.isValid());
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    AnalysisWindow analysis(folder.filePath(QStringLiteral("calibration.json")));
+    analysis.show();
+    auto *connect = analysis.findChild<QAction *>(QStringLiteral("actionLive"));
+    QVERIFY(connect);
+    QCOMPARE(connect->text(), QStringLiteral("Connect board…"));
+    LiveWindow *live = analysis.openLiveWindow();
+    QVERIFY(live && live->isVisible());
+    // The captures go to the folder the analysis was started in.
+    const QString previous = QDir::currentPath();
+    Q_UNUSED(previous);
+
+    QVERIFY(live->connectBoard(board.portName()));
+    auto *before = find<QPushButton>(*live, "buttonBefore");
+    auto *after = find<QPushButton>(*live, "buttonAfter");
+    auto *compare = find<QPushButton>(*live, "buttonCompare");
+    QVERIFY(!compare->isEnabled());
+    before->click();
+    quint64 start = live->framesTaken();
+    QTRY_VERIFY_WITH_TIMEOUT(live->framesTaken() > start + 20, 5000);
+    // "After" ends "Before" and saves it.
+    after->click();
+    QVERIFY(!before->isChecked());
+    QVERIFY(!live->beforeLog().isEmpty());
+    start = live->framesTaken();
+    QTRY_VERIFY_WITH_TIMEOUT(live->framesTaken() > start + 20, 5000);
+    after->click();
+    QVERIFY(!live->afterLog().isEmpty());
+    QVERIFY(live->beforeLog() != live->afterLog());
+    QVERIFY(compare->isEnabled());
+    for (const QString &path : {live->beforeLog(), live->afterLog()}) {
+        QVERIFY2(QFileInfo(path).fileName().startsWith(QLatin1String(kLogFilePrefix)),
+                 qPrintable(path));
+        const ReadResult read = readLogFile(path, BadLinePolicy::Stop);
+        QVERIFY(read.ok());
+        QVERIFY(read.session.readingCount() >= 20);
+    }
+
+    compare->click();
+    QCOMPARE(analysis.sessions().size(), std::size_t(2));
+    const QString report = folder.filePath(QStringLiteral("beforeafter.svg"));
+    QVERIFY(analysis.exportReport(report));
+    QVERIFY(QFileInfo(report).size() > 0);
+    for (const QString &path : {live->beforeLog(), live->afterLog()})
+        QFile::remove(path);
+}
+
+void TestLiveWindow::lostBoardKeepsTheCapture()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    LiveWindow window(folder.path(), folder.filePath(QStringLiteral("lost.ini")));
+    QVERIFY(window.connectBoard(board.portName()));
+    find<QPushButton>(window, "buttonBefore")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(window.framesTaken() > 10, 5000);
+    board.unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isConnected(), 5000);
+    QCOMPARE(find<QLabel>(window, "labelProblem")->text(), boardLostMessage());
+    QVERIFY(!window.beforeLog().isEmpty());
+    const ReadResult read = readLogFile(window.beforeLog(), BadLinePolicy::Stop);
+    QVERIFY(read.ok());
+    QCOMPARE(read.session.readingCount(), std::size_t(window.framesTaken()));
+    QFile::remove(window.beforeLog());
+}
+
+void TestLiveWindow::italianVerdict()
+{
+    QVERIFY(installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("it_IT"))));
+    QCOMPARE(liveVerdictTitle(true), QStringLiteral("IN SINCRONIA"));
+    QCOMPARE(liveVerdictTitle(false), QStringLiteral("FUORI SINCRONIA"));
+    LiveVerdict verdict;
+    verdict.update(0.0, {0.1}, 1.0);
+    verdict.update(12.4, {0.1}, 1.0);
+    QCOMPARE(liveVerdictHeldText(verdict), QStringLiteral("in sincronia da 12 s"));
+    AnalysisWindow analysis(folder.filePath(QStringLiteral("calibration.json")));
+    QCOMPARE(analysis.findChild<QAction *>(QStringLiteral("actionLive"))->text(),
+             QStringLiteral("Collega scheda…"));
+    LiveWindow window(folder.path(), folder.filePath(QStringLiteral("it.ini")));
+    QCOMPARE(find<QPushButton>(window, "buttonBefore")->text(), QStringLiteral("Prima"));
+    QCOMPARE(find<QPushButton>(window, "buttonAfter")->text(), QStringLiteral("Dopo"));
+}
+
+QTEST_MAIN(TestLiveWindow)
+#include "test_livewindow.moc"
