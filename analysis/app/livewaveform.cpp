@@ -3,7 +3,7 @@
 #include "cylindercolours.h"
 
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -87,24 +87,21 @@ void LiveWaveform::paintEvent(QPaintEvent *)
     painter.drawText(QRect(plot.left(), plot.bottom() + 2, plot.width(), metrics.height()),
                      Qt::AlignRight, tr("kPa, now"));
 
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    // Plain polylines, broken where a reading is not finite: a few hundred
+    // points a curve, repainted some thirty times a second.
+    QPolygonF line;
+    line.reserve(int(times.size()));
     for (std::size_t c = 0; c < 4; ++c) {
-        QPainterPath path;
-        bool drawing = false;
-        for (std::size_t i = 0; i < times.size(); ++i) {
-            const float v = readings[i][c];
-            if (!std::isfinite(v)) {
-                drawing = false;
+        painter.setPen(QPen(cylinderColour(int(c)), 2));
+        line.clear();
+        for (std::size_t i = 0; i <= times.size(); ++i) {
+            if (i < times.size() && std::isfinite(readings[i][c])) {
+                line << QPointF(xOf(times[i]), yOf(double(readings[i][c])));
                 continue;
             }
-            const QPointF point(xOf(times[i]), yOf(v));
-            if (drawing)
-                path.lineTo(point);
-            else
-                path.moveTo(point);
-            drawing = true;
+            if (line.size() > 1)
+                painter.drawPolyline(line);
+            line.clear();
         }
-        painter.setPen(QPen(cylinderColour(int(c)), 1.5));
-        painter.drawPath(path);
     }
 }

@@ -139,8 +139,9 @@ LiveWindow::LiveWindow(const QString &folder, const QString &presetsPath, QWidge
     connect(&source, &LiveSource::problemChanged, this, &LiveWindow::showProblem);
     connect(&source, &LiveSource::lost, this, &LiveWindow::boardLost);
     refreshTimer.setInterval(kRefreshMs);
+    refreshTimer.setSingleShot(true);
     connect(&refreshTimer, &QTimer::timeout, this, &LiveWindow::refresh);
-    refreshTimer.start();
+    sinceRefresh.start();
     settingsChosen();
     resize(1100, 800);
 }
@@ -609,6 +610,10 @@ void LiveWindow::frameReceived(const MeasurementFrame &frame, double seconds)
         finishCapture();
     }
     fresh = true;
+    if (sinceRefresh.elapsed() >= kRefreshMs)
+        refresh();
+    else if (!refreshTimer.isActive())
+        refreshTimer.start();
 }
 
 void LiveWindow::refresh()
@@ -616,6 +621,7 @@ void LiveWindow::refresh()
     if (!fresh)
         return;
     fresh = false;
+    sinceRefresh.restart();
     bars->setBars(live.bars(), live.settings().toleranceKPa);
     waveform->refresh();
     const LiveVerdict &verdict = live.verdict();

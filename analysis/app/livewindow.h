@@ -7,6 +7,7 @@
 #include "units.h"
 #include "workshoppresets.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -33,7 +34,10 @@ class LiveWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    // How often the bars, the verdict and the waveform are refreshed.
+    // How often the bars, the verdict and the waveform are refreshed: right
+    // after a frame has been taken, so that the painting never holds the
+    // next reply on the line, and at most every kRefreshMs; when frames stop,
+    // what they left is shown within kRefreshMs.
     static constexpr int kRefreshMs = 30;
 
     // captureFolder: where "Before" and "After" save their logs;
@@ -57,6 +61,7 @@ public:
 
     const LiveAnalysis &analysis() const { return live; }
     const LiveSource &board() const { return source; }
+    LiveSource &board() { return source; }
     // Frames taken and bars repaints, for the benchmark.
     quint64 framesTaken() const { return frames; }
     QString beforeLog() const { return beforePath; }
@@ -98,6 +103,7 @@ private:
     QString beforePath, afterPath;
     std::vector<WorkshopPreset> workshopPresets;
     QTimer refreshTimer;
+    QElapsedTimer sinceRefresh;
     bool fresh = false;
     quint64 frames = 0;
     double toleranceKPa = kDefaultToleranceKPa;

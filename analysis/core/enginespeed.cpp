@@ -66,7 +66,7 @@ EngineSpeedEstimator::Spectrum EngineSpeedEstimator::estimate(const std::deque<d
 {
     Spectrum result;
     const std::size_t n = sampleTimes.size();
-    if (n < kFewestReadings || rows.size() != n)
+    if (n < 2 || rows.size() != n)
         return result;
     const double span = sampleTimes.back() - sampleTimes.front();
     if (!(span > 0.0))
@@ -76,9 +76,13 @@ EngineSpeedEstimator::Spectrum EngineSpeedEstimator::estimate(const std::deque<d
     const double highest =
         std::min(kHighestRpm / kSecondsPerMinutePerCycle, kNyquistShare * readingRate);
     if (highest <= lowest) {
-        result.state = State::PollTooSlow;
+        // Readings this sparse over most of a window will not get denser.
+        if (span >= 0.9 * kWindowSeconds)
+            result.state = State::PollTooSlow;
         return result;
     }
+    if (n < kFewestReadings)
+        return result;
 
     std::vector<double> t(n);
     for (std::size_t i = 0; i < n; ++i)

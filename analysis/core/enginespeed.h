@@ -23,10 +23,10 @@ public:
     static constexpr double kLowestRpm = 500.0;
     static constexpr double kHighestRpm = 3000.0;
     // Readings of this many seconds make one estimate, one every kEverySeconds.
-    static constexpr double kWindowSeconds = 3.0;
+    static constexpr double kWindowSeconds = 2.0;
     static constexpr double kEverySeconds = 0.25;
     // The estimate shown is damped with this time constant.
-    static constexpr double kDampingSeconds = 1.0;
+    static constexpr double kDampingSeconds = 0.5;
     // The pulse line must carry this many times the spectrum's median power.
     static constexpr double kLineContrast = 12.0;
     // An idle that moves by more than this share during a session is named.

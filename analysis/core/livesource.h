@@ -36,6 +36,9 @@ public:
     // polling. False with the gauge's wording of the reason in *error.
     bool open(const QString &portName, QString *error = nullptr);
     void close();
+    // Stops polling and keeps the port open, so that the replies on their
+    // way are still taken.
+    void stopPolling() { pollTimer.stop(); }
     bool isOpen() const { return port.isOpen(); }
     QString portName() const { return openedName; }
 

@@ -284,7 +284,7 @@ void TestLive::engineSpeedNotGuessed_data()
     QTest::addColumn<double>("periodMs");
     QTest::addColumn<double>("seconds");
     QTest::addColumn<int>("state");
-    QTest::newRow("too early") << 1 << 1.0 << 20.0 << 2.5
+    QTest::newRow("too early") << 1 << 1.0 << 20.0 << 1.5
                                << int(EngineSpeedEstimator::State::TooFewReadings);
     QTest::newRow("the board averages whole cycles")
         << 75 << 1.0 << 20.0 << 8.0 << int(EngineSpeedEstimator::State::PollTooSlow);
