@@ -98,10 +98,10 @@ QString liveCommandError(bool hasLogs, bool headless, bool calibrate,
 {
     if (!live.isLive())
         return live.seconds ? LiveOptionTexts::tr("--for goes with --live") : QString();
-    if (hasLogs)
-        return LiveOptionTexts::tr("--live reads the board: it takes no log");
     if (calibrate)
         return LiveOptionTexts::tr("--calibrate reads a log, not the board");
+    if (hasLogs)
+        return LiveOptionTexts::tr("--live reads the board: it takes no log");
     if (headless && !live.seconds)
         return LiveOptionTexts::tr("--live with --summary, --csv or --report needs --for SECONDS");
     if (pollPeriodSeconds) {
