@@ -141,11 +141,17 @@ LiveAnalysis::LiveAnalysis(const LiveSettings &settings)
 
 void LiveAnalysis::setSettings(const LiveSettings &settings)
 {
+    const LiveSettings previous = chosen;
     chosen = settings;
     chosen.referenceCylinder = std::clamp(settings.referenceCylinder, 1, 4);
     chosen.dampingSeconds = clampedDamping(settings.dampingSeconds);
     currentBars = liveBarsFor(chosen);
-    judged.reset();
+    // Another comparison or band is another verdict; another damping or
+    // cycle value judges the same bars.
+    if (chosen.comparison != previous.comparison
+        || chosen.referenceCylinder != previous.referenceCylinder
+        || chosen.toleranceKPa != previous.toleranceKPa)
+        judged.reset();
     if (primed)
         judge(lastSeconds);
 }

@@ -107,7 +107,8 @@ class LiveAnalysis
 public:
     explicit LiveAnalysis(const LiveSettings &settings = LiveSettings());
 
-    // Keeps the damped values; a new comparison or band judges them anew.
+    // Keeps the damped values; a new comparison, reference or band starts a
+    // new verdict, a new damping or cycle value keeps it and its hold time.
     void setSettings(const LiveSettings &settings);
     const LiveSettings &settings() const { return chosen; }
     // Forgets every reading: a new session.

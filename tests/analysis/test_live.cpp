@@ -169,6 +169,17 @@ void TestLive::comparisons()
     // The band is judged on the bars shown, and only on them.
     QCOMPARE(live.verdict().inSync(),
              allWithin && found.size() == 1 && std::fabs(live.bars()[0].differenceKPa) <= 1.8);
+
+    // Another damping keeps the verdict and its hold time; another band starts anew.
+    QCOMPARE(live.verdict().heldSeconds(), 19 * 0.02);
+    settings.dampingSeconds = 1.0;
+    settings.cycleValue = CycleValue::Minimum;
+    live.setSettings(settings);
+    QCOMPARE(live.verdict().heldSeconds(), 19 * 0.02);
+    settings.toleranceKPa = 5.0;
+    live.setSettings(settings);
+    QCOMPARE(live.verdict().heldSeconds(), 0.0);
+    QVERIFY(live.verdict().hasReadings());
 }
 
 // Per engine cycle the mean or the bottom of the pulse; the damping is a
