@@ -1,4 +1,5 @@
 #include "boardmodel.h"
+#include "calibration.h"
 #include "commandline.h"
 #include "exitcodes.h"
 #include "liveanalysis.h"
@@ -13,6 +14,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <termios.h>
 #include <random>
 
 namespace {
@@ -83,6 +85,9 @@ private slots:
     void sourceTellsSilenceAndLoss();
     void headlessLiveRun();
     void headlessLiveRunFailures();
+    void pollsWithTheGaugesBytesAndLine();
+    void liveSummaryAndCsv();
+    void calibrationReachesTheLiveVerdict();
 };
 
 // Differences (kPa) at one reading a second, against a tolerance of 1 kPa:
@@ -568,6 +573,98 @@ void TestLive::headlessLiveRunFailures()
     QVERIFY2(err.contains(QStringLiteral("what was recorded until then is analysed")),
              qPrintable(err));
     QVERIFY2(out.contains(QStringLiteral("Live verdict at the end")), qPrintable(out));
+}
+
+// Nothing but the gauge's poll goes to the board, at the gauge's line settings.
+void TestLive::pollsWithTheGaugesBytesAndLine()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    LiveSource source;
+    QVERIFY(source.open(board.portName()));
+    QVERIFY(board.waitForReceived(20));
+    termios line{};
+    QVERIFY(board.lineSettings(&line));
+    QCOMPARE(cfgetospeed(&line), speed_t(B38400));
+    QCOMPARE(cfgetispeed(&line), speed_t(B38400));
+    QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
+    source.close();
+    const QByteArray sent = board.takeReceived();
+    QCOMPARE(sent.size() % pollCommand().size(), 0);
+    QCOMPARE(sent, pollCommand().repeated(sent.size() / pollCommand().size()));
+    QCOMPARE(quint64(sent.size() / pollCommand().size()), source.pollsSent());
+}
+
+// The live lines of the summary and the CSV, in the unit asked.
+void TestLive::liveSummaryAndCsv()
+{
+    LiveSettings settings;
+    settings.referenceCylinder = 2;
+    settings.toleranceKPa = toKPa(10.0, Unit::MmHg);
+    LiveAnalysis live(settings);
+    // Cylinder 4 is 1 kPa (7.5 mmHg) above cylinder 2: within the band.
+    for (int i = 0; i <= 100; ++i)
+        live.addFrame(i * 0.1, levels(-30, -30, -30, -29));
+    QCOMPARE(liveSummaryText(live, Unit::MmHg),
+             QStringLiteral("Live verdict at the end: IN SYNC, in sync for 10 s\n"
+                            "  1: 0.0 mmHg\n  3: 0.0 mmHg\n  4: 7.5 mmHg\n"
+                            "Engine speed: cannot be measured: the readings carry no intake "
+                            "pulses; set the board so: a short inner-loop count and a low-pass "
+                            "coefficient near 1\n"));
+    QCOMPARE(liveCsvRows(live, Unit::MmHg),
+             QStringLiteral("live verdict,IN SYNC\nlive verdict held (s),10.0\n"
+                            "live difference 1 (mmHg),0.0\nlive difference 3 (mmHg),0.0\n"
+                            "live difference 4 (mmHg),7.5\nengine speed (rpm),\n"
+                            "engine speed note,cannot be measured: the readings carry no intake "
+                            "pulses; set the board so: a short inner-loop count and a low-pass "
+                            "coefficient near 1\n"));
+    LiveAnalysis empty;
+    QCOMPARE(liveSummaryText(empty, Unit::KPa),
+             QStringLiteral("Live verdict at the end: no readings\n  2: 0.00 kPa\n  3: 0.00 kPa\n"
+                            "  4: 0.00 kPa\nEngine speed: not measured yet\n"));
+}
+
+// A sensor calibration asked for reaches the live verdict as well as the
+// recorded session's analysis; the recorded readings stay as they came.
+void TestLive::calibrationReachesTheLiveVerdict()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    Calibration calibration;
+    calibration.createdAt = QDateTime(QDate(2026, 12, 7), QTime(8, 50));
+    calibration.sourceLog = QStringLiteral("cal.txt");
+    calibration.readings = 100;
+    // Sensor 3 is said to read 3 kPa high: calibrated, cylinder 3 is 3 kPa low.
+    calibration.offsetsKPa = {-1.0, -1.0, 3.0, -1.0};
+    const QString path = folder.filePath(QStringLiteral("calibration.json"));
+    QVERIFY(saveCalibration(calibration, path));
+
+    EngineConfig config;
+    config.offsets = {0.0, 0.0, 0.0, 0.0};
+    SimulatedBoard board(config);
+    QVERIFY(board.plugIn());
+    const CommandLineResult parsed =
+        parseCommandLine({QStringLiteral("--live"), board.portName(), QStringLiteral("--for=1.5"),
+                          QStringLiteral("--tolerance=1"), QStringLiteral("--calibration=use"),
+                          QStringLiteral("--summary")});
+    QVERIFY(parsed.commandLine);
+    const std::unique_ptr<LiveRun> run = recordLive(*parsed.commandLine, path);
+    QCOMPARE(run->exitCode, ExitCode::Ok);
+    QVERIFY(run->recording.readingCount() > 10);
+    QVERIFY(!run->live.verdict().inSync());
+    QVERIFY2(run->live.bars()[2].differenceKPa < -3.5,
+             qPrintable(QString::number(run->live.bars()[2].differenceKPa)));
+    QVERIFY(run->analysis.appliedCalibration.has_value());
+    // The log keeps the readings as the board sent them.
+    QCOMPARE(run->recording.session().columns[Raw3].front(),
+             run->session.columns[Raw3].front() + 3.0f);
+
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    QCOMPARE(runLiveTextCommand(*parsed.commandLine, folder.filePath(QStringLiteral("none.json")),
+                                outStream, errStream),
+             ExitCode::CalibrationRefused);
+    QVERIFY2(err.contains(QStringLiteral("no calibration is stored")), qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(TestLive)

@@ -28,6 +28,8 @@ private slots:
     void beforeAndAfterBecomeAReport();
     void lostBoardKeepsTheCapture();
     void italianVerdict();
+    void barsScale_data();
+    void barsScale();
 
 private:
     template <typename T>
@@ -236,6 +238,51 @@ void TestLiveWindow::italianVerdict()
     LiveWindow window(folder.path(), folder.filePath(QStringLiteral("it.ini")));
     QCOMPARE(find<QPushButton>(window, "buttonBefore")->text(), QStringLiteral("Prima"));
     QCOMPARE(find<QPushButton>(window, "buttonAfter")->text(), QStringLiteral("Dopo"));
+}
+
+// The automatic scale: a round number in the unit shown, at least twice the
+// band and a tenth more than the largest bar; a fixed one holds.
+void TestLiveWindow::barsScale_data()
+{
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<double>("tolerance");
+    QTest::addColumn<double>("largest"); // kPa
+    QTest::addColumn<double>("range");   // in the unit
+    QTest::newRow("band decides") << int(Unit::KPa) << 1.0 << 0.2 << 2.0;
+    QTest::newRow("bar decides") << int(Unit::KPa) << 1.0 << 3.2 << 5.0;
+    QTest::newRow("bar just under") << int(Unit::KPa) << 0.2 << 0.9 << 1.0;
+    QTest::newRow("negative bar") << int(Unit::KPa) << 0.2 << -4.6 << 10.0;
+    QTest::newRow("mmHg band") << int(Unit::MmHg) << toKPa(10, Unit::MmHg) << 0.0 << 20.0;
+    QTest::newRow("mmHg bar") << int(Unit::MmHg) << toKPa(10, Unit::MmHg) << toKPa(50, Unit::MmHg)
+                              << 100.0;
+    QTest::newRow("cmHg small") << int(Unit::CmHg) << toKPa(0.1, Unit::CmHg) << 0.0 << 0.2;
+    QTest::newRow("not finite bar") << int(Unit::KPa) << 1.0 << qQNaN() << 2.0;
+}
+
+void TestLiveWindow::barsScale()
+{
+    QFETCH(int, unit);
+    QFETCH(double, tolerance);
+    QFETCH(double, largest);
+    QFETCH(double, range);
+    LiveBars bars;
+    bars.resize(400, 300);
+    bars.setUnit(Unit(unit));
+    LiveSettings settings;
+    settings.toleranceKPa = tolerance;
+    std::vector<LiveBar> shown = liveBarsFor(settings);
+    shown[1].differenceKPa = largest;
+    shown[2].differenceKPa = -0.5 * tolerance;
+    bars.setBars(shown, tolerance);
+    QVERIFY(std::fabs(fromKPa(bars.rangeKPa(), Unit(unit)) - range) < 1e-9 * range);
+    QVERIFY(!bars.grab().isNull()); // painted, whatever the values
+    bars.setFixedRange(30.0);
+    QCOMPARE(bars.rangeKPa(), 30.0);
+    bars.setBars(shown, tolerance);
+    QCOMPARE(bars.rangeKPa(), 30.0);
+    QVERIFY(!bars.grab().isNull()); // a bar beyond the scale ends in an arrow
+    bars.setFixedRange(std::nullopt);
+    QVERIFY(std::fabs(fromKPa(bars.rangeKPa(), Unit(unit)) - range) < 1e-9 * range);
 }
 
 QTEST_MAIN(TestLiveWindow)
