@@ -473,6 +473,10 @@ void TestLive::sourceTellsSilenceAndLoss()
     QVERIFY(source.open(board.portName()));
     QTRY_VERIFY_WITH_TIMEOUT(!problems.isEmpty(), 5000);
     const QString shown = LiveSource::shownPortName(board.portName());
+    // The port taken already (by the gauge, say): the gauge's words.
+    LiveSource second;
+    QVERIFY(!second.open(board.portName(), &error));
+    QCOMPARE(error, QStringLiteral("Impossibile aprire %1: porta già in uso").arg(shown));
     QCOMPARE(problems.last().at(0).toString(), noAnswerMessage(shown));
     board.setSilent(false);
     QTRY_VERIFY_WITH_TIMEOUT(problems.last().at(0).toString().isEmpty(), 5000);

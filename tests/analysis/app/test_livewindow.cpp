@@ -210,16 +210,28 @@ void TestLiveWindow::lostBoardKeepsTheCapture()
     SimulatedBoard board;
     QVERIFY(board.plugIn());
     LiveWindow window(folder.path(), folder.filePath(QStringLiteral("lost.ini")));
+    auto *problem = find<QLabel>(window, "labelProblem");
+    // A board that does not answer is told, and the text goes once it does.
+    board.setSilent(true);
     QVERIFY(window.connectBoard(board.portName()));
+    const QString shown = LiveSource::shownPortName(board.portName());
+    QTRY_COMPARE_WITH_TIMEOUT(problem->text(), noAnswerMessage(shown), 5000);
+    QVERIFY(!problem->isHidden());
+    board.setSilent(false);
+    QTRY_VERIFY_WITH_TIMEOUT(problem->isHidden(), 5000);
+
+    const quint64 atClick = window.framesTaken();
     find<QPushButton>(window, "buttonBefore")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(window.framesTaken() > 10, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.framesTaken() > atClick + 10, 5000);
     board.unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!window.isConnected(), 5000);
-    QCOMPARE(find<QLabel>(window, "labelProblem")->text(), boardLostMessage());
+    QCOMPARE(problem->text(), boardLostMessage());
+    QCOMPARE(find<QPushButton>(window, "buttonConnect")->text(), QStringLiteral("Connect"));
     QVERIFY(!window.beforeLog().isEmpty());
     const ReadResult read = readLogFile(window.beforeLog(), BadLinePolicy::Stop);
     QVERIFY(read.ok());
-    QCOMPARE(read.session.readingCount(), std::size_t(window.framesTaken()));
+    // Every frame since "Prima" was pressed, up to the loss.
+    QCOMPARE(read.session.readingCount(), std::size_t(window.framesTaken() - atClick));
     QFile::remove(window.beforeLog());
 }
 
