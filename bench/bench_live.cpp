@@ -116,6 +116,8 @@ int main(int argc, char *argv[])
                 "%llu / %llu (target: none lost)\n",
                 static_cast<unsigned long long>(polls), boardFrames,
                 static_cast<unsigned long long>(accepted), static_cast<unsigned long long>(discards));
+    std::printf("  ticks that waited for a reply on its way: %llu\n",
+                static_cast<unsigned long long>(window.board().ticksWaited()));
     std::printf("  processor time:     %.1f %% of one core (target <= %.0f %%); the X server %.1f "
                 "%% more\n",
                 100.0 * cpu / elapsed, 100.0 * kCpuAim, 100.0 * serverCpu / elapsed);

@@ -92,7 +92,8 @@ void LiveWaveform::paintEvent(QPaintEvent *)
     QPolygonF line;
     line.reserve(int(times.size()));
     for (std::size_t c = 0; c < 4; ++c) {
-        painter.setPen(QPen(cylinderColour(int(c)), 2));
+        // One-pixel lines take the painter's quick path; wider ones are stroked.
+        painter.setPen(QPen(cylinderColour(int(c)), 1));
         line.clear();
         for (std::size_t i = 0; i <= times.size(); ++i) {
             if (i < times.size() && std::isfinite(readings[i][c])) {

@@ -184,7 +184,8 @@ QString engineSpeedText(const EngineSpeedEstimator &speed)
 {
     switch (speed.state()) {
     case EngineSpeedEstimator::State::Measured:
-        return EngineSpeedTexts::tr("%1 rpm").arg(std::lround(*speed.rpm()));
+        return EngineSpeedTexts::tr("%1 rpm").arg(kShownRpmStep
+                                                  * std::lround(*speed.rpm() / kShownRpmStep));
     case EngineSpeedEstimator::State::TooFewReadings:
         return EngineSpeedTexts::tr("not measured yet");
     case EngineSpeedEstimator::State::PollTooSlow:

@@ -24,7 +24,7 @@ public:
     static constexpr double kHighestRpm = 3000.0;
     // Readings of this many seconds make one estimate, one every kEverySeconds.
     static constexpr double kWindowSeconds = 2.0;
-    static constexpr double kEverySeconds = 0.25;
+    static constexpr double kEverySeconds = 0.5;
     // The estimate shown is damped with this time constant.
     static constexpr double kDampingSeconds = 0.5;
     // The pulse line must carry this many times the spectrum's median power.
@@ -76,6 +76,10 @@ private:
     std::optional<double> lowest;
     std::optional<double> highest;
 };
+
+// The speed is written to the nearest kShownRpmStep: finer than the idle's
+// own wander, coarse enough to read while it wanders.
+constexpr long kShownRpmStep = 10;
 
 // "1100 rpm"; or why there is none: "not yet measured", "the polls are too
 // far apart", "cannot be measured: the board smooths the pulses away; set a

@@ -40,7 +40,8 @@ bool LiveSource::open(const QString &portName, QString *error)
     // Whatever the line held before this session is not a reply to it.
     port.clear(QSerialPort::Input);
     openedName = shownPortName(portName);
-    polls = frames = discarded = 0;
+    polls = frames = discarded = waited = 0;
+    replyOwed = false;
     watch.reset();
     shownState = ReplyWatch::State::Answering;
     clock.start();
@@ -64,9 +65,17 @@ void LiveSource::poll()
 {
     if (!port.isOpen())
         return;
+    const qint64 now = clock.elapsed();
+    if (replyOwed && now - lastPollMs < kReplyWaitMs) {
+        ++waited;
+        checkReplies();
+        return;
+    }
     port.write(pollCommand());
     ++polls;
-    watch.pollSent(clock.elapsed());
+    replyOwed = true;
+    lastPollMs = now;
+    watch.pollSent(now);
     checkReplies();
 }
 
@@ -81,6 +90,7 @@ void LiveSource::readWaiting()
     case WaitingBytes::TooMany:
         port.readAll();
         ++discarded;
+        replyOwed = false;
         return;
     case WaitingBytes::Frame:
         break;
@@ -89,6 +99,7 @@ void LiveSource::readWaiting()
     if (bytes.size() != kFrameSize)
         return;
     ++frames;
+    replyOwed = false;
     watch.frameAccepted();
     checkReplies();
     emit frameReceived(decodeFrame(bytes.constData()), double(clock.nsecsElapsed()) * 1e-9);

@@ -25,6 +25,11 @@ public:
     static constexpr int kLongestPollMs = 50;
     static constexpr int kDefaultPollMs = 20;
     static constexpr qint32 kBaudRate = 38400;
+    // A tick that comes while the last poll's reply is still on its way
+    // sends nothing, so that two replies never meet in the buffer (where the
+    // frame rule would throw both away) when the program is held up; a
+    // reply this late is taken as lost, and the next tick polls again.
+    static constexpr qint64 kReplyWaitMs = 200;
 
     explicit LiveSource(QObject *parent = nullptr);
     ~LiveSource() override;
@@ -48,6 +53,8 @@ public:
 
     // Since the port was opened.
     quint64 pollsSent() const { return polls; }
+    // Ticks that sent nothing because a reply was on its way.
+    quint64 ticksWaited() const { return waited; }
     quint64 framesAccepted() const { return frames; }
     quint64 discards() const { return discarded; }
     // Milliseconds since the port was opened, on the clock frames are stamped with.
@@ -77,6 +84,9 @@ private:
     quint64 polls = 0;
     quint64 frames = 0;
     quint64 discarded = 0;
+    quint64 waited = 0;
+    bool replyOwed = false;
+    qint64 lastPollMs = 0;
 };
 
 Q_DECLARE_METATYPE(MeasurementFrame)
