@@ -8,6 +8,9 @@
 #include "usermessages.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QProcess>
+#include <QTableWidget>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -28,6 +31,8 @@ private slots:
     void beforeAndAfterBecomeAReport();
     void lostBoardKeepsTheCapture();
     void italianVerdict();
+    void editsPresetsInTheTable();
+    void programLiveReport();
     void barsScale_data();
     void barsScale();
 
@@ -250,6 +255,76 @@ void TestLiveWindow::italianVerdict()
     LiveWindow window(folder.path(), folder.filePath(QStringLiteral("it.ini")));
     QCOMPARE(find<QPushButton>(window, "buttonBefore")->text(), QStringLiteral("Prima"));
     QCOMPARE(find<QPushButton>(window, "buttonAfter")->text(), QStringLiteral("Dopo"));
+}
+
+// The presets' table, edited as a user does: a row added with a tolerance in
+// the unit shown, an incomplete row left out.
+void TestLiveWindow::editsPresetsInTheTable()
+{
+    LiveWindow window(folder.path(), folder.filePath(QStringLiteral("edit.ini")));
+    auto *unit = find<QComboBox>(window, "comboUnit");
+    unit->setCurrentIndex(unit->findData(int(Unit::MmHg)));
+    bool edited = false;
+    QTimer::singleShot(0, &window, [&] {
+        auto *dialog = window.findChild<QDialog *>(QStringLiteral("dialogPresets"));
+        QVERIFY(dialog);
+        auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tablePresets"));
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("10.0"));
+        auto *add = dialog->findChild<QPushButton *>(QStringLiteral("buttonAddPreset"));
+        add->click();
+        table->item(1, 0)->setText(QStringLiteral("Officina, 1/100 bar"));
+        table->item(1, 1)->setText(QStringLiteral("3"));
+        table->item(1, 2)->setText(QStringLiteral("7.5"));
+        add->click(); // left without a name
+        table->item(2, 0)->setText(QString());
+        edited = true;
+        dialog->accept();
+    });
+    find<QPushButton>(window, "buttonEditPresets")->click();
+    QVERIFY(edited);
+    QCOMPARE(window.presets().size(), std::size_t(2));
+    QCOMPARE(window.presets()[1].referenceCylinder, 3);
+    QVERIFY(std::fabs(window.presets()[1].toleranceKPa - 1.0) < 1e-3); // 7.5 mmHg
+    QSettings stored(folder.filePath(QStringLiteral("edit.ini")), QSettings::IniFormat);
+    QCOMPARE(loadPresets(stored), window.presets());
+    auto *preset = find<QComboBox>(window, "comboPreset");
+    QCOMPARE(preset->itemText(2), QStringLiteral("Officina, 1/100 bar"));
+}
+
+// The program itself: --live PORT --for SECONDS --report, the board in this
+// process.
+void TestLiveWindow::programLiveReport()
+{
+    SimulatedBoard board;
+    QVERIFY(board.plugIn());
+    const QString report = folder.filePath(QStringLiteral("live.png"));
+    QProcess program;
+    program.setProcessChannelMode(QProcess::SeparateChannels);
+    QSignalSpy finished(&program, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
+    program.start(QStringLiteral(ASPIRELLO_ANALISI),
+                  {QStringLiteral("--live"), board.portName(), QStringLiteral("--for"),
+                   QStringLiteral("1.5"), QStringLiteral("--report"), report});
+    // The board answers from this process's event loop while the program runs.
+    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 30000);
+    const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY2(out.contains(QStringLiteral("Live verdict at the end: ")), qPrintable(out));
+    QVERIFY2(out.contains(QStringLiteral("Report written to ")), qPrintable(out));
+    QVERIFY(QFileInfo(report).size() > 0);
+    QVERIFY(board.pollsReceived() > 20);
+
+    // The board gone: exit code 8 and the gauge's words.
+    const QString port = board.portName();
+    board.unplug();
+    QSignalSpy failed(&program, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
+    program.start(QStringLiteral(ASPIRELLO_ANALISI),
+                  {QStringLiteral("--live"), port, QStringLiteral("--for=1"),
+                   QStringLiteral("--csv")});
+    QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty(), 30000);
+    QCOMPARE(program.exitCode(), 8);
+    QVERIFY(QString::fromLocal8Bit(program.readAllStandardError())
+                .contains(QStringLiteral("Impossibile aprire")));
 }
 
 // The automatic scale: a round number in the unit shown, at least twice the
