@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <sys/types.h>
 
 class MainWindow;
 
@@ -40,5 +41,17 @@ void silenceDebugLines();
 // waits for its reply, so that a count of lost frames is exact.
 void runAfterWarmUp(const MainWindow &window, int warmUpMs, int seconds,
                     const std::function<void()> &atWarmUp);
+
+// Xvfb on a display number it chooses itself, gone with this object; start()
+// points DISPLAY and the platform at it.
+struct VirtualDisplay
+{
+    pid_t pid = -1;
+    bool start();
+    ~VirtualDisplay();
+};
+
+// Processor time of another process (the X server), from /proc.
+double otherCpuSeconds(pid_t pid);
 
 #endif // BENCHSUPPORT_H

@@ -1,6 +1,7 @@
 #include "analysiswindow.h"
 
 #include "cylindercolours.h"
+#include "livewindow.h"
 #include "reportwriter.h"
 #include "sessionchart.h"
 #include "sessioncurves.h"
@@ -66,6 +67,9 @@ void AnalysisWindow::buildForm()
     QAction *calibrate = tools->addAction(tr("Calibrate sensors from a log…"), this,
                                           &AnalysisWindow::chooseCalibrationLog);
     calibrate->setObjectName(QStringLiteral("actionCalibrate"));
+    QAction *connectBoard =
+        tools->addAction(tr("Connect board…"), this, qOverload<>(&AnalysisWindow::openLiveWindow));
+    connectBoard->setObjectName(QStringLiteral("actionLive"));
     QAction *quit = new QAction(tr("Quit"), this);
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -654,4 +658,40 @@ void AnalysisWindow::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     openLogs(paths);
+}
+
+LiveWindow *AnalysisWindow::openLiveWindow()
+{
+    if (!liveWindow) {
+        liveWindow =
+            new LiveWindow(QDir::currentPath(), LiveWindow::presetsPathBeside(calibrationFile), this);
+        liveWindow->setWindowFlag(Qt::Window);
+        liveWindow->setUnit(unit());
+        LiveSettings live;
+        live.referenceCylinder = comboReference->currentData().toInt();
+        live.toleranceKPa = toleranceKPa;
+        liveWindow->setLiveSettings(live);
+        // The captures' before/after pair, opened here: the report is one click on.
+        connect(liveWindow, &LiveWindow::compareRequested, this, [this](const QStringList &logs) {
+            openLogs(logs);
+            raise();
+            activateWindow();
+        });
+    }
+    liveWindow->show();
+    liveWindow->raise();
+    return liveWindow;
+}
+
+LiveWindow *AnalysisWindow::openLiveWindow(const LiveCommand &command,
+                                           std::optional<double> pollPeriodSeconds)
+{
+    LiveWindow *window = openLiveWindow();
+    LiveSettings settings = command.settings;
+    window->setLiveSettings(settings);
+    if (pollPeriodSeconds)
+        window->setPollPeriodMs(int(std::lround(*pollPeriodSeconds * 1000.0)));
+    if (command.isLive())
+        window->connectBoard(command.port);
+    return window;
 }

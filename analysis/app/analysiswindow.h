@@ -21,6 +21,8 @@ class QSpinBox;
 class QTableWidget;
 class QTabWidget;
 class SessionChart;
+class LiveWindow;
+struct LiveCommand;
 class SessionChartView;
 
 // The window of Aspirello Analisi: one or two saved logs (before and after)
@@ -51,6 +53,11 @@ public:
     void setAnalysisSettings(const AnalysisSettings &settings);
     void setBadLinePolicy(BadLinePolicy policy);
     void setCalibrationApplied(bool applied);
+
+    // The live tuning window ("Connect board…"), made at its first use; with
+    // a command's port it connects at once.
+    LiveWindow *openLiveWindow();
+    LiveWindow *openLiveWindow(const LiveCommand &command, std::optional<double> pollPeriodSeconds);
 
     const std::vector<Session> &sessions() const { return shown(); }
     const SessionAnalysis *currentAnalysis() const;
@@ -115,6 +122,7 @@ private:
     SessionChart *differenceChart = nullptr;
     SessionChartView *pressureView = nullptr;
     SessionChartView *differenceView = nullptr;
+    LiveWindow *liveWindow = nullptr;
 };
 
 #endif // ANALYSISWINDOW_H

@@ -4,6 +4,8 @@
 #include "calibration.h"
 #include "commandrun.h"
 #include "exitcodes.h"
+#include "liveprogram.h"
+#include "livewindow.h"
 #include "reportwriter.h"
 #include "translations.h"
 
@@ -148,6 +150,9 @@ int runAnalysisProgram(int argc, char **argv)
     const CommandLine &commandLine = *parsed.commandLine;
     const QString calibrationPath = defaultCalibrationPath();
 
+    if (commandLine.live.isLive() && commandLine.mode != RunMode::Window
+        && commandLine.mode != RunMode::Help)
+        return runLiveCommand(commandLine, calibrationPath, out, err);
     switch (commandLine.mode) {
     case RunMode::Report:
         return checkedOutput(runReportCommand(commandLine, calibrationPath, out, err), out, err);
@@ -174,5 +179,7 @@ int runAnalysisProgram(int argc, char **argv)
     if (!commandLine.logs.isEmpty())
         analysisWindow.openLogs(commandLine.logs);
     analysisWindow.show();
+    if (commandLine.live.isLive())
+        analysisWindow.openLiveWindow(commandLine.live, commandLine.analysis.pollPeriodSeconds);
     return application->exec();
 }

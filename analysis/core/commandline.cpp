@@ -106,7 +106,7 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
             argument.truncate(equals);
             hasValue = true;
         }
-        if (kValueOptions.contains(argument)) {
+        if (kValueOptions.contains(argument) || liveValueOptions().contains(argument)) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size())
                     return failure(CommandLineTexts::tr("%1 needs a value").arg(argument));
@@ -193,6 +193,10 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
                 return failure(
                     CommandLineTexts::tr("--calibration needs \"use\" or \"none\", not \"%1\"")
                         .arg(value));
+        } else if (liveValueOptions().contains(argument)) {
+            QString error;
+            if (parseLiveOption(argument, value, line.live, &error) == LiveOptionParse::Failed)
+                return failure(error);
         } else {
             return failure(CommandLineTexts::tr("unknown option %1 (see --help)").arg(argument));
         }
@@ -205,6 +209,20 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
         return result;
     }
     line.mode = mode.value_or(RunMode::Window);
+    if (line.live.isLive() || line.live.seconds) {
+        const bool headless = line.mode == RunMode::Report || line.mode == RunMode::Summary
+            || line.mode == RunMode::Csv;
+        const QString error =
+            liveCommandError(!line.logs.isEmpty(), headless, line.mode == RunMode::Calibrate,
+                             line.analysis.pollPeriodSeconds, line.live);
+        if (!error.isEmpty())
+            return failure(error);
+        line.live.settings.referenceCylinder = line.analysis.sync.referenceCylinder;
+        line.live.settings.toleranceKPa = line.analysis.sync.toleranceKPa;
+        CommandLineResult result;
+        result.commandLine = line;
+        return result;
+    }
     switch (line.mode) {
     case RunMode::Window:
         if (line.logs.size() > 2)
@@ -272,5 +290,6 @@ QString helpText()
         .arg(ExitCode::UnreadableLog)
         .arg(ExitCode::CalibrationRefused)
         .arg(ExitCode::OutputFailed)
-        .arg(ExitCode::NoDisplay);
+        .arg(ExitCode::NoDisplay)
+        + liveHelpText();
 }

@@ -1,6 +1,7 @@
 #ifndef ANALYSIS_COMMANDLINE_H
 #define ANALYSIS_COMMANDLINE_H
 
+#include "liveoptions.h"
 #include "logreader.h"
 #include "sessionanalysis.h"
 #include "units.h"
@@ -41,6 +42,8 @@ struct CommandLine
     AnalysisSettings analysis; // reference, tolerance, period
     BadLinePolicy badLines = BadLinePolicy::Stop;
     CalibrationUse calibration = CalibrationUse::None;
+    // --live PORT and its options: the board instead of logs.
+    LiveCommand live;
 };
 
 struct CommandLineResult

@@ -355,6 +355,44 @@ void TestCalibration::commandLine_data()
                                    << "error: --skip-bad-lines and --stop-on-bad-line";
     QTest::newRow("calibration maybe") << QStringList{"--calibration", "maybe", "a"}
                                        << "error: --calibration needs \"use\" or \"none\"";
+    // The board instead of logs.
+    QTest::newRow("live window") << QStringList{"--live", "/dev/ttyUSB0"}
+                                 << "window 0 kPa ref1 tol1 period- stop none live /dev/ttyUSB0 "
+                                    "for- cmp0 cycle0 damp0.3";
+    QTest::newRow("live summary, options")
+        << QStringList{"--live=ttyACM0", "--for",   "10",          "--summary", "--period",  "50",
+                       "--compare",      "linkage", "--cycle",     "min",       "--damping", "0.1s",
+                       "--reference",    "2",       "--tolerance", "1.33"}
+        << "summary 0 kPa ref2 tol1.33 period0.05 stop none live ttyACM0 for10 cmp4 cycle1 "
+           "damp0.1 liveref2 livetol1.33";
+    QTest::newRow("live report pairs")
+        << QStringList{"--report", "x.png", "--live", "pts/3", "--for=2.5", "--compare=pairs"}
+        << "report png 0 kPa ref1 tol1 period- stop none live pts/3 "
+           "for2.5 cmp3 cycle0 damp0.3";
+    QTest::newRow("live with a log") << QStringList{"--live", "ttyUSB0", "a.txt"}
+                                     << "error: --live reads the board: it takes no log";
+    QTest::newRow("live summary, no time") << QStringList{"--live", "ttyUSB0", "--csv"}
+                                           << "error: --live with --summary, --csv or --report needs";
+    QTest::newRow("for without live")
+        << QStringList{"--for", "3", "--summary", "a"} << "error: --for goes with --live";
+    QTest::newRow("for zero") << QStringList{"--live", "p", "--for", "0", "--summary"}
+                              << "error: --for needs a positive number of seconds";
+    QTest::newRow("live poll too slow") << QStringList{"--live", "p", "--period", "100"}
+                                        << "error: --period with --live is the poll period: 10 to 50";
+    QTest::newRow("live poll too fast") << QStringList{"--live", "p", "--period", "5"}
+                                        << "error: --period with --live is the poll period: 10 to 50";
+    QTest::newRow("damping too long") << QStringList{"--live", "p", "--damping", "2.5"}
+                                      << "error: --damping needs a time constant from 0.1 to 2";
+    QTest::newRow("damping too short") << QStringList{"--live", "p", "--damping", "0.05"}
+                                       << "error: --damping needs a time constant from 0.1 to 2";
+    QTest::newRow("compare unknown") << QStringList{"--live", "p", "--compare", "1v2"}
+                                     << "error: --compare needs reference, 1-2, 3-4, pairs";
+    QTest::newRow("cycle unknown") << QStringList{"--live", "p", "--cycle", "max"}
+                                   << "error: --cycle needs mean or minimum";
+    QTest::newRow("calibrate live") << QStringList{"--live", "p", "--calibrate", "a"}
+                                    << "error: --calibrate reads a log, not the board";
+    QTest::newRow("live without port")
+        << QStringList{"--live", " "} << "error: --live needs the board's serial port";
 }
 
 void TestCalibration::commandLine()
@@ -385,6 +423,20 @@ void TestCalibration::commandLine()
                               : QStringLiteral("-"))
                      .arg(line.badLines == BadLinePolicy::Skip ? "skip" : "stop")
                      .arg(line.calibration == CalibrationUse::Use ? "use" : "none");
+    }
+    if (line.live.isLive()) {
+        const LiveSettings &live = line.live.settings;
+        found +=
+            QStringLiteral(" live %1 for%2 cmp%3 cycle%4 damp%5")
+                .arg(line.live.port)
+                .arg(line.live.seconds ? QString::number(*line.live.seconds) : QStringLiteral("-"))
+                .arg(int(live.comparison))
+                .arg(int(live.cycleValue))
+                .arg(live.dampingSeconds);
+        if (live.referenceCylinder != 1 || live.toleranceKPa != 1.0)
+            found += QStringLiteral(" liveref%1 livetol%2")
+                         .arg(live.referenceCylinder)
+                         .arg(live.toleranceKPa);
     }
     QCOMPARE(found, expected);
     if (expected.startsWith(QLatin1String("csv")))

@@ -203,6 +203,10 @@
         <source>The stored calibration is unusable and is not applied. Record a log with all four sensors on the same vacuum source and choose “Calibrate sensors from a log…”.</source>
         <translation>La calibrazione salvata è inutilizzabile e non viene applicata. Registra un log con tutti e quattro i sensori sulla stessa fonte di depressione e scegli “Calibra i sensori da un log…”.</translation>
     </message>
+    <message>
+        <source>Connect board…</source>
+        <translation>Collega scheda…</translation>
+    </message>
 </context>
 <context>
     <name>Calibration</name>
@@ -396,6 +400,76 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
 %5 calibrazione rifiutata, mancante o inutilizzabile, %6 uscita non scritta (anche lo standard output), %7 nessuno schermo per la finestra.
 </translation>
     </message>
+    <message>
+        <source>--live needs the board&apos;s serial port</source>
+        <translation>--live richiede la porta seriale della scheda</translation>
+    </message>
+    <message>
+        <source>--for needs a positive number of seconds, not &quot;%1&quot;</source>
+        <translation>--for richiede un numero positivo di secondi, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--compare needs reference, 1-2, 3-4, pairs or linkage, not &quot;%1&quot;</source>
+        <translation>--compare richiede reference, 1-2, 3-4, pairs o linkage, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--cycle needs mean or minimum, not &quot;%1&quot;</source>
+        <translation>--cycle richiede mean o minimum, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--damping needs a time constant from %1 to %2 seconds, not &quot;%3&quot;</source>
+        <translation>--damping richiede una costante di tempo da %1 a %2 secondi, non &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>--for goes with --live</source>
+        <translation>--for va con --live</translation>
+    </message>
+    <message>
+        <source>--live reads the board: it takes no log</source>
+        <translation>--live legge la scheda: non accetta log</translation>
+    </message>
+    <message>
+        <source>--calibrate reads a log, not the board</source>
+        <translation>--calibrate legge un log, non la scheda</translation>
+    </message>
+    <message>
+        <source>--live with --summary, --csv or --report needs --for SECONDS</source>
+        <translation>--live con --summary, --csv o --report richiede --for SECONDI</translation>
+    </message>
+    <message>
+        <source>--period with --live is the poll period: %1 to %2 ms</source>
+        <translation>--period con --live è il periodo di lettura: da %1 a %2 ms</translation>
+    </message>
+    <message>
+        <source>
+Live, on the board itself:
+  --live PORT               poll the board on PORT (ttyUSB0, /dev/ttyACM0, ...);
+                            alone it opens the live window on it
+  --for SECONDS             with --summary, --csv or --report: record that long,
+                            then analyse what was recorded
+  --period MS               the poll period, %1 to %2 ms (default: %3)
+  --compare reference|1-2|3-4|pairs|linkage   what the live verdict compares
+                            (default: each cylinder against the reference)
+  --cycle mean|minimum      per engine cycle, its mean or its minimum (default: mean)
+  --damping SECONDS         time constant, %4 to %5 s (default: %6)
+Exit code %7: the port could not be opened, the board gave no reading, or it was
+lost during the session (what was recorded is still analysed).
+</source>
+        <translation>
+Dal vivo, sulla scheda:
+  --live PORTA              interroga la scheda su PORTA (ttyUSB0, /dev/ttyACM0, ...);
+                            da sola apre su di essa la finestra dal vivo
+  --for SECONDI             con --summary, --csv o --report: registra per quel tempo,
+                            poi analizza quanto registrato
+  --period MS               il periodo di lettura, da %1 a %2 ms (predefinito: %3)
+  --compare reference|1-2|3-4|pairs|linkage   che cosa confronta l&apos;esito dal vivo
+                            (predefinito: ogni cilindro con il riferimento)
+  --cycle mean|minimum      per ciclo motore, la media o il minimo (predefinito: mean)
+  --damping SECONDI         costante di tempo, da %4 a %5 s (predefinita: %6)
+Codice di uscita %7: la porta non si è aperta, la scheda non ha dato letture, o si è
+persa durante la sessione (quanto registrato viene comunque analizzato).
+</translation>
+    </message>
 </context>
 <context>
     <name>CommandRun</name>
@@ -457,6 +531,344 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>%1 cannot be written: %2</source>
         <translation>impossibile scrivere %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>EngineSpeed</name>
+    <message>
+        <source>%1 rpm</source>
+        <translation>%1 giri/min</translation>
+    </message>
+    <message>
+        <source>not measured yet</source>
+        <translation>non ancora misurato</translation>
+    </message>
+    <message>
+        <source>cannot be measured: the readings come too far apart; poll faster or set a shorter inner-loop count on the board</source>
+        <translation>non misurabile: le letture arrivano troppo distanziate; leggi più spesso o imposta sulla scheda un ciclo for interno più corto</translation>
+    </message>
+    <message>
+        <source>cannot be measured: the readings carry no intake pulses; set the board so: a short inner-loop count and a low-pass coefficient near 1</source>
+        <translation>non misurabile: le letture non portano gli impulsi di aspirazione; imposta la scheda così: ciclo for interno corto e filtro low-pass vicino a 1</translation>
+    </message>
+    <message>
+        <source>Idle speed drifted from %1 to %2 rpm (%3 %) during the session: synchronise at a steady idle</source>
+        <translation>Il minimo è variato da %1 a %2 giri/min (%3 %) durante la sessione: sincronizza a un minimo stabile</translation>
+    </message>
+</context>
+<context>
+    <name>Live</name>
+    <message>
+        <source>IN SYNC</source>
+        <translation>IN SINCRONIA</translation>
+    </message>
+    <message>
+        <source>OUT OF SYNC</source>
+        <translation>FUORI SINCRONIA</translation>
+    </message>
+    <message>
+        <source>no readings yet</source>
+        <translation>ancora nessuna lettura</translation>
+    </message>
+    <message>
+        <source>in sync for %1 s</source>
+        <translation>in sincronia da %1 s</translation>
+    </message>
+    <message>
+        <source>out of sync for %1 s</source>
+        <translation>fuori sincronia da %1 s</translation>
+    </message>
+    <message>
+        <source>Live verdict at the end: %1, %2</source>
+        <translation>Esito dal vivo alla fine: %1, %2</translation>
+    </message>
+    <message>
+        <source>Live verdict at the end: no readings</source>
+        <translation>Esito dal vivo alla fine: nessuna lettura</translation>
+    </message>
+    <message>
+        <source>  %1: %2</source>
+        <translation>  %1: %2</translation>
+    </message>
+    <message>
+        <source>Engine speed: %1</source>
+        <translation>Regime del motore: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LiveBars</name>
+    <message>
+        <source>%1 (reference)</source>
+        <translation>%1 (riferimento)</translation>
+    </message>
+</context>
+<context>
+    <name>LiveRun</name>
+    <message>
+        <source>no calibration is stored; make one with --calibrate LOG</source>
+        <translation>nessuna calibrazione salvata; creane una con --calibrate LOG</translation>
+    </message>
+    <message>
+        <source>The board was lost after %1 s; what was recorded until then is analysed.</source>
+        <translation>La scheda si è persa dopo %1 s; si analizza quanto registrato fino ad allora.</translation>
+    </message>
+    <message>
+        <source>live on %1</source>
+        <translation>dal vivo su %1</translation>
+    </message>
+    <message>
+        <source>live verdict</source>
+        <translation>esito dal vivo</translation>
+    </message>
+    <message>
+        <source>live verdict held (s)</source>
+        <translation>durata dell&apos;esito dal vivo (s)</translation>
+    </message>
+    <message>
+        <source>live difference %1 (%2)</source>
+        <translation>differenza dal vivo %1 (%2)</translation>
+    </message>
+    <message>
+        <source>engine speed (rpm)</source>
+        <translation>regime del motore (giri/min)</translation>
+    </message>
+    <message>
+        <source>engine speed note</source>
+        <translation>nota sul regime del motore</translation>
+    </message>
+    <message>
+        <source>idle drift</source>
+        <translation>variazione del minimo</translation>
+    </message>
+    <message>
+        <source>Live session on %1: %2 readings in %3 s, %4 polls sent, %5 replies discarded</source>
+        <translation>Sessione dal vivo su %1: %2 letture in %3 s, %4 interrogazioni inviate, %5 risposte scartate</translation>
+    </message>
+</context>
+<context>
+    <name>LiveWaveform</name>
+    <message>
+        <source>−%1 s</source>
+        <translation>−%1 s</translation>
+    </message>
+    <message>
+        <source>kPa, now</source>
+        <translation>kPa, adesso</translation>
+    </message>
+</context>
+<context>
+    <name>LiveWindow</name>
+    <message>
+        <source>Workshop presets</source>
+        <translation>Preimpostazioni d&apos;officina</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Reference cylinder</source>
+        <translation>Cilindro di riferimento</translation>
+    </message>
+    <message>
+        <source>Tolerance ± (%1)</source>
+        <translation>Tolleranza ± (%1)</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Aggiungi</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Rimuovi</translation>
+    </message>
+    <message>
+        <source>Aspirello Analisi: tuning live</source>
+        <translation>Aspirello Analisi: regolazione dal vivo</translation>
+    </message>
+    <message>
+        <source>Board</source>
+        <translation>Scheda</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Porta:</translation>
+    </message>
+    <message>
+        <source>The board&apos;s serial port, or a device path</source>
+        <translation>La porta seriale della scheda, o il percorso di un dispositivo</translation>
+    </message>
+    <message>
+        <source> every </source>
+        <translation> ogni </translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Collega</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Prima</translation>
+    </message>
+    <message>
+        <source>Record the session before tuning; press again to save it as a log</source>
+        <translation>Registra la sessione prima della regolazione; premi di nuovo per salvarla come log</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Dopo</translation>
+    </message>
+    <message>
+        <source>Record the session after tuning; press again to save it as a log</source>
+        <translation>Registra la sessione dopo la regolazione; premi di nuovo per salvarla come log</translation>
+    </message>
+    <message>
+        <source>Compare before and after</source>
+        <translation>Confronta prima e dopo</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Schermo intero</translation>
+    </message>
+    <message>
+        <source>Tuning</source>
+        <translation>Regolazione</translation>
+    </message>
+    <message>
+        <source>Preset:</source>
+        <translation>Preimpostazione:</translation>
+    </message>
+    <message>
+        <source>Edit presets…</source>
+        <translation>Modifica preimpostazioni…</translation>
+    </message>
+    <message>
+        <source>Unit:</source>
+        <translation>Unità:</translation>
+    </message>
+    <message>
+        <source>Cylinder %1</source>
+        <translation>Cilindro %1</translation>
+    </message>
+    <message>
+        <source>Reference:</source>
+        <translation>Riferimento:</translation>
+    </message>
+    <message>
+        <source>Tolerance:</source>
+        <translation>Tolleranza:</translation>
+    </message>
+    <message>
+        <source>Each cylinder against the reference</source>
+        <translation>Ogni cilindro con il riferimento</translation>
+    </message>
+    <message>
+        <source>Cylinder 1 against 2</source>
+        <translation>Cilindro 1 con 2</translation>
+    </message>
+    <message>
+        <source>Cylinder 3 against 4</source>
+        <translation>Cilindro 3 con 4</translation>
+    </message>
+    <message>
+        <source>Pair 1+2 against 3+4</source>
+        <translation>Coppia 1+2 con 3+4</translation>
+    </message>
+    <message>
+        <source>Linkage screws: 1–2, 1+2–3+4, 3–4</source>
+        <translation>Viti dei leveraggi: 1–2, 1+2–3+4, 3–4</translation>
+    </message>
+    <message>
+        <source>Compare:</source>
+        <translation>Confronta:</translation>
+    </message>
+    <message>
+        <source>Mean of each engine cycle</source>
+        <translation>Media di ogni ciclo motore</translation>
+    </message>
+    <message>
+        <source>Minimum of each engine cycle</source>
+        <translation>Minimo di ogni ciclo motore</translation>
+    </message>
+    <message>
+        <source>Per cycle:</source>
+        <translation>Per ciclo:</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Damping:</source>
+        <translation>Smorzamento:</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatica</translation>
+    </message>
+    <message>
+        <source>Fixed</source>
+        <translation>Fissa</translation>
+    </message>
+    <message>
+        <source>Scale:</source>
+        <translation>Scala:</translation>
+    </message>
+    <message>
+        <source>Scale range:</source>
+        <translation>Ampiezza della scala:</translation>
+    </message>
+    <message>
+        <source>Bars damped with a time constant of %1 s; each follows the %2 of the last engine cycle.</source>
+        <translation>Barre smorzate con una costante di tempo di %1 s; ognuna segue il %2 dell&apos;ultimo ciclo motore.</translation>
+    </message>
+    <message>
+        <source>mean</source>
+        <translation>valore medio</translation>
+    </message>
+    <message>
+        <source>minimum</source>
+        <translation>minimo</translation>
+    </message>
+    <message>
+        <source>(own choice)</source>
+        <translation>(scelta propria)</translation>
+    </message>
+    <message>
+        <source>Connected to %1</source>
+        <translation>Collegato a %1</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Scollega</translation>
+    </message>
+    <message>
+        <source>Recording “After”…</source>
+        <translation>Registrazione “Dopo”…</translation>
+    </message>
+    <message>
+        <source>Recording “Before”…</source>
+        <translation>Registrazione “Prima”…</translation>
+    </message>
+    <message>
+        <source>Nothing recorded: no reading came from the board.</source>
+        <translation>Niente registrato: dalla scheda non è arrivata nessuna lettura.</translation>
+    </message>
+    <message>
+        <source>“After” saved to %1</source>
+        <translation>“Dopo” salvato in %1</translation>
+    </message>
+    <message>
+        <source>“Before” saved to %1</source>
+        <translation>“Prima” salvato in %1</translation>
+    </message>
+    <message>
+        <source>Engine speed: %1</source>
+        <translation>Regime del motore: %1</translation>
     </message>
 </context>
 <context>
@@ -1001,6 +1413,13 @@ Codici di uscita: %1 fatto, %2 opzione errata, %3 file mancante, %4 log illeggib
     <message>
         <source>hPa (mbar)</source>
         <translation>hPa (mbar)</translation>
+    </message>
+</context>
+<context>
+    <name>WorkshopPresets</name>
+    <message>
+        <source>Yamaha inline four: ±10 mmHg against cylinder 2</source>
+        <translation>Yamaha quattro in linea: ±10 mmHg rispetto al cilindro 2</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,35 @@
+#ifndef ANALYSIS_WORKSHOPPRESETS_H
+#define ANALYSIS_WORKSHOPPRESETS_H
+
+#include <QString>
+
+#include <vector>
+
+class QSettings;
+
+// A workshop's tolerance and reference cylinder for an engine family.
+struct WorkshopPreset
+{
+    QString name;
+    int referenceCylinder = 1; // 1..4
+    double toleranceKPa = 1.0; // the band is +- this
+    bool operator==(const WorkshopPreset &other) const
+    {
+        return name == other.name && referenceCylinder == other.referenceCylinder
+            && toleranceKPa == other.toleranceKPa;
+    }
+};
+
+// The presets shipped: only those a published service figure backs. Yamaha's
+// service manuals for their inline fours give +-10 mmHg between the
+// carburettors, against cylinder 2.
+std::vector<WorkshopPreset> shippedPresets();
+
+// The user's presets from the configuration; the shipped ones until the
+// user has saved a table of their own (an empty table included). Entries
+// with no name, a reference outside 1..4 or a tolerance that is not a
+// positive number are left out.
+std::vector<WorkshopPreset> loadPresets(QSettings &settings);
+void savePresets(QSettings &settings, const std::vector<WorkshopPreset> &presets);
+
+#endif // ANALYSIS_WORKSHOPPRESETS_H
