@@ -212,9 +212,9 @@ CommandLineResult parseCommandLine(const QStringList &arguments)
     if (line.live.isLive() || line.live.seconds) {
         const bool headless = line.mode == RunMode::Report || line.mode == RunMode::Summary
             || line.mode == RunMode::Csv;
-        const QString error =
-            liveCommandError(!line.logs.isEmpty(), headless, line.mode == RunMode::Calibrate,
-                             line.analysis.pollPeriodSeconds, line.live);
+        const QString error = liveCommandError(!line.logs.isEmpty(), headless,
+                                               line.mode == RunMode::Calibrate,
+                                               line.analysis.pollPeriodSeconds, line.live);
         if (!error.isEmpty())
             return failure(error);
         line.live.settings.referenceCylinder = line.analysis.sync.referenceCylinder;
@@ -284,12 +284,12 @@ QString helpText()
                "Exit codes: %1 done, %2 bad option, %3 missing file, %4 unreadable log,\n"
                "%5 calibration refused, missing or unusable, %6 output not written (also standard "
                "output), %7 no display for the window.\n")
-        .arg(ExitCode::Ok)
-        .arg(ExitCode::BadOption)
-        .arg(ExitCode::MissingFile)
-        .arg(ExitCode::UnreadableLog)
-        .arg(ExitCode::CalibrationRefused)
-        .arg(ExitCode::OutputFailed)
-        .arg(ExitCode::NoDisplay)
+               .arg(ExitCode::Ok)
+               .arg(ExitCode::BadOption)
+               .arg(ExitCode::MissingFile)
+               .arg(ExitCode::UnreadableLog)
+               .arg(ExitCode::CalibrationRefused)
+               .arg(ExitCode::OutputFailed)
+               .arg(ExitCode::NoDisplay)
         + liveHelpText();
 }

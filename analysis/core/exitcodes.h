@@ -17,8 +17,8 @@ constexpr int OutputFailed = 6;       // the report, the calibration file or sta
                                       // not be written
 constexpr int NoDisplay = kNoDisplayExitCode; // the window was asked for where there is no
                                               // display (the gauge's code too)
-constexpr int LiveFailed = 8;         // --live: the port did not open, the board gave no reading,
-                                      // or it was lost during the session
+constexpr int LiveFailed = 8; // --live: the port did not open, the board gave no reading,
+                              // or it was lost during the session
 
 } // namespace ExitCode
 
