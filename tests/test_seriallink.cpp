@@ -104,7 +104,7 @@ QByteArray hex(const char *text)
 }
 
 // The board's port as the window names it: its path below /dev.
-QString shortName(const SimulatedBoard &board)
+QString shortName(const TestBoard &board)
 {
     return board.portName().mid(QStringLiteral("/dev/").size());
 }
@@ -528,7 +528,7 @@ void TestSerialLink::lostBoard()
 
     // The board is back on a new line: "Aprila" opens it (the port was
     // closed, or this click would have closed it) and polls reach it.
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(plugInSilent(board));
     QVERIFY(connectBoard(rig.window, board.portName()));
     QCOMPARE(rig.messages.textsFrom(connectSlot),
@@ -559,7 +559,7 @@ void TestSerialLink::lostBoard()
 // first window closes it.
 void TestSerialLink::closingWindowClosesPort()
 {
-    SimulatedBoard board;
+    TestBoard board;
     MessageCapture messages;
     QVERIFY(plugInSilent(board));
     auto first = std::make_unique<MainWindow>();
@@ -604,7 +604,7 @@ void TestSerialLink::openFailureShown()
     auto *ports = child<QComboBox>(&rig.window, "combo_serial");
     auto *status = child<QStatusBar>(&rig.window, "statusBar");
     QVERIFY(ports && status);
-    SimulatedBoard other;
+    TestBoard other;
     QVERIFY(plugInSilent(other));
     QSerialPort holder(other.portName());
     const QString port = cause == "not found" ? "/dev/aspirello-no-such-port" : other.portName();

@@ -3,7 +3,7 @@
 
 #include "floatbits.h"
 #include "frames.h"
-#include "simulatedboard.h"
+#include "testboard.h"
 #include "slaveline.h"
 
 #include <QElapsedTimer>
@@ -56,6 +56,7 @@ class TestSimulatedBoard : public QObject
     Q_OBJECT
 
 private slots:
+    void shippedBoardAnswersFromTheModel();
     void framesAreTwentyLittleEndianFloats();
     void settingsChangeTheReportedCycleTime_data();
     void settingsChangeTheReportedCycleTime();
@@ -78,12 +79,62 @@ private slots:
     void serialPortTalksToTheBoard();
     void boardProcessPrintsItsPort_data();
     void boardProcessPrintsItsPort();
-    void boardProcessRejectsABadSeed();
+    void boardProcessRejectsBadArguments_data();
+    void boardProcessRejectsBadArguments();
 };
+
+// The board as the demo and aspirello-board have it, with no test's hand
+// on its replies: every poll gets the model's frame at that moment, whole,
+// and the signals tell what crossed the line.
+void TestSimulatedBoard::shippedBoardAnswersFromTheModel()
+{
+    SimulatedBoard board(seeded(2));
+    QSignalSpy arrived(&board, &SimulatedBoard::bytesArrived);
+    QSignalSpy polls(&board, &SimulatedBoard::pollReceived);
+    QSignalSpy replies(&board, &SimulatedBoard::replySent);
+    QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
+    SlaveLine line(board.portName());
+
+    BoardModel reference(seeded(2));
+    for (int k = 1; k <= 3; ++k) {
+        QVERIFY(line.write("x@@"));
+        const QList<QByteArray> chunks = line.readChunks(kFrameSize);
+        QCOMPARE(sizesOf(chunks), QList<int>{kFrameSize});
+        QCOMPARE(replies.count(), k);
+        // The engine's own values, taken at the board's clock.
+        const MeasurementFrame got = decodedFrame(chunks.first());
+        QCOMPARE(got.cycleTime, 15.0f);
+        for (float reading : got.readings)
+            QVERIFY2(reading > -40.0f && reading < -10.0f, qPrintable(QString::number(reading)));
+    }
+    QCOMPARE(polls.count(), 3);
+    QByteArray heard;
+    for (const QList<QVariant> &arguments : arrived)
+        heard += arguments.at(0).toByteArray();
+    QCOMPARE(heard, QByteArray("x@@x@@x@@"));
+
+    // A shaper put in answers instead; taken out again, the default
+    // answers once more, paced now.
+    struct Mute : ReplyShaper
+    {
+        void answer(BoardModel &, double, BoardLine &) override { ++asked; }
+        int asked = 0;
+    } mute;
+    board.setReplyShaper(&mute);
+    QVERIFY(line.write("@@"));
+    QTRY_COMPARE_WITH_TIMEOUT(mute.asked, 1, 5000);
+    board.setReplyShaper(nullptr);
+    board.setPaced(true);
+    QVERIFY(line.write("@@"));
+    QCOMPARE(decodedFrame(line.read(kFrameSize)).cycleTime, 15.0f);
+    QCOMPARE(mute.asked, 1);
+    QCOMPARE(polls.count(), 5);
+    QCOMPARE(replies.count(), 4);
+}
 
 void TestSimulatedBoard::framesAreTwentyLittleEndianFloats()
 {
-    SimulatedBoard board(seeded(3));
+    TestBoard board(seeded(3));
     board.setFixedTimeStep(kStepMs);
     QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
     QVERIFY(board.portName().startsWith(QLatin1String("/dev/")));
@@ -125,7 +176,7 @@ void TestSimulatedBoard::settingsChangeTheReportedCycleTime()
     QFETCH(double, coefficient);
     QFETCH(float, cycleTime);
 
-    SimulatedBoard board;
+    TestBoard board;
     QSignalSpy settingsSpy(&board, &SimulatedBoard::settingsCommandReceived);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
@@ -149,7 +200,7 @@ void TestSimulatedBoard::settingsChangeTheReportedCycleTime()
 
 void TestSimulatedBoard::pollBytesInsideSettingsAreNotAPoll()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
 
@@ -193,7 +244,7 @@ void TestSimulatedBoard::inputIsParsedAsAStream()
     QFETCH(int, polls);
     QFETCH(int, settings);
 
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
     for (const QByteArray &bytes : writes) {
@@ -209,7 +260,7 @@ void TestSimulatedBoard::inputIsParsedAsAStream()
 
 void TestSimulatedBoard::lineIsRawBothWays()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     // Leave the terminal settings as the board made them.
     SlaveLine line(board.portName(), SlaveLine::Mode::AsFound);
@@ -246,7 +297,7 @@ void TestSimulatedBoard::sameSeedSameBytes()
     QByteArray received[3];
     const std::uint64_t seeds[3] = {5, 5, 6};
     for (int i = 0; i < 3; ++i) {
-        SimulatedBoard board(seeded(seeds[i]));
+        TestBoard board(seeded(seeds[i]));
         board.setFixedTimeStep(kStepMs);
         QVERIFY(board.plugIn());
         SlaveLine line(board.portName());
@@ -283,7 +334,7 @@ void TestSimulatedBoard::repliesCarryStrayBytesAndSplits()
     QFETCH(int, firstPart);
     QFETCH(QByteArray, stray);
 
-    SimulatedBoard board(seeded(11));
+    TestBoard board(seeded(11));
     board.setFixedTimeStep(kStepMs);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
@@ -311,7 +362,7 @@ void TestSimulatedBoard::repliesCarryStrayBytesAndSplits()
 
 void TestSimulatedBoard::everyReplySplitUntilStopped()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
     board.splitEveryReply(8, 150);
@@ -327,7 +378,7 @@ void TestSimulatedBoard::everyReplySplitUntilStopped()
 
 void TestSimulatedBoard::silentBoardSendsNothing()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
     board.setSilent(true);
@@ -358,7 +409,7 @@ void TestSimulatedBoard::chosenValueInNextReply()
     QFETCH(int, offset);
     QFETCH(float, value);
 
-    SimulatedBoard board(seeded(21));
+    TestBoard board(seeded(21));
     board.setFixedTimeStep(kStepMs);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
@@ -382,7 +433,7 @@ void TestSimulatedBoard::chosenValueInNextReply()
 
 void TestSimulatedBoard::pacedRepliesTakeTheLineTime()
 {
-    SimulatedBoard board(seeded(4));
+    TestBoard board(seeded(4));
     board.setFixedTimeStep(kStepMs);
     board.setPaced(true);
     QVERIFY(board.plugIn());
@@ -406,7 +457,7 @@ void TestSimulatedBoard::repliesWaitForASlowReader()
     // More replies than the pseudo-terminal holds: the board must keep the
     // rest until the reader catches up, losing and reordering nothing.
     constexpr int polls = 5000;
-    SimulatedBoard board(seeded(8));
+    TestBoard board(seeded(8));
     board.setFixedTimeStep(kStepMs);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
@@ -428,7 +479,7 @@ void TestSimulatedBoard::repliesWaitForASlowReader()
 
 void TestSimulatedBoard::unplugHangsUpAndPlugInComesBack()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QSignalSpy unpluggedSpy(&board, &SimulatedBoard::unplugged);
     QSignalSpy pluggedSpy(&board, &SimulatedBoard::pluggedIn);
     QVERIFY(board.plugIn());
@@ -459,7 +510,7 @@ void TestSimulatedBoard::unplugHangsUpAndPlugInComesBack()
 
 void TestSimulatedBoard::unplugDropsAPendingReply()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
     board.splitNextReply(10, 500);
@@ -473,7 +524,7 @@ void TestSimulatedBoard::unplugDropsAPendingReply()
 
 void TestSimulatedBoard::unplugFromAPollReceiver()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     connect(&board, &SimulatedBoard::pollReceived, &board, &SimulatedBoard::unplug);
     SlaveLine line(board.portName());
@@ -486,7 +537,7 @@ void TestSimulatedBoard::unplugFromAPollReceiver()
 void TestSimulatedBoard::serialPortTalksToTheBoard()
 {
     // The program's own kind of port, set up as it sets it up.
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     QSerialPort port(board.portName());
     for (int round = 0; round < 2; ++round) {
@@ -562,11 +613,21 @@ void TestSimulatedBoard::boardProcessPrintsItsPort()
     QVERIFY(process.waitForFinished(10000));
 }
 
-void TestSimulatedBoard::boardProcessRejectsABadSeed()
+// Among them the benchmarks' options, which the board that ships does not
+// carry.
+void TestSimulatedBoard::boardProcessRejectsBadArguments_data()
 {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("seed not a number") << QStringList{"--seed", "many"};
+    QTest::newRow("reading patterns") << QStringList{"--readings", "steady"};
+    QTest::newRow("report") << QStringList{"--report"};
+}
+
+void TestSimulatedBoard::boardProcessRejectsBadArguments()
+{
+    QFETCH(QStringList, arguments);
     QProcess process;
-    process.start(QStringLiteral(BOARD_EXECUTABLE),
-                  {QStringLiteral("--seed"), QStringLiteral("many")});
+    process.start(QStringLiteral(BOARD_EXECUTABLE), arguments);
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QVERIFY(process.exitCode() != 0);

@@ -5,8 +5,9 @@
 #include "firmwareboard.h"
 #include "mainwindow.h"
 #include "scratchdirectory.h"
-#include "windowrig.h"
 #include "simulatedboard.h"
+#include "testboard.h"
+#include "windowrig.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,6 +57,7 @@ private slots:
 
 void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
 {
+    // The demo's own board.
     SimulatedBoard board;
     QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
     MainWindow window;
@@ -102,7 +104,7 @@ void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
 
 void TestDemoEndToEnd::newInnerLoopCountChangesTheCycleTime()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     MainWindow window;
     offerBoardPort(window, board.portName());
