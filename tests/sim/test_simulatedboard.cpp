@@ -41,6 +41,20 @@ QByteArray expectedReplies(std::uint64_t seed, int count)
     return bytes;
 }
 
+// A cycle time no model gives, put into a reply to know it again.
+constexpr float kMarkedCycleTime = 12345.0f;
+
+// Nothing but what was read so far has come from the board: the reply to
+// one more poll, marked, is the next thing on the line, whole and alone.
+bool nothingElseCame(TestBoard &board, SlaveLine &line)
+{
+    board.setValueOfNextReply(kCycleTimeOffset, kMarkedCycleTime);
+    if (!line.write("@@"))
+        return false;
+    const QByteArray reply = line.read(kFrameSize);
+    return reply.size() == kFrameSize && decodedFrame(reply).cycleTime == kMarkedCycleTime;
+}
+
 QList<int> sizesOf(const QList<QByteArray> &chunks)
 {
     QList<int> sizes;
@@ -154,9 +168,9 @@ void TestSimulatedBoard::framesAreTwentyLittleEndianFloats()
         }
         QCOMPARE(got.cycleTime, 15.0f);
     }
-    QCOMPARE(line.drain(100), QByteArray());
     QCOMPARE(board.pollsReceived(), 5u);
     QCOMPARE(board.framesSent(), 5u);
+    QVERIFY(nothingElseCame(board, line));
 }
 
 void TestSimulatedBoard::settingsChangeTheReportedCycleTime_data()
@@ -208,13 +222,14 @@ void TestSimulatedBoard::pollBytesInsideSettingsAreNotAPoll()
     QByteArray command = encodeSettingsCommand(3, 0.5);
     QVERIFY(command.contains("@@"));
     QVERIFY(line.write(command));
-    QCOMPARE(line.drain(200), QByteArray());
+    QTRY_COMPARE_WITH_TIMEOUT(board.settingsReceived(), 1u, 5000);
     QCOMPARE(board.pollsReceived(), 0u);
-    QCOMPARE(board.settingsReceived(), 1u);
     QCOMPARE(board.model().innerLoopCount(), 3);
 
+    // The first bytes back answer the poll below, at the new setting.
     QVERIFY(line.write("@@"));
     QCOMPARE(decodedFrame(line.read(kFrameSize)).cycleTime, 4.5f);
+    QCOMPARE(board.pollsReceived(), 1u);
 }
 
 void TestSimulatedBoard::inputIsParsedAsAStream_data()
@@ -247,15 +262,22 @@ void TestSimulatedBoard::inputIsParsedAsAStream()
     TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
+    // Each write is read by the board before the next is made.
+    QByteArray written;
     for (const QByteArray &bytes : writes) {
         QVERIFY(line.write(bytes));
-        QTest::qWait(20);
+        written += bytes;
+        QVERIFY(board.waitForReceived(written.size()));
     }
+    QCOMPARE(board.received(), written);
     QCOMPARE(line.read(polls * kFrameSize).size(), polls * kFrameSize);
-    QCOMPARE(line.drain(200), QByteArray());
     QCOMPARE(board.pollsReceived(), static_cast<quint64>(polls));
     QCOMPARE(board.framesSent(), static_cast<quint64>(polls));
     QCOMPARE(board.settingsReceived(), static_cast<quint64>(settings));
+    // A poll after them is answered by the very next bytes (unless it is
+    // taken into the unfinished settings command).
+    if (QByteArray(QTest::currentDataTag()) != "short settings never end")
+        QVERIFY(nothingElseCame(board, line));
 }
 
 void TestSimulatedBoard::lineIsRawBothWays()
@@ -287,8 +309,11 @@ void TestSimulatedBoard::lineIsRawBothWays()
              QByteArray::fromHex("11130d0a"
                                  "00004040"
                                  "0d7f031a"));
-    QCOMPARE(line.drain(200), QByteArray());
     QCOMPARE(board.pollsReceived(), 1u);
+    // Nothing the board sent came back to it as input.
+    QVERIFY(nothingElseCame(board, line));
+    QCOMPARE(board.pollsReceived(), 2u);
+    QCOMPARE(board.received(), command + "@@@@");
 }
 
 void TestSimulatedBoard::sameSeedSameBytes()
@@ -383,13 +408,12 @@ void TestSimulatedBoard::silentBoardSendsNothing()
     SlaveLine line(board.portName());
     board.setSilent(true);
     QVERIFY(line.write("@@"));
-    QCOMPARE(line.drain(300), QByteArray());
-    QCOMPARE(board.pollsReceived(), 1u);
+    QTRY_COMPARE_WITH_TIMEOUT(board.pollsReceived(), 1u, 5000);
     QCOMPARE(board.framesSent(), 0u);
 
+    // The first bytes back are the reply to the poll after it.
     board.setSilent(false);
-    QVERIFY(line.write("@@"));
-    QCOMPARE(line.read(kFrameSize).size(), kFrameSize);
+    QVERIFY(nothingElseCame(board, line));
     QCOMPARE(board.framesSent(), 1u);
 }
 
@@ -468,7 +492,8 @@ void TestSimulatedBoard::repliesWaitForASlowReader()
         const QByteArray piece = pollBytes.mid(written, 512);
         QVERIFY(line.write(piece));
         written += piece.size();
-        QTest::qWait(1);
+        // The board has read it, so the line has room for the next piece.
+        QVERIFY(board.waitForReceived(written));
     }
     QTRY_COMPARE_WITH_TIMEOUT(board.pollsReceived(), static_cast<quint64>(polls), 10000);
     QVERIFY(board.framesSent() < static_cast<quint64>(polls));
@@ -510,16 +535,24 @@ void TestSimulatedBoard::unplugHangsUpAndPlugInComesBack()
 
 void TestSimulatedBoard::unplugDropsAPendingReply()
 {
-    TestBoard board;
+    TestBoard board(seeded(6));
+    board.setFixedTimeStep(kStepMs);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
-    board.splitNextReply(10, 500);
+    board.splitNextReply(10, 100);
     QVERIFY(line.write("@@"));
     QCOMPARE(line.read(10).size(), 10);
     board.unplug();
     QVERIFY(line.waitForHangUp());
-    QTest::qWait(600); // past the pause: the rest must not be written anywhere
-    QCOMPARE(board.framesSent(), 0u);
+
+    // Plugged in again, the rest of that reply is not written on the new
+    // line, not even after its pause: the first bytes there are the whole
+    // reply to the first poll on it.
+    QVERIFY(board.plugIn());
+    SlaveLine again(board.portName());
+    QVERIFY(again.write("@@"));
+    QCOMPARE(again.read(kFrameSize), expectedReplies(6, 2).mid(kFrameSize));
+    QCOMPARE(board.framesSent(), 1u);
 }
 
 void TestSimulatedBoard::unplugFromAPollReceiver()
