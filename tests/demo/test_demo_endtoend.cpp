@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,6 +38,34 @@ void click(MainWindow &window, const char *name)
 {
     child<QPushButton>(&window, name)->click();
 }
+
+// Counts the ticks of the window's poll timer, the repeating timer that
+// runs at the period in the form.
+class PollTicks : public QObject
+{
+public:
+    explicit PollTicks(MainWindow &window)
+        : periodMs(child<QSpinBox>(&window, "spin_ms_timer")->value())
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~PollTicks() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *timer = qobject_cast<QTimer *>(object);
+        if (event->type() == QEvent::Timer && timer && !timer->isSingleShot()
+            && timer->interval() == periodMs)
+            ++count;
+        return false;
+    }
+
+private:
+    const int periodMs;
+};
 
 } // namespace
 
@@ -136,7 +165,8 @@ void TestDemoEndToEnd::boardPulledOutAndPutBack()
     // port change nothing.
     const QString logAfterLoss = window.measurementLog();
     const double shownAfterLoss = display(window, "AM")->value();
-    QTest::qWait(200);
+    PollTicks ticks(window);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count >= 5, kWaitMs);
     QCOMPARE(window.measurementLog(), logAfterLoss);
     QCOMPARE(display(window, "AM")->value(), shownAfterLoss);
     QCOMPARE(messages.count(QStringLiteral("Seriale persa")), 1);
