@@ -72,9 +72,6 @@ public:
     // shaper stays the caller's and must outlive its use here.
     void setReplyShaper(ReplyShaper *shaper);
 
-    BoardModel &model() { return boardModel; }
-    const BoardModel &model() const { return boardModel; }
-
 signals:
     // Every byte the program sends, as it is read.
     void bytesArrived(const QByteArray &bytes);
@@ -87,6 +84,9 @@ signals:
     void unplugged();
 
 protected:
+    // The board's logic, for a board that looks into it.
+    BoardModel &model() { return boardModel; }
+    const BoardModel &model() const { return boardModel; }
     // The line, for a board that says more than its replies.
     BoardLine &line() { return outgoing; }
     // The line settings as the program's end has them; false while

@@ -50,6 +50,8 @@ public:
     bool waitForReceived(int count, int timeoutMs = 5000);
     // The line settings as the program's end has them; false while unplugged.
     using SimulatedBoard::lineSettings;
+    // The board's logic, with the settings it took.
+    using SimulatedBoard::model;
 
     quint64 pollsReceived() const { return pollCount; }
     // Replies whose last byte has been written to the line.
