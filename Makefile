@@ -132,7 +132,7 @@ fuzz:
 bench: configure
 	@scripts/install-deps.sh bench $(QT_DEPS)
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_pipeline bench_endtoend bench_display \
-	  aspirello-board bench_openlog bench_analysis_window bench_firmware bench_live bench_enginespeed
+	  bench_board bench_openlog bench_analysis_window bench_firmware bench_live bench_enginespeed
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_pipeline
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_endtoend
 	@$(BUILD_DIR)/bench/bench_display

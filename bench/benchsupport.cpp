@@ -20,8 +20,7 @@ extern char **environ;
 
 BoardProcess::BoardProcess(const QStringList &arguments)
 {
-    board.start(QStringLiteral(BOARD_EXECUTABLE),
-                QStringList{QStringLiteral("--paced"), QStringLiteral("--report")} + arguments);
+    board.start(QStringLiteral(BOARD_EXECUTABLE), arguments);
     if (board.waitForReadyRead(10000))
         boardPort = QString::fromLocal8Bit(board.readLine()).trimmed();
     else

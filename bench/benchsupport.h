@@ -10,13 +10,14 @@
 
 class MainWindow;
 
-// The simulated board in a process of its own, paced at 38400 baud, telling
-// at the end how many polls it received and frames it sent.
+// The benchmarks' board (bench_board) in a process of its own, paced at
+// 38400 baud, telling at the end how many polls it received and frames it
+// sent.
 class BoardProcess
 {
 public:
-    // Starts the board with these arguments beside the pacing and the
-    // report; port() is empty when it did not start.
+    // Starts the board with these arguments (--readings KIND); port() is
+    // empty when it did not start.
     explicit BoardProcess(const QStringList &arguments = {});
 
     const QString &port() const { return boardPort; }

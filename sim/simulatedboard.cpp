@@ -2,17 +2,13 @@
 
 #include "pseudoterminal.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSocketNotifier>
-#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -28,6 +24,11 @@ QString systemError(const char *what)
 }
 
 } // namespace
+
+void ReplyShaper::answer(BoardModel &model, double nowMs, BoardLine &line)
+{
+    line.queue(encodeFrame(model.takeFrame(nowMs)), 0, true);
+}
 
 SimulatedBoard::SimulatedBoard(const EngineConfig &config, QObject *parent)
     : QObject(parent)
@@ -104,89 +105,14 @@ void SimulatedBoard::closeLine()
     lineFreeNs = 0;
 }
 
-void SimulatedBoard::setFixedTimeStep(double ms)
-{
-    fixedStepMs = ms > 0.0 ? ms : 0.0;
-    nextFixedTimeMs = 0.0;
-}
-
 void SimulatedBoard::setPaced(bool paced)
 {
     repliesPaced = paced;
 }
 
-void SimulatedBoard::splitNextReply(int firstPartSize, int pauseMs)
+void SimulatedBoard::setReplyShaper(ReplyShaper *replyShaper)
 {
-    splitSize = firstPartSize;
-    splitPauseMs = std::max(0, pauseMs);
-    splitEvery = false;
-}
-
-void SimulatedBoard::splitEveryReply(int firstPartSize, int pauseMs)
-{
-    splitNextReply(firstPartSize, pauseMs);
-    splitEvery = true;
-}
-
-void SimulatedBoard::stopSplitting()
-{
-    splitSize = 0;
-    splitEvery = false;
-}
-
-void SimulatedBoard::addStrayBytesBeforeNextReply(const QByteArray &bytes)
-{
-    strayBytes += bytes;
-}
-
-void SimulatedBoard::setSilent(bool silent)
-{
-    repliesWithheld = silent;
-}
-
-void SimulatedBoard::setValueOfNextReply(int offset, float value)
-{
-    if (offset >= 0 && offset <= kFrameSize - kValueSize)
-        nextReplyValues.emplace_back(offset, value);
-}
-
-bool SimulatedBoard::send(const QByteArray &bytes)
-{
-    if (!isPluggedIn())
-        return false;
-    queue(bytes, sinceStart.nsecsElapsed(), false);
-    writeDue();
-    return true;
-}
-
-const QByteArray &SimulatedBoard::received()
-{
-    if (isPluggedIn())
-        readInput();
-    return heard;
-}
-
-QByteArray SimulatedBoard::takeReceived()
-{
-    received();
-    QByteArray taken;
-    taken.swap(heard);
-    return taken;
-}
-
-bool SimulatedBoard::waitForReceived(int count, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (received().size() < count && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (isPluggedIn()) {
-            pollfd p{masterFd, POLLIN, 0};
-            ::poll(&p, 1, 5);
-        } else {
-            QThread::msleep(5);
-        }
-    }
-    return received().size() >= count;
+    shaper = replyShaper ? replyShaper : &defaultShaper;
 }
 
 bool SimulatedBoard::lineSettings(termios *settings) const
@@ -197,11 +123,11 @@ bool SimulatedBoard::lineSettings(termios *settings) const
 void SimulatedBoard::readInput()
 {
     char buffer[512];
+    QByteArray arrived;
     for (;;) {
         const ssize_t n = ::read(masterFd, buffer, sizeof buffer);
         if (n > 0) {
-            input.append(buffer, static_cast<int>(n));
-            heard.append(buffer, static_cast<int>(n));
+            arrived.append(buffer, static_cast<int>(n));
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -213,7 +139,13 @@ void SimulatedBoard::readInput()
         lastError = n == 0 ? QStringLiteral("line closed") : systemError("read");
         break;
     }
-    parseInput();
+    if (arrived.isEmpty())
+        return;
+    input += arrived;
+    emit bytesArrived(arrived);
+    // A receiver of the signal may have unplugged the board.
+    if (isPluggedIn())
+        parseInput();
 }
 
 void SimulatedBoard::parseInput()
@@ -250,62 +182,38 @@ void SimulatedBoard::parseInput()
 
 void SimulatedBoard::answerPoll()
 {
-    ++pollCount;
     emit pollReceived();
-    if (repliesWithheld || !isPluggedIn())
-        return;
-
-    double timeMs;
-    if (fixedStepMs > 0.0) {
-        timeMs = nextFixedTimeMs;
-        nextFixedTimeMs += fixedStepMs;
-    } else {
-        timeMs = static_cast<double>(sinceStart.nsecsElapsed()) / 1e6;
-    }
-    QByteArray reply = encodeFrame(boardModel.takeFrame(timeMs));
-    for (const auto &[offset, value] : nextReplyValues)
-        putFloatLittleEndian(reply, offset, value);
-    nextReplyValues.clear();
-
-    const qint64 now = sinceStart.nsecsElapsed();
-    QByteArray first = strayBytes;
-    strayBytes.clear();
-    if (splitSize > 0 && splitSize < reply.size()) {
-        first += reply.left(splitSize);
-        queue(first, now, false);
-        queue(reply.mid(splitSize), lineFreeNs + splitPauseMs * 1'000'000LL, true);
-        if (!splitEvery)
-            splitSize = 0;
-    } else {
-        queue(first + reply, now, true);
-    }
-    writeDue();
+    if (isPluggedIn())
+        shaper->answer(boardModel, static_cast<double>(sinceStart.nsecsElapsed()) / 1e6, line());
 }
 
 void SimulatedBoard::takeSettings(const char *command)
 {
-    receivedInnerLoopCount = readFloatLittleEndian(command + kInnerLoopCountOffset);
-    receivedLowPassCoefficient = readFloatLittleEndian(command + kLowPassCoefficientOffset);
-    ++settingsCount;
-    boardModel.applySettings(receivedInnerLoopCount, receivedLowPassCoefficient);
-    emit settingsCommandReceived(receivedInnerLoopCount, receivedLowPassCoefficient);
+    const float innerLoopCount = readFloatLittleEndian(command + kInnerLoopCountOffset);
+    const float lowPassCoefficient = readFloatLittleEndian(command + kLowPassCoefficientOffset);
+    boardModel.applySettings(innerLoopCount, lowPassCoefficient);
+    emit settingsCommandReceived(innerLoopCount, lowPassCoefficient);
 }
 
-void SimulatedBoard::queue(const QByteArray &bytes, qint64 earliestNs, bool endsReply)
+void SimulatedBoard::queue(const QByteArray &bytes, int pauseMs, bool endsReply)
 {
-    const qint64 start = std::max(earliestNs, lineFreeNs);
+    if (!isPluggedIn())
+        return;
+    const qint64 start = std::max(sinceStart.nsecsElapsed(), lineFreeNs)
+        + std::max(0, pauseMs) * 1'000'000LL;
     if (!repliesPaced) {
         output.push_back({bytes, start, endsReply});
         lineFreeNs = start;
-        return;
+    } else {
+        // Each piece may go once its last byte would have crossed the line.
+        for (int offset = 0; offset < bytes.size(); offset += kPacedChunkSize) {
+            const QByteArray chunk = bytes.mid(offset, kPacedChunkSize);
+            const bool last = offset + chunk.size() >= bytes.size();
+            output.push_back({chunk, start + (offset + chunk.size()) * kByteNs, endsReply && last});
+        }
+        lineFreeNs = start + bytes.size() * kByteNs;
     }
-    // Each piece may go once its last byte would have crossed the line.
-    for (int offset = 0; offset < bytes.size(); offset += kPacedChunkSize) {
-        const QByteArray chunk = bytes.mid(offset, kPacedChunkSize);
-        const bool last = offset + chunk.size() >= bytes.size();
-        output.push_back({chunk, start + (offset + chunk.size()) * kByteNs, endsReply && last});
-    }
-    lineFreeNs = start + bytes.size() * kByteNs;
+    writeDue();
 }
 
 void SimulatedBoard::writeDue()
@@ -346,5 +254,6 @@ void SimulatedBoard::writeDue()
         pumpTimer.start(static_cast<int>((waitNs + 999'999) / 1'000'000));
     }
 
-    frameCount += static_cast<quint64>(repliesDone);
+    for (int i = 0; i < repliesDone; ++i)
+        emit replySent();
 }

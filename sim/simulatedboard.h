@@ -10,22 +10,38 @@
 #include <QTimer>
 
 #include <deque>
-#include <limits>
-#include <utility>
-#include <vector>
 
 class QSocketNotifier;
 struct termios;
+
+// The board's end of its line, as a ReplyShaper writes to it.
+class BoardLine
+{
+public:
+    // Queues bytes behind everything already queued, to go pauseMs after
+    // the line is free (or now, if it is). endsReply marks the last piece
+    // of a reply: replySent() follows once it has been written.
+    virtual void queue(const QByteArray &bytes, int pauseMs, bool endsReply) = 0;
+
+protected:
+    ~BoardLine() = default;
+};
+
+// How the board answers a poll that came at nowMs (ms since the board was
+// made): the default takes the model's frame for that moment and queues it
+// whole. Another shaper may take frames at other moments, write them in
+// pieces, or write something else.
+class ReplyShaper
+{
+public:
+    virtual ~ReplyShaper() = default;
+    virtual void answer(BoardModel &model, double nowMs, BoardLine &line);
+};
 
 // The measuring board on a pseudo-terminal: the program opens portName()
 // as it would a serial port. Every "@@" is answered with one frame from the
 // BoardModel, "$$" and two floats change its settings, any other byte is
 // skipped. Runs in the thread's event loop.
-//
-// For tests it can also misbehave on demand: replies split with a pause,
-// stray bytes, silence, chosen values (NaN, infinities) in a reply, the
-// pace of a real 38400-baud line, and the line pulled out. A test may also
-// write any bytes itself and read back every byte the program has sent.
 class SimulatedBoard : public QObject
 {
     Q_OBJECT
@@ -49,57 +65,33 @@ public:
     QString portName() const { return devicePath; }
     QString errorString() const { return lastError; }
 
-    // Model time: wall-clock time since construction by default; with a
-    // step above 0, each frame is taken that many ms after the previous one
-    // (the first at 0), whatever the clock says.
-    void setFixedTimeStep(double ms);
     // Writes replies at the real line rate (about 5.2 ms per frame) instead
     // of all at once. Replies queue behind each other as on a real line.
     void setPaced(bool paced);
-
-    // The next reply (or every reply) goes out as its first firstPartSize
-    // bytes, a pause, then the rest. A size outside 1..19 splits nothing.
-    void splitNextReply(int firstPartSize, int pauseMs);
-    void splitEveryReply(int firstPartSize, int pauseMs);
-    void stopSplitting();
-    // Sent just ahead of the next reply, in the same write.
-    void addStrayBytesBeforeNextReply(const QByteArray &bytes);
-    // A silent board counts polls but answers none.
-    void setSilent(bool silent);
-    // Puts value at offset in the next reply only (readingOffset(cylinder)
-    // or kCycleTimeOffset); an offset without room for a value is ignored.
-    // The model itself is not disturbed.
-    void setValueOfNextReply(int offset, float value);
-
-    // Queues bytes of the test's own choosing on the line, behind any reply
-    // already queued; false while unplugged.
-    bool send(const QByteArray &bytes);
-    // Every byte the program has sent and the test has not yet taken.
-    const QByteArray &received();
-    QByteArray takeReceived();
-    // Keeps the event loop turning until at least count bytes have been
-    // received; false if the time ran out first.
-    bool waitForReceived(int count, int timeoutMs = 5000);
-    // The line settings as the program's end has them; false while unplugged.
-    bool lineSettings(termios *settings) const;
-
-    quint64 pollsReceived() const { return pollCount; }
-    // Replies whose last byte has been written to the line.
-    quint64 framesSent() const { return frameCount; }
-    quint64 settingsReceived() const { return settingsCount; }
-    // The values of the last settings command, as they came (before the
-    // model's guards); NaN before the first one.
-    float lastInnerLoopCount() const { return receivedInnerLoopCount; }
-    float lastLowPassCoefficient() const { return receivedLowPassCoefficient; }
-
-    BoardModel &model() { return boardModel; }
-    const BoardModel &model() const { return boardModel; }
+    // Who answers the polls from now on; null: the default shaper. The
+    // shaper stays the caller's and must outlive its use here.
+    void setReplyShaper(ReplyShaper *shaper);
 
 signals:
+    // Every byte the program sends, as it is read.
+    void bytesArrived(const QByteArray &bytes);
     void pollReceived();
+    // The values as they came, before the model's guards.
     void settingsCommandReceived(float innerLoopCount, float lowPassCoefficient);
+    // The last byte of a reply has been written to the line.
+    void replySent();
     void pluggedIn(const QString &portName);
     void unplugged();
+
+protected:
+    // The board's logic, for a board that looks into it.
+    BoardModel &model() { return boardModel; }
+    const BoardModel &model() const { return boardModel; }
+    // The line, for a board that says more than its replies.
+    BoardLine &line() { return outgoing; }
+    // The line settings as the program's end has them; false while
+    // unplugged.
+    bool lineSettings(termios *settings) const;
 
 private:
     struct Piece
@@ -109,15 +101,35 @@ private:
         bool endsReply = false;
     };
 
+    // The line as the board gives it to others.
+    class Line final : public BoardLine
+    {
+    public:
+        explicit Line(SimulatedBoard &board)
+            : board(board)
+        {
+        }
+        void queue(const QByteArray &bytes, int pauseMs, bool endsReply) override
+        {
+            board.queue(bytes, pauseMs, endsReply);
+        }
+
+    private:
+        SimulatedBoard &board;
+    };
+
+    void queue(const QByteArray &bytes, int pauseMs, bool endsReply);
     void closeLine();
     void readInput();
     void parseInput();
     void answerPoll();
     void takeSettings(const char *command);
-    void queue(const QByteArray &bytes, qint64 earliestNs, bool endsReply);
     void writeDue();
 
     BoardModel boardModel;
+    ReplyShaper defaultShaper;
+    ReplyShaper *shaper = &defaultShaper;
+    Line outgoing{*this};
     QElapsedTimer sinceStart;
     QTimer pumpTimer;
 
@@ -129,27 +141,10 @@ private:
     QSocketNotifier *writeNotifier = nullptr;
 
     QByteArray input;
-    QByteArray heard;
     std::deque<Piece> output;
     // When the last queued byte has left the line.
     qint64 lineFreeNs = 0;
-
-    double fixedStepMs = 0.0;
-    double nextFixedTimeMs = 0.0;
     bool repliesPaced = false;
-    bool repliesWithheld = false;
-    int splitSize = 0;
-    int splitPauseMs = 0;
-    bool splitEvery = false;
-    QByteArray strayBytes;
-    // Offset and value of each value put into the next reply.
-    std::vector<std::pair<int, float>> nextReplyValues;
-
-    quint64 pollCount = 0;
-    quint64 frameCount = 0;
-    quint64 settingsCount = 0;
-    float receivedInnerLoopCount = std::numeric_limits<float>::quiet_NaN();
-    float receivedLowPassCoefficient = std::numeric_limits<float>::quiet_NaN();
 };
 
 #endif // SIMULATEDBOARD_H

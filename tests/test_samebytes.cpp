@@ -137,7 +137,7 @@ void TestSameBytes::session()
 {
     WindowRig rig;
     MainWindow &window = rig.window;
-    SimulatedBoard &board = rig.board;
+    TestBoard &board = rig.board;
     auto *media = child<QSpinBox>(&window, "Media");
     auto *innerLoops = child<QSpinBox>(&window, "MedInt");
     auto *coefficient = child<QDoubleSpinBox>(&window, "filtroLp");

@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 #include "portlist.h"
 #include "scratchdirectory.h"
+#include "usermessages.h"
 #include "windowrig.h"
 
 #include <QAbstractItemView>
@@ -95,9 +96,29 @@ QByteArray hex(const char *text)
 }
 
 // The board's port as the window names it: its path below /dev.
-QString shortName(const SimulatedBoard &board)
+QString shortName(const TestBoard &board)
 {
     return board.portName().mid(QStringLiteral("/dev/").size());
+}
+
+// Waits until the window tells the polls unanswered, a second after the
+// oldest went out: long after a timer of the window's would have polled
+// again, so that what has reached the board by then is all there is.
+bool waitUntilToldSilent(Rig &rig)
+{
+    auto *status = child<QStatusBar>(&rig.window, "statusBar");
+    const QString told = noAnswerMessage(shortName(rig.board));
+    return status && QTest::qWaitFor([&] { return status->currentMessage() == told; }, 5000);
+}
+
+// Presses "Invia" and waits until its settings command has reached the
+// board, behind everything the window wrote before it.
+bool sendSettingsAfterTheRest(Rig &rig)
+{
+    const int before = rig.board.received().size();
+    rig.click(child<QPushButton>(&rig.window, "INVIA"));
+    return rig.board.waitForReceived(before + kSettingsCommandSize)
+        && rig.board.received().mid(before).startsWith("$$");
 }
 
 QStringList systemPortNames()
@@ -183,9 +204,15 @@ void TestSerialLink::openAndClose()
     QCOMPARE(rig.messages.textsFrom(connectSlot), QStringList({"Seriale chiusa"}));
     QVERIFY(!rig.connect->isChecked());
 
-    // Closed: nothing is read any more.
-    QVERIFY(rig.board.send(frameBytes({-1, -2, -3, -4}, 8)));
-    QTest::qWait(200);
+    // Closed: nothing is read any more. The frame stays on the line until
+    // a port of the test's own, opened there, reads it; by then the window,
+    // in the same event loop, would have had its turn.
+    const QByteArray unread = frameBytes({-1, -2, -3, -4}, 8);
+    QVERIFY(rig.board.send(unread));
+    QSerialPort other(rig.board.portName());
+    QVERIFY2(other.open(QIODevice::ReadOnly), qPrintable(other.errorString()));
+    QTRY_COMPARE_WITH_TIMEOUT(other.bytesAvailable(), qint64(kFrameSize), 5000);
+    QCOMPARE(other.readAll(), unread);
     QCOMPARE(tardu->value(), 7.0);
 }
 
@@ -294,7 +321,7 @@ void TestSerialLink::pollPerPress()
     for (int i = 0; i < presses; ++i)
         rig.click(rig.receive);
     QVERIFY(rig.board.waitForReceived(2 * presses));
-    QTest::qWait(200);
+    QVERIFY(waitUntilToldSilent(rig));
     QCOMPARE(rig.board.received(), QByteArray("@@").repeated(presses));
     QCOMPARE(gate.ticks, 0);
 }
@@ -328,8 +355,13 @@ void TestSerialLink::nothingWhileClosed()
     else
         QVERIFY(rig.connectBoard());
     QVERIFY(rig.connect->isChecked());
-    QTest::qWait(300);
-    QCOMPARE(rig.board.received(), QByteArray());
+    // One press with check_timer clear polls once; a timer started by the
+    // first press would go on polling (clearing check_timer stops none).
+    rig.periodic->setChecked(false);
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(2));
+    QVERIFY(waitUntilToldSilent(rig));
+    QCOMPARE(rig.board.received(), QByteArray("@@"));
     QCOMPARE(gate.ticks, 0);
 }
 
@@ -370,9 +402,9 @@ void TestSerialLink::periodicPolls()
     gate.held = true;
     const int expected = 2 * (gate.ticks + 1);
     QVERIFY(rig.board.waitForReceived(expected));
-    QTest::qWait(200);
-    QCOMPARE(rig.board.received().size(), expected);
-    QCOMPARE(rig.board.received(), QByteArray(expected, '@'));
+    QVERIFY(sendSettingsAfterTheRest(rig));
+    QCOMPARE(rig.board.received().size(), expected + kSettingsCommandSize);
+    QCOMPARE(rig.board.received().left(expected), QByteArray(expected, '@'));
 }
 
 // The period is read when "Ricevi" is pressed, and a new press restarts the
@@ -418,8 +450,9 @@ void TestSerialLink::noPollAfterFrame()
     QVERIFY(rig.board.waitForReceived(2));
     QVERIFY(rig.board.send(frameBytes({-20, -21, -22, -23}, 15)));
     QTRY_COMPARE_WITH_TIMEOUT(tardu->value(), 15.0, 5000);
-    QTest::qWait(300);
-    QCOMPARE(rig.board.received(), QByteArray("@@"));
+    QVERIFY(sendSettingsAfterTheRest(rig));
+    QCOMPARE(rig.board.received().size(), 2 + kSettingsCommandSize);
+    QCOMPARE(rig.board.received().left(2 + 2), QByteArray("@@$$"));
 }
 
 void TestSerialLink::settingsCommand_data()
@@ -472,8 +505,10 @@ void TestSerialLink::settingsCommand()
     // The button's pressed look does not matter: a second click sends again.
     rig.click(invia);
     QVERIFY(rig.board.waitForReceived(bytes.size()));
-    QTest::qWait(100);
-    QCOMPARE(rig.board.received().toHex(' '), bytes.toHex(' '));
+    // Once: a poll after it comes right behind it.
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(bytes.size() + 2));
+    QCOMPARE(rig.board.received().toHex(' '), (bytes + "@@").toHex(' '));
 }
 
 // The board's end of the line closes while the port is open and polling:
@@ -519,7 +554,7 @@ void TestSerialLink::lostBoard()
 
     // The board is back on a new line: "Aprila" opens it (the port was
     // closed, or this click would have closed it) and polls reach it.
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(plugInSilent(board));
     QVERIFY(connectBoard(rig.window, board.portName()));
     QCOMPARE(rig.messages.textsFrom(connectSlot),
@@ -550,7 +585,7 @@ void TestSerialLink::lostBoard()
 // first window closes it.
 void TestSerialLink::closingWindowClosesPort()
 {
-    SimulatedBoard board;
+    TestBoard board;
     MessageCapture messages;
     QVERIFY(plugInSilent(board));
     auto first = std::make_unique<MainWindow>();
@@ -595,7 +630,7 @@ void TestSerialLink::openFailureShown()
     auto *ports = child<QComboBox>(&rig.window, "combo_serial");
     auto *status = child<QStatusBar>(&rig.window, "statusBar");
     QVERIFY(ports && status);
-    SimulatedBoard other;
+    TestBoard other;
     QVERIFY(plugInSilent(other));
     QSerialPort holder(other.portName());
     const QString port = cause == "not found" ? "/dev/aspirello-no-such-port" : other.portName();
@@ -646,8 +681,12 @@ void TestSerialLink::settingsWithPortClosed()
     rig.click(invia);
     QCOMPARE(status->currentMessage(),
              QStringLiteral("Impostazioni non inviate: la porta non è aperta"));
-    QTest::qWait(100);
-    QCOMPARE(rig.board.received().size(), kSettingsCommandSize);
+    // Nor is it sent later: opened again, the first bytes are a poll's.
+    rig.click(rig.connect);
+    QVERIFY(rig.connect->isChecked());
+    rig.click(rig.receive);
+    QVERIFY(rig.board.waitForReceived(kSettingsCommandSize + 2));
+    QCOMPARE(rig.board.received(), hex("2424000020410000003F") + "@@");
 }
 
 // One poll that gets no frame back is told about a second later, without

@@ -16,7 +16,7 @@
 
 namespace {
 
-bool sendFrame(SimulatedBoard &board, QLCDNumber *tardu, float reading, float cycle)
+bool sendFrame(TestBoard &board, QLCDNumber *tardu, float reading, float cycle)
 {
     return board.send(frameBytes({reading, reading, reading, reading}, cycle))
         && QTest::qWaitFor([&] { return tardu->value() == double(cycle); }, 5000);
@@ -54,7 +54,7 @@ void TestWiring::entry()
     QVERIFY(directory.isValid());
     WindowRig rig;
     MainWindow &window = rig.window;
-    SimulatedBoard &board = rig.board;
+    TestBoard &board = rig.board;
     MessageCapture &messages = rig.messages;
     QVERIFY(rig.showWithBoard());
     auto *tardu = child<QLCDNumber>(&window, "Tardu");

@@ -7,7 +7,7 @@
 #include "liverun.h"
 #include "livesource.h"
 #include "logreader.h"
-#include "simulatedboard.h"
+#include "testboard.h"
 #include "usermessages.h"
 
 #include <QTemporaryDir>
@@ -418,7 +418,7 @@ void TestLive::captureIsTheGaugesLog()
 // gauge's rule, two run together are both thrown away, a split one waits.
 void TestLive::livePathOverPseudoTerminal()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
     LiveSource source;
     source.setPollPeriodMs(5);
@@ -469,7 +469,7 @@ void TestLive::sourceTellsSilenceAndLoss()
     QVERIFY(!source.open(QStringLiteral("/dev/aspirello-no-such-port"), &error));
     QCOMPARE(error, QStringLiteral("Impossibile aprire aspirello-no-such-port: porta non trovata"));
 
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     board.setSilent(true);
     QSignalSpy problems(&source, &LiveSource::problemChanged);
@@ -499,7 +499,7 @@ void TestLive::headlessLiveRun()
     EngineConfig config;
     config.offsets = {0.0, 0.0, 0.0, 0.0};
     config.rpmWander = 0.0;
-    SimulatedBoard board(config);
+    TestBoard board(config);
     QVERIFY(board.plugIn());
     board.model().applySettings(1, 1);
 
@@ -548,7 +548,7 @@ void TestLive::headlessLiveRunFailures()
     QVERIFY(out.isEmpty());
 
     // A board that never answers: nothing recorded, and said so.
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     board.setSilent(true);
     parsed = parseCommandLine({QStringLiteral("--live"), board.portName(),
@@ -566,11 +566,11 @@ void TestLive::headlessLiveRunFailures()
     QTimer unplug;
     unplug.setSingleShot(true);
     const quint64 pollsBefore = board.pollsReceived();
-    connect(&board, &SimulatedBoard::pollReceived, &unplug, [&] {
+    connect(&board, &TestBoard::pollReceived, &unplug, [&] {
         if (board.pollsReceived() >= pollsBefore + 20 && board.isPluggedIn() && !unplug.isActive())
             unplug.start(0);
     });
-    connect(&unplug, &QTimer::timeout, &board, &SimulatedBoard::unplug);
+    connect(&unplug, &QTimer::timeout, &board, &TestBoard::unplug);
     parsed = parseCommandLine({QStringLiteral("--live"), board.portName(), QStringLiteral("--for=30"),
                                QStringLiteral("--summary")});
     err.clear();
@@ -585,7 +585,7 @@ void TestLive::headlessLiveRunFailures()
 // Nothing but the gauge's poll goes to the board, at the gauge's line settings.
 void TestLive::pollsWithTheGaugesBytesAndLine()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     LiveSource source;
     QVERIFY(source.open(board.portName()));
@@ -606,7 +606,7 @@ void TestLive::pollsWithTheGaugesBytesAndLine()
 // on its way send nothing, so that no two replies meet and none is lost.
 void TestLive::tickWaitsForTheReplyOnItsWay()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     board.splitEveryReply(12, 35);
     LiveSource source;
@@ -664,7 +664,7 @@ void TestLive::calibrationReachesTheLiveVerdict()
 
     EngineConfig config;
     config.offsets = {0.0, 0.0, 0.0, 0.0};
-    SimulatedBoard board(config);
+    TestBoard board(config);
     QVERIFY(board.plugIn());
     const CommandLineResult parsed =
         parseCommandLine({QStringLiteral("--live"), board.portName(), QStringLiteral("--for=1.5"),

@@ -76,16 +76,6 @@ public:
         return bytes;
     }
 
-    // Whatever arrives within the given time.
-    QByteArray drain(int ms)
-    {
-        QByteArray bytes;
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired() && !hungUp)
-            bytes += readAvailable();
-        return bytes;
-    }
-
     // True once the line reports a hang-up or a read error, as after the
     // board has been unplugged.
     bool waitForHangUp(int timeoutMs = 5000)

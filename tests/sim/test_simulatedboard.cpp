@@ -3,7 +3,7 @@
 
 #include "floatbits.h"
 #include "frames.h"
-#include "simulatedboard.h"
+#include "testboard.h"
 #include "slaveline.h"
 
 #include <QElapsedTimer>
@@ -41,6 +41,20 @@ QByteArray expectedReplies(std::uint64_t seed, int count)
     return bytes;
 }
 
+// A cycle time no model gives, put into a reply to know it again.
+constexpr float kMarkedCycleTime = 12345.0f;
+
+// Nothing but what was read so far has come from the board: the reply to
+// one more poll, marked, is the next thing on the line, whole and alone.
+bool nothingElseCame(TestBoard &board, SlaveLine &line)
+{
+    board.setValueOfNextReply(kCycleTimeOffset, kMarkedCycleTime);
+    if (!line.write("@@"))
+        return false;
+    const QByteArray reply = line.read(kFrameSize);
+    return reply.size() == kFrameSize && decodedFrame(reply).cycleTime == kMarkedCycleTime;
+}
+
 QList<int> sizesOf(const QList<QByteArray> &chunks)
 {
     QList<int> sizes;
@@ -56,6 +70,7 @@ class TestSimulatedBoard : public QObject
     Q_OBJECT
 
 private slots:
+    void shippedBoardAnswersFromTheModel();
     void framesAreTwentyLittleEndianFloats();
     void settingsChangeTheReportedCycleTime_data();
     void settingsChangeTheReportedCycleTime();
@@ -78,12 +93,62 @@ private slots:
     void serialPortTalksToTheBoard();
     void boardProcessPrintsItsPort_data();
     void boardProcessPrintsItsPort();
-    void boardProcessRejectsABadSeed();
+    void boardProcessRejectsBadArguments_data();
+    void boardProcessRejectsBadArguments();
 };
+
+// The board as the demo and aspirello-board have it, with no test's hand
+// on its replies: every poll gets the model's frame at that moment, whole,
+// and the signals tell what crossed the line.
+void TestSimulatedBoard::shippedBoardAnswersFromTheModel()
+{
+    SimulatedBoard board(seeded(2));
+    QSignalSpy arrived(&board, &SimulatedBoard::bytesArrived);
+    QSignalSpy polls(&board, &SimulatedBoard::pollReceived);
+    QSignalSpy replies(&board, &SimulatedBoard::replySent);
+    QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
+    SlaveLine line(board.portName());
+
+    BoardModel reference(seeded(2));
+    for (int k = 1; k <= 3; ++k) {
+        QVERIFY(line.write("x@@"));
+        const QList<QByteArray> chunks = line.readChunks(kFrameSize);
+        QCOMPARE(sizesOf(chunks), QList<int>{kFrameSize});
+        QCOMPARE(replies.count(), k);
+        // The engine's own values, taken at the board's clock.
+        const MeasurementFrame got = decodedFrame(chunks.first());
+        QCOMPARE(got.cycleTime, 15.0f);
+        for (float reading : got.readings)
+            QVERIFY2(reading > -40.0f && reading < -10.0f, qPrintable(QString::number(reading)));
+    }
+    QCOMPARE(polls.count(), 3);
+    QByteArray heard;
+    for (const QList<QVariant> &arguments : arrived)
+        heard += arguments.at(0).toByteArray();
+    QCOMPARE(heard, QByteArray("x@@x@@x@@"));
+
+    // A shaper put in answers instead; taken out again, the default
+    // answers once more, paced now.
+    struct Mute : ReplyShaper
+    {
+        void answer(BoardModel &, double, BoardLine &) override { ++asked; }
+        int asked = 0;
+    } mute;
+    board.setReplyShaper(&mute);
+    QVERIFY(line.write("@@"));
+    QTRY_COMPARE_WITH_TIMEOUT(mute.asked, 1, 5000);
+    board.setReplyShaper(nullptr);
+    board.setPaced(true);
+    QVERIFY(line.write("@@"));
+    QCOMPARE(decodedFrame(line.read(kFrameSize)).cycleTime, 15.0f);
+    QCOMPARE(mute.asked, 1);
+    QCOMPARE(polls.count(), 5);
+    QCOMPARE(replies.count(), 4);
+}
 
 void TestSimulatedBoard::framesAreTwentyLittleEndianFloats()
 {
-    SimulatedBoard board(seeded(3));
+    TestBoard board(seeded(3));
     board.setFixedTimeStep(kStepMs);
     QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
     QVERIFY(board.portName().startsWith(QLatin1String("/dev/")));
@@ -103,9 +168,9 @@ void TestSimulatedBoard::framesAreTwentyLittleEndianFloats()
         }
         QCOMPARE(got.cycleTime, 15.0f);
     }
-    QCOMPARE(line.drain(100), QByteArray());
     QCOMPARE(board.pollsReceived(), 5u);
     QCOMPARE(board.framesSent(), 5u);
+    QVERIFY(nothingElseCame(board, line));
 }
 
 void TestSimulatedBoard::settingsChangeTheReportedCycleTime_data()
@@ -125,7 +190,7 @@ void TestSimulatedBoard::settingsChangeTheReportedCycleTime()
     QFETCH(double, coefficient);
     QFETCH(float, cycleTime);
 
-    SimulatedBoard board;
+    TestBoard board;
     QSignalSpy settingsSpy(&board, &SimulatedBoard::settingsCommandReceived);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
@@ -149,7 +214,7 @@ void TestSimulatedBoard::settingsChangeTheReportedCycleTime()
 
 void TestSimulatedBoard::pollBytesInsideSettingsAreNotAPoll()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
 
@@ -157,13 +222,14 @@ void TestSimulatedBoard::pollBytesInsideSettingsAreNotAPoll()
     QByteArray command = encodeSettingsCommand(3, 0.5);
     QVERIFY(command.contains("@@"));
     QVERIFY(line.write(command));
-    QCOMPARE(line.drain(200), QByteArray());
+    QTRY_COMPARE_WITH_TIMEOUT(board.settingsReceived(), 1u, 5000);
     QCOMPARE(board.pollsReceived(), 0u);
-    QCOMPARE(board.settingsReceived(), 1u);
     QCOMPARE(board.model().innerLoopCount(), 3);
 
+    // The first bytes back answer the poll below, at the new setting.
     QVERIFY(line.write("@@"));
     QCOMPARE(decodedFrame(line.read(kFrameSize)).cycleTime, 4.5f);
+    QCOMPARE(board.pollsReceived(), 1u);
 }
 
 void TestSimulatedBoard::inputIsParsedAsAStream_data()
@@ -193,23 +259,30 @@ void TestSimulatedBoard::inputIsParsedAsAStream()
     QFETCH(int, polls);
     QFETCH(int, settings);
 
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
+    // Each write is read by the board before the next is made.
+    QByteArray written;
     for (const QByteArray &bytes : writes) {
         QVERIFY(line.write(bytes));
-        QTest::qWait(20);
+        written += bytes;
+        QVERIFY(board.waitForReceived(written.size()));
     }
+    QCOMPARE(board.received(), written);
     QCOMPARE(line.read(polls * kFrameSize).size(), polls * kFrameSize);
-    QCOMPARE(line.drain(200), QByteArray());
     QCOMPARE(board.pollsReceived(), static_cast<quint64>(polls));
     QCOMPARE(board.framesSent(), static_cast<quint64>(polls));
     QCOMPARE(board.settingsReceived(), static_cast<quint64>(settings));
+    // A poll after them is answered by the very next bytes (unless it is
+    // taken into the unfinished settings command).
+    if (QByteArray(QTest::currentDataTag()) != "short settings never end")
+        QVERIFY(nothingElseCame(board, line));
 }
 
 void TestSimulatedBoard::lineIsRawBothWays()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     // Leave the terminal settings as the board made them.
     SlaveLine line(board.portName(), SlaveLine::Mode::AsFound);
@@ -236,8 +309,11 @@ void TestSimulatedBoard::lineIsRawBothWays()
              QByteArray::fromHex("11130d0a"
                                  "00004040"
                                  "0d7f031a"));
-    QCOMPARE(line.drain(200), QByteArray());
     QCOMPARE(board.pollsReceived(), 1u);
+    // Nothing the board sent came back to it as input.
+    QVERIFY(nothingElseCame(board, line));
+    QCOMPARE(board.pollsReceived(), 2u);
+    QCOMPARE(board.received(), command + "@@@@");
 }
 
 void TestSimulatedBoard::sameSeedSameBytes()
@@ -246,7 +322,7 @@ void TestSimulatedBoard::sameSeedSameBytes()
     QByteArray received[3];
     const std::uint64_t seeds[3] = {5, 5, 6};
     for (int i = 0; i < 3; ++i) {
-        SimulatedBoard board(seeded(seeds[i]));
+        TestBoard board(seeded(seeds[i]));
         board.setFixedTimeStep(kStepMs);
         QVERIFY(board.plugIn());
         SlaveLine line(board.portName());
@@ -283,7 +359,7 @@ void TestSimulatedBoard::repliesCarryStrayBytesAndSplits()
     QFETCH(int, firstPart);
     QFETCH(QByteArray, stray);
 
-    SimulatedBoard board(seeded(11));
+    TestBoard board(seeded(11));
     board.setFixedTimeStep(kStepMs);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
@@ -311,7 +387,7 @@ void TestSimulatedBoard::repliesCarryStrayBytesAndSplits()
 
 void TestSimulatedBoard::everyReplySplitUntilStopped()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
     board.splitEveryReply(8, 150);
@@ -327,18 +403,17 @@ void TestSimulatedBoard::everyReplySplitUntilStopped()
 
 void TestSimulatedBoard::silentBoardSendsNothing()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
     board.setSilent(true);
     QVERIFY(line.write("@@"));
-    QCOMPARE(line.drain(300), QByteArray());
-    QCOMPARE(board.pollsReceived(), 1u);
+    QTRY_COMPARE_WITH_TIMEOUT(board.pollsReceived(), 1u, 5000);
     QCOMPARE(board.framesSent(), 0u);
 
+    // The first bytes back are the reply to the poll after it.
     board.setSilent(false);
-    QVERIFY(line.write("@@"));
-    QCOMPARE(line.read(kFrameSize).size(), kFrameSize);
+    QVERIFY(nothingElseCame(board, line));
     QCOMPARE(board.framesSent(), 1u);
 }
 
@@ -358,7 +433,7 @@ void TestSimulatedBoard::chosenValueInNextReply()
     QFETCH(int, offset);
     QFETCH(float, value);
 
-    SimulatedBoard board(seeded(21));
+    TestBoard board(seeded(21));
     board.setFixedTimeStep(kStepMs);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
@@ -382,7 +457,7 @@ void TestSimulatedBoard::chosenValueInNextReply()
 
 void TestSimulatedBoard::pacedRepliesTakeTheLineTime()
 {
-    SimulatedBoard board(seeded(4));
+    TestBoard board(seeded(4));
     board.setFixedTimeStep(kStepMs);
     board.setPaced(true);
     QVERIFY(board.plugIn());
@@ -406,7 +481,7 @@ void TestSimulatedBoard::repliesWaitForASlowReader()
     // More replies than the pseudo-terminal holds: the board must keep the
     // rest until the reader catches up, losing and reordering nothing.
     constexpr int polls = 5000;
-    SimulatedBoard board(seeded(8));
+    TestBoard board(seeded(8));
     board.setFixedTimeStep(kStepMs);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
@@ -417,7 +492,8 @@ void TestSimulatedBoard::repliesWaitForASlowReader()
         const QByteArray piece = pollBytes.mid(written, 512);
         QVERIFY(line.write(piece));
         written += piece.size();
-        QTest::qWait(1);
+        // The board has read it, so the line has room for the next piece.
+        QVERIFY(board.waitForReceived(written));
     }
     QTRY_COMPARE_WITH_TIMEOUT(board.pollsReceived(), static_cast<quint64>(polls), 10000);
     QVERIFY(board.framesSent() < static_cast<quint64>(polls));
@@ -428,7 +504,7 @@ void TestSimulatedBoard::repliesWaitForASlowReader()
 
 void TestSimulatedBoard::unplugHangsUpAndPlugInComesBack()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QSignalSpy unpluggedSpy(&board, &SimulatedBoard::unplugged);
     QSignalSpy pluggedSpy(&board, &SimulatedBoard::pluggedIn);
     QVERIFY(board.plugIn());
@@ -459,21 +535,29 @@ void TestSimulatedBoard::unplugHangsUpAndPlugInComesBack()
 
 void TestSimulatedBoard::unplugDropsAPendingReply()
 {
-    SimulatedBoard board;
+    TestBoard board(seeded(6));
+    board.setFixedTimeStep(kStepMs);
     QVERIFY(board.plugIn());
     SlaveLine line(board.portName());
-    board.splitNextReply(10, 500);
+    board.splitNextReply(10, 100);
     QVERIFY(line.write("@@"));
     QCOMPARE(line.read(10).size(), 10);
     board.unplug();
     QVERIFY(line.waitForHangUp());
-    QTest::qWait(600); // past the pause: the rest must not be written anywhere
-    QCOMPARE(board.framesSent(), 0u);
+
+    // Plugged in again, the rest of that reply is not written on the new
+    // line, not even after its pause: the first bytes there are the whole
+    // reply to the first poll on it.
+    QVERIFY(board.plugIn());
+    SlaveLine again(board.portName());
+    QVERIFY(again.write("@@"));
+    QCOMPARE(again.read(kFrameSize), expectedReplies(6, 2).mid(kFrameSize));
+    QCOMPARE(board.framesSent(), 1u);
 }
 
 void TestSimulatedBoard::unplugFromAPollReceiver()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     connect(&board, &SimulatedBoard::pollReceived, &board, &SimulatedBoard::unplug);
     SlaveLine line(board.portName());
@@ -486,7 +570,7 @@ void TestSimulatedBoard::unplugFromAPollReceiver()
 void TestSimulatedBoard::serialPortTalksToTheBoard()
 {
     // The program's own kind of port, set up as it sets it up.
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     QSerialPort port(board.portName());
     for (int round = 0; round < 2; ++round) {
@@ -562,11 +646,21 @@ void TestSimulatedBoard::boardProcessPrintsItsPort()
     QVERIFY(process.waitForFinished(10000));
 }
 
-void TestSimulatedBoard::boardProcessRejectsABadSeed()
+// Among them the benchmarks' options, which the board that ships does not
+// carry.
+void TestSimulatedBoard::boardProcessRejectsBadArguments_data()
 {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("seed not a number") << QStringList{"--seed", "many"};
+    QTest::newRow("reading patterns") << QStringList{"--readings", "steady"};
+    QTest::newRow("report") << QStringList{"--report"};
+}
+
+void TestSimulatedBoard::boardProcessRejectsBadArguments()
+{
+    QFETCH(QStringList, arguments);
     QProcess process;
-    process.start(QStringLiteral(BOARD_EXECUTABLE),
-                  {QStringLiteral("--seed"), QStringLiteral("many")});
+    process.start(QStringLiteral(BOARD_EXECUTABLE), arguments);
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QVERIFY(process.exitCode() != 0);

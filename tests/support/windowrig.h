@@ -5,7 +5,7 @@
 #include "frames.h"
 #include "mainwindow.h"
 #include "messagecapture.h"
-#include "simulatedboard.h"
+#include "testboard.h"
 
 #include <QLCDNumber>
 #include <QPushButton>
@@ -22,7 +22,7 @@ T *child(QWidget *window, const char *name)
 
 // Plugs the board in answering no poll, so that the test writes every byte
 // the window reads; false if no pseudo-terminal could be had.
-inline bool plugInSilent(SimulatedBoard &board)
+inline bool plugInSilent(TestBoard &board)
 {
     board.setSilent(true);
     return board.plugIn();
@@ -33,7 +33,7 @@ inline bool plugInSilent(SimulatedBoard &board)
 struct WindowRig
 {
     MainWindow window;
-    SimulatedBoard board;
+    TestBoard board;
     MessageCapture messages;
 
     // Shows the window and plugs the board in; the port stays closed.

@@ -3,7 +3,7 @@
 #include "livewaveform.h"
 #include "livewindow.h"
 #include "logreader.h"
-#include "simulatedboard.h"
+#include "testboard.h"
 #include "translations.h"
 #include "usermessages.h"
 
@@ -58,7 +58,7 @@ void TestLiveWindow::tunesOnTheBoard()
 {
     EngineConfig config;
     config.offsets = {0.0, 0.0, 3.0, 0.0}; // cylinder 3 far above the others
-    SimulatedBoard board(config);
+    TestBoard board(config);
     QVERIFY(board.plugIn());
     LiveWindow window(folder.path(), folder.filePath(QStringLiteral("tune.ini")));
     window.show();
@@ -162,7 +162,7 @@ void TestLiveWindow::beforeAndAfterBecomeAReport()
 {
     QTemporaryDir captures;
     QVERIFY(captures.isValid());
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     AnalysisWindow analysis(folder.filePath(QStringLiteral("calibration.json")));
     analysis.show();
@@ -212,7 +212,7 @@ void TestLiveWindow::beforeAndAfterBecomeAReport()
 
 void TestLiveWindow::lostBoardKeepsTheCapture()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     LiveWindow window(folder.path(), folder.filePath(QStringLiteral("lost.ini")));
     auto *problem = find<QLabel>(window, "labelProblem");
@@ -296,7 +296,7 @@ void TestLiveWindow::editsPresetsInTheTable()
 // process.
 void TestLiveWindow::programLiveReport()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     const QString report = folder.filePath(QStringLiteral("live.png"));
     QProcess program;

@@ -5,8 +5,9 @@
 #include "firmwareboard.h"
 #include "mainwindow.h"
 #include "scratchdirectory.h"
-#include "windowrig.h"
 #include "simulatedboard.h"
+#include "testboard.h"
+#include "windowrig.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +38,34 @@ void click(MainWindow &window, const char *name)
 {
     child<QPushButton>(&window, name)->click();
 }
+
+// Counts the ticks of the window's poll timer, the repeating timer that
+// runs at the period in the form.
+class PollTicks : public QObject
+{
+public:
+    explicit PollTicks(MainWindow &window)
+        : periodMs(child<QSpinBox>(&window, "spin_ms_timer")->value())
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~PollTicks() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *timer = qobject_cast<QTimer *>(object);
+        if (event->type() == QEvent::Timer && timer && !timer->isSingleShot()
+            && timer->interval() == periodMs)
+            ++count;
+        return false;
+    }
+
+private:
+    const int periodMs;
+};
 
 } // namespace
 
@@ -56,6 +86,7 @@ private slots:
 
 void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
 {
+    // The demo's own board.
     SimulatedBoard board;
     QVERIFY2(board.plugIn(), qPrintable(board.errorString()));
     MainWindow window;
@@ -102,7 +133,7 @@ void TestDemoEndToEnd::framesFlowAndEveryOneIsLogged()
 
 void TestDemoEndToEnd::newInnerLoopCountChangesTheCycleTime()
 {
-    SimulatedBoard board;
+    TestBoard board;
     QVERIFY(board.plugIn());
     MainWindow window;
     offerBoardPort(window, board.portName());
@@ -134,7 +165,8 @@ void TestDemoEndToEnd::boardPulledOutAndPutBack()
     // port change nothing.
     const QString logAfterLoss = window.measurementLog();
     const double shownAfterLoss = display(window, "AM")->value();
-    QTest::qWait(200);
+    PollTicks ticks(window);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count >= 5, kWaitMs);
     QCOMPARE(window.measurementLog(), logAfterLoss);
     QCOMPARE(display(window, "AM")->value(), shownAfterLoss);
     QCOMPARE(messages.count(QStringLiteral("Seriale persa")), 1);
