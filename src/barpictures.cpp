@@ -90,8 +90,10 @@ void BarPictures::prepare(QProgressBar *bar)
     if (!bar->isVisible())
         return;
     Bar &state = bars[bar];
-    if (state.backdrop.isNull())
-        takeBackdrop(bar, state);
+    if (state.backdrop.isNull() && !takeBackdrop(bar, state)) {
+        bars.erase(bar);
+        return;
+    }
     if (!state.look || !(state.look->key == LookKey(*bar)))
         state.look = lookFor(bar, state.backdrop);
     QPixmap &picture = state.look->pictures[bar->value()];
@@ -113,12 +115,18 @@ std::size_t BarPictures::pictureCount() const
     return count;
 }
 
-void BarPictures::takeBackdrop(QProgressBar *bar, Bar &state)
+bool BarPictures::takeBackdrop(QProgressBar *bar, Bar &state)
 {
-    // The window rendered where the bar is, without the bar.
+    // The window rendered where the bar is, without the bar. A bar that
+    // lies partly outside the window is left to its style.
+    const QRect place(bar->mapTo(&window, QPoint(0, 0)), bar->size());
+    if (!window.rect().contains(place))
+        return false;
     bar->hide();
-    state.backdrop = window.grab(QRect(bar->mapTo(&window, QPoint(0, 0)), bar->size()));
+    state.backdrop = window.grab(place);
     bar->show();
+    if (state.backdrop.isNull())
+        return false;
     // The bar now paints every pixel of its own: what lies behind it need
     // not be painted first.
     bar->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -138,6 +146,7 @@ void BarPictures::takeBackdrop(QProgressBar *bar, Bar &state)
         if (ancestor == &window)
             break;
     }
+    return true;
 }
 
 std::shared_ptr<BarPictures::Look> BarPictures::lookFor(const QProgressBar *bar,

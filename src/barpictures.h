@@ -53,7 +53,8 @@ private:
         std::shared_ptr<Look> look;
     };
 
-    void takeBackdrop(QProgressBar *bar, Bar &state);
+    // False when the bar has no backdrop to take.
+    bool takeBackdrop(QProgressBar *bar, Bar &state);
     std::shared_ptr<Look> lookFor(const QProgressBar *bar, const QPixmap &backdrop);
     void forget(QWidget *bar);
     void forgetAll();

@@ -1,8 +1,6 @@
 #include "numberdisplay.h"
 
 #include <QEvent>
-#include <QPainter>
-#include <QPalette>
 #include <QVarLengthArray>
 
 #include <cmath>
@@ -127,10 +125,6 @@ void showNumber(QLCDNumber *display, double value, const QString &shownBefore, c
     display->display(value);
 }
 
-NonNumberDashes::NonNumberDashes() = default;
-
-NonNumberDashes::~NonNumberDashes() = default;
-
 void NonNumberDashes::watch(QLCDNumber *display)
 {
     display->removeEventFilter(this);
@@ -139,42 +133,24 @@ void NonNumberDashes::watch(QLCDNumber *display)
 
 bool NonNumberDashes::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::Paint)
-        return false;
     auto *display = static_cast<QLCDNumber *>(watched);
-    if (std::isfinite(display->value()))
-        return false;
-
-    // The drawer takes every setting that bears on the picture. It is
-    // never shown, so it would paint in the colours of an active window:
-    // it gets the display's present colours in every group.
-    QPalette palette = display->palette();
-    const QPalette::ColorGroup present = palette.currentColorGroup();
-    for (int role = 0; role < QPalette::NColorRoles; ++role) {
-        if (role == QPalette::NoRole)
-            continue;
-        const auto colorRole = static_cast<QPalette::ColorRole>(role);
-        const QBrush brush = palette.brush(present, colorRole);
-        for (const QPalette::ColorGroup group :
-             {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            palette.setBrush(group, colorRole, brush);
+    switch (event->type()) {
+    case QEvent::Paint: {
+        const double value = display->value();
+        if (std::isfinite(value))
+            return false;
+        // The display paints its own dashes, given them for this paint only,
+        // and then holds the value again.
+        display->display(outOfRangeDashes(display->digitCount()));
+        static_cast<QObject *>(display)->event(event);
+        display->display(value);
+        return true;
     }
-    if (drawer.style() != display->style())
-        drawer.setStyle(display->style());
-    drawer.setPalette(palette);
-    drawer.setFont(display->font());
-    drawer.setLayoutDirection(display->layoutDirection());
-    drawer.setEnabled(display->isEnabled());
-    drawer.setFrameStyle(display->frameStyle());
-    drawer.setLineWidth(display->lineWidth());
-    drawer.setMidLineWidth(display->midLineWidth());
-    drawer.setSegmentStyle(display->segmentStyle());
-    drawer.setSmallDecimalPoint(display->smallDecimalPoint());
-    drawer.setDigitCount(display->digitCount());
-    drawer.resize(display->size());
-    drawer.display(outOfRangeDashes(display->digitCount()));
-
-    QPainter painter(display);
-    drawer.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
-    return true;
+    // A display told something new while it paints asks to be painted once
+    // more, later: after the dashes above, it need not be.
+    case QEvent::UpdateLater:
+        return !std::isfinite(display->value());
+    default:
+        return false;
+    }
 }

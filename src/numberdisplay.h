@@ -25,29 +25,19 @@ QString outOfRangeDashes(int digitCount);
 // a value that is not a number is drawn with them by NonNumberDashes.
 void showNumber(QLCDNumber *display, double value, const QString &shownBefore, const QString &shown);
 
-// Paints the out-of-range dashes over each display it watches whose value is
+// Shows the out-of-range dashes on each display it watches whose value is
 // not a number or an infinity: QLCDNumber would spell such a value out in
-// segments ("inf" looks like an F, "nan" like an A). The dashes are drawn by
-// a display of the same settings that is never shown, so they look as those
-// of a value too wide for the digits.
+// segments ("inf" looks like an F, "nan" like an A). The display paints the
+// dashes itself, so that they look exactly as those of a value too wide for
+// its digits, and it still holds the value it was given.
 class NonNumberDashes : public QObject
 {
 public:
-    NonNumberDashes();
-    ~NonNumberDashes() override;
-
-    NonNumberDashes(const NonNumberDashes &) = delete;
-    NonNumberDashes &operator=(const NonNumberDashes &) = delete;
-
-    // From now on, paints the dashes over display when its value is not
-    // finite.
+    // From now on, shows the dashes on display when its value is not finite.
     void watch(QLCDNumber *display);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    QLCDNumber drawer;
 };
 
 #endif // NUMBERDISPLAY_H
