@@ -35,9 +35,11 @@ class DisplayRefresh : public QObject
 {
 public:
     // A bar is repainted at most once in this time: with frames every
-    // 10 ms that is every third frame, about 33 repaints a second, and a
+    // 10 ms that is every second frame, 50 repaints a second (the rate of
+    // the faster handheld instruments' bar graphs), with room for frames
+    // that come a little early; every frame with polls 20 ms apart. A
     // changed bar reaches the screen within this pace and one frame.
-    static constexpr int kBarsPaceMs = 25;
+    static constexpr int kBarsPaceMs = 18;
     // A number display is repainted at most once in this time: about five
     // times a second, which the eye can still read.
     static constexpr int kDigitsPaceMs = 200;
