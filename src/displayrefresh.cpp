@@ -35,8 +35,7 @@ bool sameBits(double a, double b)
 } // namespace
 
 DisplayRefresh::DisplayRefresh(QWidget &window)
-    : window(window)
-    , barPictures(window)
+    : barPictures(window)
 {
     lateFrame.setSingleShot(true);
     QObject::connect(&lateFrame, &QTimer::timeout, [this] { paint(false); });

@@ -90,7 +90,6 @@ private:
         double value = 0;
     };
 
-    QWidget &window;
     std::vector<QProgressBar *> heldBars;
     std::vector<QLCDNumber *> heldDigits;
     std::unordered_map<const QLCDNumber *, Shown> shown;
