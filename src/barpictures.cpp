@@ -105,16 +105,6 @@ void BarPictures::prepare(QProgressBar *bar)
     drawing = false;
 }
 
-std::size_t BarPictures::pictureCount() const
-{
-    std::size_t count = 0;
-    for (const std::weak_ptr<Look> &weak : looks) {
-        if (const std::shared_ptr<Look> look = weak.lock())
-            count += look->pictures.size();
-    }
-    return count;
-}
-
 bool BarPictures::takeBackdrop(QProgressBar *bar, Bar &state)
 {
     // The window rendered where the bar is, without the bar. A bar that

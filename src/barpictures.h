@@ -39,9 +39,6 @@ public:
     // there is none yet.
     void prepare(QProgressBar *bar);
 
-    // The pictures drawn so far, over every look; for the figures.
-    std::size_t pictureCount() const;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
