@@ -1,47 +1,26 @@
 #include "displayrefresh.h"
 
-#include <QAbstractScrollArea>
 #include <QCoreApplication>
-#include <QEvent>
 #include <QLCDNumber>
-#include <QPainter>
 #include <QProgressBar>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
 // A held display simply has its updates disabled: the widget remembers that
 // it has to be painted, and nothing else has to.
-void hold(QWidget *display)
+template <typename Display>
+void hold(Display *display, std::vector<Display *> &held)
 {
-    if (display->updatesEnabled())
-        display->setUpdatesEnabled(false);
+    if (!display->updatesEnabled())
+        return;
+    display->setUpdatesEnabled(false);
+    held.push_back(display);
 }
 
-// Enabling updates again schedules each held display's repaint.
-void releaseDigits(const QWidget &window)
-{
-    for (QLCDNumber *display : window.findChildren<QLCDNumber *>()) {
-        if (!display->updatesEnabled())
-            display->setUpdatesEnabled(true);
-    }
-}
-
-// The widget a bar's backdrop is rendered from: the window, or, when the
-// window's content scrolls, the scrolled content, which renders whole
-// wherever it stands (the window would show the scroll bars, or nothing,
-// where the bar lies out of view).
-QWidget *backdropSource(QWidget *bar, QWidget &window)
-{
-    for (QWidget *w = bar; w != &window && w->parentWidget(); w = w->parentWidget()) {
-        QWidget *parent = w->parentWidget();
-        const auto *area = qobject_cast<const QAbstractScrollArea *>(parent->parentWidget());
-        if (area && area->viewport() == parent)
-            return w;
-    }
-    return &window;
-}
 
 // Milliseconds until a pace that began at a paint is over; 0 when it is.
 qint64 paceLeft(const QElapsedTimer &sincePainted, int paceMs)
@@ -49,10 +28,15 @@ qint64 paceLeft(const QElapsedTimer &sincePainted, int paceMs)
     return sincePainted.isValid() ? std::max<qint64>(0, paceMs - sincePainted.elapsed()) : 0;
 }
 
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 } // namespace
 
 DisplayRefresh::DisplayRefresh(QWidget &window)
-    : window(window)
+    : barPictures(window)
 {
     lateFrame.setSingleShot(true);
     QObject::connect(&lateFrame, &QTimer::timeout, [this] { paint(false); });
@@ -60,78 +44,51 @@ DisplayRefresh::DisplayRefresh(QWidget &window)
 
 DisplayRefresh::~DisplayRefresh() = default;
 
+// Enabling updates again schedules each held display's repaint.
 void DisplayRefresh::releaseBars()
 {
-    for (QProgressBar *bar : window.findChildren<QProgressBar *>()) {
-        if (bar->updatesEnabled())
-            continue;
-        if (bar->isVisible() && backdrops.count(bar) == 0)
-            takeBackdrop(bar);
+    for (QProgressBar *bar : heldBars) {
         bar->setUpdatesEnabled(true);
+        barPictures.prepare(bar);
     }
+    heldBars.clear();
 }
 
-void DisplayRefresh::takeBackdrop(QProgressBar *bar)
+void DisplayRefresh::releaseDigits()
 {
-    // The window rendered where the bar is, without the bar.
-    QWidget *source = backdropSource(bar, window);
-    bar->hide();
-    backdrops[bar] = source->grab(QRect(bar->mapTo(source, QPoint(0, 0)), bar->size()));
-    bar->show();
-    // The bar now paints every pixel of its own: what lies behind it need
-    // not be painted first.
-    bar->setAttribute(Qt::WA_OpaquePaintEvent);
-    bar->installEventFilter(this);
-}
-
-void DisplayRefresh::forgetBackdrop(QWidget *bar)
-{
-    if (backdrops.erase(bar) == 0)
-        return;
-    bar->setAttribute(Qt::WA_OpaquePaintEvent, false);
-    bar->update();
-}
-
-bool DisplayRefresh::eventFilter(QObject *watched, QEvent *event)
-{
-    auto *bar = static_cast<QWidget *>(watched);
-    switch (event->type()) {
-    case QEvent::Paint: {
-        const auto found = backdrops.find(watched);
-        if (found == backdrops.end())
-            break;
-        QPainter(bar).drawPixmap(0, 0, found->second);
-        // On a screen of another pixel density, a new one is taken.
-        if (found->second.devicePixelRatio() != bar->devicePixelRatioF())
-            forgetBackdrop(bar);
-        break;
-    }
-    // What lies behind the bar, or where it lies, may have changed.
-    case QEvent::Move:
-    case QEvent::Resize:
-    case QEvent::ParentChange:
-    case QEvent::PaletteChange:
-    case QEvent::StyleChange:
-    case QEvent::EnabledChange:
-    case QEvent::ActivationChange:
-        forgetBackdrop(bar);
-        break;
-    default:
-        break;
-    }
-    return false;
+    for (QLCDNumber *display : heldDigits)
+        display->setUpdatesEnabled(true);
+    heldDigits.clear();
 }
 
 void DisplayRefresh::aboutToChange(QProgressBar *bar)
 {
-    hold(bar);
-    barsHeld = true;
+    hold(bar, heldBars);
 }
 
-void DisplayRefresh::aboutToChange(QLCDNumber *digits)
+void DisplayRefresh::show(QLCDNumber *display, double value)
 {
-    hold(digits);
-    digitsHeld = true;
+    const double valueBefore = display->value();
+    // A display given the value it holds already is left alone.
+    if (sameBits(value, valueBefore))
+        return;
+    auto found = shown.find(display);
+    if (found == shown.end()) {
+        nonNumbers.watch(display);
+        found = shown.emplace(display, Shown()).first;
+    }
+    Shown &before = found->second;
+    // What the display shows is known for the value it holds.
+    if (before.text.isNull() || !sameBits(before.value, valueBefore))
+        before = {shownNumber(*display, valueBefore), valueBefore};
+    QString text = shownNumber(*display, value);
+    // A value that is not a number is spelled out inside the display, which
+    // repaints when that changes, though the dashes painted over it do not.
+    const bool nonNumber = !std::isfinite(value) || !std::isfinite(valueBefore);
+    if (text != before.text || nonNumber)
+        hold(display, heldDigits);
+    showNumber(display, value, before.text, text);
+    before = {std::move(text), value};
 }
 
 void DisplayRefresh::frameShown()
@@ -144,15 +101,13 @@ void DisplayRefresh::frameShown()
 void DisplayRefresh::paint(bool everything)
 {
     bool released = false;
-    if (barsHeld && (everything || paceLeft(sinceBarsPainted, kBarsPaceMs) == 0)) {
+    if (!heldBars.empty() && (everything || paceLeft(sinceBarsPainted, kBarsPaceMs) == 0)) {
         releaseBars();
-        barsHeld = false;
         sinceBarsPainted.start();
         released = true;
     }
-    if (digitsHeld && (everything || paceLeft(sinceDigitsPainted, kDigitsPaceMs) == 0)) {
-        releaseDigits(window);
-        digitsHeld = false;
+    if (!heldDigits.empty() && (everything || paceLeft(sinceDigitsPainted, kDigitsPaceMs) == 0)) {
+        releaseDigits();
         sinceDigitsPainted.start();
         released = true;
     }
@@ -161,14 +116,14 @@ void DisplayRefresh::paint(bool everything)
     if (released)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 
-    if (!barsHeld && !digitsHeld) {
+    if (heldBars.empty() && heldDigits.empty()) {
         lateFrame.stop();
         return;
     }
     qint64 dueMs = kDigitsPaceMs;
-    if (barsHeld)
+    if (!heldBars.empty())
         dueMs = std::min(dueMs, paceLeft(sinceBarsPainted, kBarsPaceMs));
-    if (digitsHeld)
+    if (!heldDigits.empty())
         dueMs = std::min(dueMs, paceLeft(sinceDigitsPainted, kDigitsPaceMs));
     lateFrame.start(static_cast<int>(dueMs) + kLateFrameMs);
 }

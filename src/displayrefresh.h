@@ -1,14 +1,17 @@
 #ifndef DISPLAYREFRESH_H
 #define DISPLAYREFRESH_H
 
+#include "barpictures.h"
+#include "numberdisplay.h"
+
 #include <QElapsedTimer>
 #include <QObject>
-#include <QPixmap>
+#include <QString>
 #include <QTimer>
 
-#include <map>
+#include <unordered_map>
+#include <vector>
 
-class QLCDNumber;
 class QProgressBar;
 class QWidget;
 
@@ -24,16 +27,19 @@ class QWidget;
 // board's reply has been read and the next poll is still to come, so that a
 // repaint never holds a reply on the line.
 //
-// A bar is painted over a picture of what lies behind it, taken once, so
-// that repainting it does not repaint the group boxes and the window behind
-// it as well: that halves the cost of painting the bars.
+// A number display whose shown text does not change is not repainted at
+// all: the value set may differ only in digits the display cannot show.
+// A bar is repainted only when its position changes, from a picture of the
+// bar at that position (BarPictures).
 class DisplayRefresh : public QObject
 {
 public:
     // A bar is repainted at most once in this time: with frames every
-    // 10 ms that is every third frame, about 33 repaints a second, and a
+    // 10 ms that is every second frame, 50 repaints a second (the rate of
+    // the faster handheld instruments' bar graphs), with room for frames
+    // that come a little early; every frame with polls 20 ms apart. A
     // changed bar reaches the screen within this pace and one frame.
-    static constexpr int kBarsPaceMs = 25;
+    static constexpr int kBarsPaceMs = 18;
     // A number display is repainted at most once in this time: about five
     // times a second, which the eye can still read.
     static constexpr int kDigitsPaceMs = 200;
@@ -54,41 +60,46 @@ public:
     DisplayRefresh(const DisplayRefresh &) = delete;
     DisplayRefresh &operator=(const DisplayRefresh &) = delete;
 
-    // Called before a display's value is set: its painting waits for the
+    // Called before a bar's value is changed: its painting waits for the
     // end of the frame.
     void aboutToChange(QProgressBar *bar);
-    void aboutToChange(QLCDNumber *digits);
+
+    // Puts value on a number display. When what it shows changes, its
+    // painting waits for the end of the frame; when it does not, the
+    // display is not repainted.
+    void show(QLCDNumber *display, double value);
 
     // Called once a frame's values are all set: paints what is due now and
     // keeps the rest for its pace.
     void frameShown();
 
-protected:
-    // Paints each bar's backdrop under it; forgets a backdrop that no
-    // longer matches.
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    // Lets every held bar paint again, over its backdrop.
+    // Lets every held display of one kind paint again.
     void releaseBars();
-    void takeBackdrop(QProgressBar *bar);
-    void forgetBackdrop(QWidget *bar);
+    void releaseDigits();
 
     // Paints the held displays of each kind whose pace is over, or of every
     // kind, in one pass; then waits for the next frame or for the earliest
     // pace still running.
     void paint(bool everything);
 
-    QWidget &window;
-    bool barsHeld = false;
-    bool digitsHeld = false;
+    // What a number display shows, and the value that shows it.
+    struct Shown
+    {
+        QString text;
+        double value = 0;
+    };
+
+    std::vector<QProgressBar *> heldBars;
+    std::vector<QLCDNumber *> heldDigits;
+    std::unordered_map<const QLCDNumber *, Shown> shown;
     QElapsedTimer sinceFrame;
     QElapsedTimer sinceBarsPainted;
     QElapsedTimer sinceDigitsPainted;
     // Paints what is held when frames stop coming.
     QTimer lateFrame;
-    // What lies behind each bar, as the window paints it.
-    std::map<const QObject *, QPixmap> backdrops;
+    BarPictures barPictures;
+    NonNumberDashes nonNumbers;
 };
 
 #endif // DISPLAYREFRESH_H

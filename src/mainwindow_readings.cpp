@@ -4,7 +4,6 @@
 
 #include "displayrefresh.h"
 #include "form/mainwindowform.h"
-#include "numberdisplay.h"
 
 #include <QComboBox>
 #include <QLCDNumber>
@@ -14,8 +13,7 @@ namespace {
 
 void showOnDisplay(DisplayRefresh &refresh, QLCDNumber *display, float value)
 {
-    refresh.aboutToChange(display);
-    showNumber(display, static_cast<double>(value));
+    refresh.show(display, static_cast<double>(value));
 }
 
 void showOnDisplays(DisplayRefresh &refresh, const std::array<QLCDNumber *, 4> &displays,
@@ -54,11 +52,9 @@ void MainWindow::runReadingPipeline(const MeasurementFrame &frame)
     showOnDisplays(*displayRefresh, {form->AD, form->BD, form->CD, form->DD},
                    differencesFromReference(readings, reference));
 
-    CylinderValues averages{};
     for (std::size_t i = 0; i < cylinderAverages.size(); ++i)
         cylinderAverages[i].push(readings[i]);
-    for (std::size_t i = 0; i < cylinderAverages.size(); ++i)
-        averages[i] = cylinderAverages[i].mean();
+    const CylinderValues averages = RunningAverage::means(cylinderAverages);
 
     showOnBars(*displayRefresh, {form->BAM, form->BBM, form->BCM, form->BDM}, averages);
     showOnDisplays(*displayRefresh, {form->AM, form->BM, form->CM, form->DM}, averages);

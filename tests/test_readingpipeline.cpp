@@ -87,6 +87,7 @@ QImage looksWith(QLCDNumber *display, const QString &text)
     QLCDNumber twin(display->digitCount(), display->parentWidget());
     twin.setGeometry(display->geometry());
     twin.setSegmentStyle(display->segmentStyle());
+    twin.setSmallDecimalPoint(display->smallDecimalPoint());
     twin.setFrameStyle(display->frameStyle());
     twin.display(text);
     return twin.grab().toImage();
@@ -136,6 +137,7 @@ private slots:
     void averageBeyondSinglePrecision();
     void cycleTimeOnlyOnTardu();
     void overflowShownUntilValueFits();
+    void pointMovesOverTheSameDigits();
 };
 
 void TestReadingPipeline::exampleFrame()
@@ -536,19 +538,43 @@ void TestReadingPipeline::cycleTimeOnlyOnTardu()
     QCOMPARE(Rig::values(rig.diff), wide({0.f, -1.f, -2.f, -3.f}));
 }
 
-// A cycle time too wide for Tardu's three digits shows dashes, not the
-// number before it; the next one that fits is shown again.
+// A cycle time too wide for Tardu's three digits, or not a number at all,
+// shows dashes, not the number before it nor letters; the next one that
+// fits is shown again.
 void TestReadingPipeline::overflowShownUntilValueFits()
 {
     Rig rig;
     QVERIFY(rig.setUp());
-    for (const float cycle : {900.f, 1000.f, -100.f, 15.f, -inf, 999.f}) {
+    for (const float cycle :
+         {900.f, 1000.f, -100.f, 15.f, -inf, 999.f, inf, 12.f, notANumber, 1.5f}) {
         QVERIFY(rig.board.send(frameBytes({-1.f, -2.f, -3.f, -4.f}, cycle)));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.tardu->value(), double(cycle), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(shows(rig.tardu, cycle), 5000);
         const bool fits = cycle > -100.f && cycle < 1000.f;
         const QImage expected = looksWith(rig.tardu, fits ? QString::number(double(cycle)) : "---");
         // Repaints may lag the values.
         QTRY_VERIFY_WITH_TIMEOUT(rig.tardu->grab().toImage() == expected, 5000);
+    }
+}
+
+// The same digits with the point elsewhere: the display shows the new
+// number, point and all, and a reading that is not a number shows the
+// dashes on all eight digits.
+void TestReadingPipeline::pointMovesOverTheSameDigits()
+{
+    Rig rig;
+    QVERIFY(rig.setUp());
+    const struct
+    {
+        float reading;
+        const char *looks;
+    } steps[] = {{-2.5f, "-2.5"}, {-25.f, "-25"},    {1.25f, "1.25"},
+                 {12.5f, "12.5"}, {125.f, "125"},    {notANumber, "--------"},
+                 {-2.5f, "-2.5"}, {inf, "--------"}, {-25.f, "-25"}};
+    for (const auto &step : steps) {
+        QVERIFY(rig.frame({step.reading, -20.f, -20.f, -20.f}));
+        const QImage expected = looksWith(rig.raw[0], QString::fromLatin1(step.looks));
+        QTRY_VERIFY2_WITH_TIMEOUT(rig.raw[0]->grab().toImage() == expected, step.looks, 5000);
+        QVERIFY(shows(rig.raw[0], step.reading));
     }
 }
 

@@ -43,6 +43,38 @@ float RunningAverage::mean() const
     return toSinglePrecision(sum) / static_cast<float>(values.size());
 }
 
+CylinderValues RunningAverage::means(const std::array<RunningAverage, 4> &averages)
+{
+    const std::size_t size = averages[0].values.size();
+    const std::size_t newest = averages[0].newest;
+    bool inStep = size > 0;
+    for (const RunningAverage &average : averages)
+        inStep = inStep && average.values.size() == size && average.newest == newest;
+    if (!inStep)
+        return {averages[0].mean(), averages[1].mean(), averages[2].mean(), averages[3].mean()};
+
+    // Each sum in the order mean() takes, newest to oldest: only the four
+    // sums are interleaved, so each comes out bit for bit the same.
+    const float *first = averages[0].values.data();
+    const float *second = averages[1].values.data();
+    const float *third = averages[2].values.data();
+    const float *fourth = averages[3].values.data();
+    double sums[4] = {0.0, 0.0, 0.0, 0.0};
+    const auto add = [&](std::size_t i) {
+        sums[0] += first[i];
+        sums[1] += second[i];
+        sums[2] += third[i];
+        sums[3] += fourth[i];
+    };
+    for (std::size_t i = newest + 1; i-- > 0;)
+        add(i);
+    for (std::size_t i = size; i-- > newest + 1;)
+        add(i);
+    const float count = static_cast<float>(size);
+    return {toSinglePrecision(sums[0]) / count, toSinglePrecision(sums[1]) / count,
+            toSinglePrecision(sums[2]) / count, toSinglePrecision(sums[3]) / count};
+}
+
 void RunningAverage::setCapacity(int n)
 {
     capacity = n;

@@ -1,8 +1,11 @@
 #ifndef RUNNINGAVERAGE_H
 #define RUNNINGAVERAGE_H
 
+#include "measure/readings.h"
+
 #include <QList>
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -20,6 +23,12 @@ public:
     // rounded once to single precision, then divided. Only asked of a
     // buffer that holds at least one reading.
     float mean() const;
+
+    // The mean() of each of four averages, the same bits. Averages filled in
+    // step (the same capacity, pushed together) are summed side by side, in
+    // one pass over their readings, which takes a fraction of the time of
+    // four passes one after another.
+    static CylinderValues means(const std::array<RunningAverage, 4> &averages);
 
     // Sets the capacity and discards every stored reading.
     void setCapacity(int n);

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 Q_DECLARE_METATYPE(QList<float>)
@@ -39,6 +40,8 @@ private slots:
     void evictedHugeReadingLeavesNoTrace();
     void sumRoundedToSingleBeforeDividing();
     void nonFiniteReadingStaysUntilEvicted();
+    void meansSideBySideAsEachAlone_data();
+    void meansSideBySideAsEachAlone();
 };
 
 void TestRunningAverage::startsEmptyWithCapacityTen()
@@ -249,6 +252,53 @@ void TestRunningAverage::nonFiniteReadingStaysUntilEvicted()
     average.setCapacity(3);
     average.push(-8.0f);
     COMPARE_EXACT(average.mean(), -8.0f);
+}
+
+void TestRunningAverage::meansSideBySideAsEachAlone_data()
+{
+    QTest::addColumn<int>("capacity");
+    QTest::addColumn<int>("pushes");
+    QTest::addColumn<bool>("inStep");
+
+    QTest::newRow("one reading") << 10 << 1 << true;
+    QTest::newRow("filling") << 10 << 7 << true;
+    QTest::newRow("just full") << 10 << 10 << true;
+    QTest::newRow("wrapped") << 10 << 23 << true;
+    QTest::newRow("a window of one") << 1 << 5 << true;
+    QTest::newRow("ten thousand, wrapped") << 10000 << 13457 << true;
+    QTest::newRow("out of step") << 10 << 23 << false;
+}
+
+// Readings that cancel (a small one, then a huge one and its opposite), so
+// that any other order of summing, or a reading of another cylinder or
+// slot, gives other bits.
+void TestRunningAverage::meansSideBySideAsEachAlone()
+{
+    QFETCH(int, capacity);
+    QFETCH(int, pushes);
+    QFETCH(bool, inStep);
+
+    std::array<RunningAverage, 4> averages;
+    for (RunningAverage &average : averages)
+        average.setCapacity(capacity);
+    for (int k = 0; k < pushes; ++k) {
+        for (int c = 0; c < 4; ++c) {
+            const float small = static_cast<float>((k * 7919 + c * 104729) % 1000 - 500) / 64;
+            const float huge = (k + c) % 2 == 0 ? 1e20f : -1e20f;
+            averages[static_cast<std::size_t>(c)].push(k % 3 == 0 ? small : huge);
+        }
+    }
+    if (!inStep)
+        averages[2].push(0.5f);
+    const CylinderValues means = RunningAverage::means(averages);
+    for (std::size_t c = 0; c < 4; ++c) {
+        const float alone = averages[c].mean();
+        QVERIFY2(std::memcmp(&means[c], &alone, sizeof alone) == 0,
+                 qPrintable(QStringLiteral("cylinder %1: %2, alone %3")
+                                .arg(c + 1)
+                                .arg(double(means[c]), 0, 'g', 9)
+                                .arg(double(alone), 0, 'g', 9)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRunningAverage)
