@@ -241,8 +241,17 @@ void TestDisplayRefresh::burstThenSilence()
     // Every bar position of the burst once, so that the pictures of the
     // bars are drawn before it: drawing one is a paint of its own. Then the
     // first frame sets the bars that then stay where they are.
-    for (int n = 1; n <= std::min(frames, 10); ++n)
+    // Each is let through to the screen before the next, since a bar that
+    // is held and moved on before its pace is over never shows (nor draws)
+    // the position it skipped.
+    const auto barsReleased = [&rig] {
+        return std::all_of(rig.bars.begin(), rig.bars.end(),
+                           [](const QProgressBar *bar) { return bar->updatesEnabled(); });
+    };
+    for (int n = 1; n <= std::min(frames, 10); ++n) {
         rig.window.runReadingPipeline(frameNumber(n, steadyBars));
+        QTRY_VERIFY(barsReleased());
+    }
     QTest::qWait(DisplayRefresh::kSlowFramesMs + 20);
     rig.window.runReadingPipeline(frameNumber(0, steadyBars));
     QTest::qWait(DisplayRefresh::kSlowFramesMs + 20);
