@@ -195,6 +195,12 @@ void TestAnalysisReport::choosesWindowOrHeadless_data()
     QTest::newRow("calibrate") << QStringList{"--calibrate", "a.txt"} << false << false;
     QTest::newRow("help") << QStringList{"-h"} << false << false;
     QTest::newRow("a log named like an option") << QStringList{"--", "--report"} << true << false;
+    QTest::newRow("live window") << QStringList{"--live", "ttyUSB0"} << true << false;
+    QTest::newRow("live report") << QStringList{"--live", "p", "--for=2", "--report", "r.pdf"}
+                                 << false << true;
+    // A command line in error is only told: no window, no drawing.
+    QTest::newRow("unknown option") << QStringList{"--colour", "a.txt"} << false << false;
+    QTest::newRow("report of a bad kind") << QStringList{"--report", "r.jpg", "a"} << false << false;
 }
 
 void TestAnalysisReport::choosesWindowOrHeadless()
