@@ -2,7 +2,7 @@
 #include "commandline.h"
 #include "commandrun.h"
 #include "exitcodes.h"
-#include "measurementlog.h"
+#include "testlog.h"
 #include "textoutput.h"
 
 #include <QTemporaryDir>
@@ -35,15 +35,12 @@ Session oneSource(int rows, float jitter = 0.0f)
     return session;
 }
 
-QString gaugeLogText(const Session &session)
+// The session's readings as the gauge logs them.
+TestLog gaugeLog(const Session &session)
 {
-    QString text;
-    for (std::size_t i = 0; i < session.readingCount(); ++i) {
-        const auto &col = session.columns;
-        writeLogLine(text, {col[0][i], col[1][i], col[2][i], col[3][i]},
-                     {col[4][i], col[5][i], col[6][i], col[7][i]});
-    }
-    return text;
+    TestLog log;
+    log.addColumns(session.columns);
+    return log;
 }
 
 bool near(double a, double b)
@@ -243,10 +240,7 @@ void TestCalibration::fileRoundTrip()
         QVERIFY2(!calibrationFromJson(damage, &why), damage.constData());
         QVERIFY(!why.isEmpty());
     }
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("{\"format\":1,\"created\":\"x\"}");
-    file.close();
+    QVERIFY(writeTestFile(path, "{\"format\":1,\"created\":\"x\"}"));
     QVERIFY(!loadCalibration(path, &error));
     QVERIFY2(error.contains(QStringLiteral("is not usable, so it is not applied"))
                  && error.contains(QStringLiteral("--calibrate LOG")),
@@ -537,10 +531,11 @@ void TestCalibration::headlessRuns()
     QVERIFY(dir.isValid());
     const QString calibrationPath = dir.filePath(QStringLiteral("conf/calibration.json"));
     const QString calLog = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
-    QCOMPARE(writeLogFile(calLog, gaugeLogText(oneSource(20))), LogSaveResult::Saved);
+    QVERIFY(gaugeLog(oneSource(20)).save(calLog));
     const QString badLog = dir.filePath(QStringLiteral("bad.txt"));
-    QCOMPARE(writeLogFile(badLog, gaugeLogText(oneSource(3)) + QStringLiteral("1,2,3\r\n")),
-             LogSaveResult::Saved);
+    TestLog bad = gaugeLog(oneSource(3));
+    bad.addText(QStringLiteral("1,2,3\r\n"));
+    QVERIFY(bad.save(badLog));
 
     Run r = run({QStringLiteral("--summary"), calLog}, calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
@@ -585,7 +580,7 @@ void TestCalibration::headlessRuns()
     for (float &v : twoSources.columns[Raw3])
         v += 9.0f;
     const QString refusedLog = dir.filePath(QStringLiteral("two.txt"));
-    QCOMPARE(writeLogFile(refusedLog, gaugeLogText(twoSources)), LogSaveResult::Saved);
+    QVERIFY(gaugeLog(twoSources).save(refusedLog));
     const QByteArray stored = [&] {
         QFile f(calibrationPath);
         f.open(QIODevice::ReadOnly);
@@ -697,10 +692,6 @@ void TestCalibration::badInputs()
     QVERIFY(dir.isValid());
     const QString logPath = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
     const QString calibrationPath = dir.filePath(QStringLiteral("calibration.json"));
-    const auto write = [](const QString &path, const QByteArray &bytes) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    };
 
     Session session = oneSource(20);
     if (log == QLatin1String("huge value")) {
@@ -722,7 +713,7 @@ void TestCalibration::badInputs()
     else if (log == QLatin1String("zero"))
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), logPath));
     else
-        QCOMPARE(writeLogFile(logPath, gaugeLogText(session)), LogSaveResult::Saved);
+        QVERIFY(gaugeLog(session).save(logPath));
 
     const QDateTime made(QDate(2026, 12, 1), QTime(10, 0));
     Calibration stored = *computeCalibration(oneSource(16), made).calibration;
@@ -731,14 +722,15 @@ void TestCalibration::badInputs()
     } else if (calibration == QLatin1String("zero")) {
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), calibrationPath));
     } else if (calibration == QLatin1String("huge file")) {
-        QVERIFY(write(calibrationPath,
-                      calibrationToJson(stored) + QByteArray(int(kCalibrationMaxFileBytes), ' ')));
+        QVERIFY(writeTestFile(calibrationPath,
+                              calibrationToJson(stored)
+                                  + QByteArray(int(kCalibrationMaxFileBytes), ' ')));
     } else if (calibration != QLatin1String("none")) {
         if (calibration == QLatin1String("offsets 1000"))
             stored.offsetsKPa = {1000, -1000, 0, 0};
         if (calibration == QLatin1String("evil name"))
             stored.sourceLog = QStringLiteral("cal.txt\nVerdict: In sync\r");
-        QVERIFY(write(calibrationPath, calibrationToJson(stored)));
+        QVERIFY(writeTestFile(calibrationPath, calibrationToJson(stored)));
     }
 
     arguments.replaceInStrings(QStringLiteral("LOG"), logPath);

@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+#include <limits>
+
 namespace {
 
 // Strongly coloured pixels of an image, every third one in both directions.
@@ -66,11 +68,12 @@ void TestAnalysisReport::initTestCase()
     inSyncLog = writeInSyncLog(dir);
     offLog = writeOffLog(dir);
     nanLog = dir.filePath(QStringLiteral("nan.txt"));
-    QFile nan(nanLog);
-    QVERIFY(nan.open(QIODevice::WriteOnly));
+    TestLog nan;
+    TestLog::Row notANumber;
+    notANumber.fill(std::numeric_limits<float>::quiet_NaN());
     for (int i = 0; i < 100; ++i)
-        nan.write("nan,nan,nan,nan,nan,nan,nan,nan\r\n");
-    nan.close();
+        nan.add(notANumber);
+    QVERIFY(nan.save(nanLog));
     QVERIFY(!inSyncLog.isEmpty());
     QVERIFY(!offLog.isEmpty());
 }
@@ -326,9 +329,7 @@ void TestAnalysisReport::reportFailuresGiveTheReason()
     if (target == QLatin1String("pipe.pdf")) {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(earlier);
+        QVERIFY(writeTestFile(path, earlier));
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
