@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -119,6 +120,19 @@ std::optional<double> positiveSeconds(const QString &text)
     return value;
 }
 
+// The value a word names among choices (case and blanks around it aside).
+template <typename T>
+std::optional<T> chosen(const QString &word,
+                        std::initializer_list<std::pair<const char *, T>> choices)
+{
+    const QString text = word.trimmed().toLower();
+    for (const auto &[name, value] : choices) {
+        if (text == QLatin1String(name))
+            return value;
+    }
+    return std::nullopt;
+}
+
 // Reads every value given to option (an option given twice counts with its
 // last), each through read, which says why it refuses one (a translated
 // text) or takes it into the command line.
@@ -193,14 +207,14 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
              }},
             {&options.calibration,
              [&line](const QString &value) {
-                 const QString choice = value.trimmed().toLower();
-                 if (choice == QLatin1String("use"))
-                     line.calibration = CalibrationUse::Use;
-                 else if (choice == QLatin1String("none"))
-                     line.calibration = CalibrationUse::None;
-                 else
+                 const std::optional<CalibrationUse> use =
+                     chosen(value,
+                            {std::pair{"use", CalibrationUse::Use},
+                             std::pair{"none", CalibrationUse::None}});
+                 if (!use)
                      return Texts::tr("--calibration needs \"use\" or \"none\", not \"%1\"")
                          .arg(value);
+                 line.calibration = *use;
                  return QString();
              }},
             {&options.live,
@@ -221,33 +235,29 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
              }},
             {&options.compare,
              [&line](const QString &value) {
-                 static const std::pair<const char *, LiveComparison> choices[] = {
-                     {"reference", LiveComparison::Reference},
-                     {"1-2", LiveComparison::Cylinders1And2},
-                     {"3-4", LiveComparison::Cylinders3And4},
-                     {"pairs", LiveComparison::Pairs},
-                     {"linkage", LiveComparison::LinkageScrews},
-                 };
-                 const QString choice = value.trimmed().toLower();
-                 for (const auto &[name, comparison] : choices) {
-                     if (choice == QLatin1String(name)) {
-                         line.live.settings.comparison = comparison;
-                         return QString();
-                     }
-                 }
-                 return Texts::tr("--compare needs reference, 1-2, 3-4, pairs or linkage, "
-                                  "not \"%1\"")
-                     .arg(value);
+                 const std::optional<LiveComparison> comparison =
+                     chosen(value,
+                            {std::pair{"reference", LiveComparison::Reference},
+                             std::pair{"1-2", LiveComparison::Cylinders1And2},
+                             std::pair{"3-4", LiveComparison::Cylinders3And4},
+                             std::pair{"pairs", LiveComparison::Pairs},
+                             std::pair{"linkage", LiveComparison::LinkageScrews}});
+                 if (!comparison)
+                     return Texts::tr("--compare needs reference, 1-2, 3-4, pairs or linkage, "
+                                      "not \"%1\"")
+                         .arg(value);
+                 line.live.settings.comparison = *comparison;
+                 return QString();
              }},
             {&options.cycle,
              [&line](const QString &value) {
-                 const QString choice = value.trimmed().toLower();
-                 if (choice == QLatin1String("mean"))
-                     line.live.settings.cycleValue = CycleValue::Mean;
-                 else if (choice == QLatin1String("minimum") || choice == QLatin1String("min"))
-                     line.live.settings.cycleValue = CycleValue::Minimum;
-                 else
+                 const std::optional<CycleValue> cycle = chosen(
+                     value,
+                     {std::pair{"mean", CycleValue::Mean}, std::pair{"minimum", CycleValue::Minimum},
+                      std::pair{"min", CycleValue::Minimum}});
+                 if (!cycle)
                      return Texts::tr("--cycle needs mean or minimum, not \"%1\"").arg(value);
+                 line.live.settings.cycleValue = *cycle;
                  return QString();
              }},
             {&options.damping,
@@ -356,14 +366,9 @@ QString liveHelpText()
 
 std::optional<ReportFormat> reportFormatForPath(const QString &path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("pdf"))
-        return ReportFormat::Pdf;
-    if (suffix == QLatin1String("png"))
-        return ReportFormat::Png;
-    if (suffix == QLatin1String("svg"))
-        return ReportFormat::Svg;
-    return std::nullopt;
+    return chosen(QFileInfo(path).suffix(),
+                  {std::pair{"pdf", ReportFormat::Pdf}, std::pair{"png", ReportFormat::Png},
+                   std::pair{"svg", ReportFormat::Svg}});
 }
 
 CommandLineResult parseCommandLine(const QStringList &arguments)
