@@ -151,14 +151,13 @@ QString readValues(const QCommandLineParser &parser, const QCommandLineOption &o
 // The value options: each value checked and taken, or the first refused.
 QString readValueOptions(const QCommandLineParser &parser, const Options &options, CommandLine &line)
 {
-    using Texts = CommandLineTexts;
     const std::vector<std::pair<const QCommandLineOption *, std::function<QString(const QString &)>>>
         readers{
             {&options.report,
              [&line](const QString &value) {
                  const std::optional<ReportFormat> format = reportFormatForPath(value);
                  if (!format)
-                     return Texts::tr(
+                     return CommandLineTexts::tr(
                                 "--report needs a file ending in .pdf, .png or .svg, not \"%1\"")
                          .arg(value);
                  line.reportPath = value;
@@ -169,7 +168,8 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
              [&line](const QString &value) {
                  const std::optional<Unit> unit = parseUnit(value);
                  if (!unit)
-                     return Texts::tr("unknown unit \"%1\" (kpa, hpa, mbar, mmhg, cmhg, inhg)")
+                     return CommandLineTexts::tr(
+                                "unknown unit \"%1\" (kpa, hpa, mbar, mmhg, cmhg, inhg)")
                          .arg(value);
                  line.unit = *unit;
                  return QString();
@@ -179,7 +179,8 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
                  bool ok = false;
                  const int cylinder = value.trimmed().toInt(&ok);
                  if (!ok || cylinder < 1 || cylinder > kCylinderCount)
-                     return Texts::tr("--reference needs a cylinder from 1 to 4, not \"%1\"")
+                     return CommandLineTexts::tr(
+                                "--reference needs a cylinder from 1 to 4, not \"%1\"")
                          .arg(value);
                  line.analysis.sync.referenceCylinder = cylinder;
                  return QString();
@@ -188,7 +189,8 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
              [&line](const QString &value) {
                  const std::optional<double> tolerance = parseNumber(value);
                  if (!tolerance || *tolerance <= 0.0)
-                     return Texts::tr("--tolerance needs a positive number of kPa, not \"%1\"")
+                     return CommandLineTexts::tr(
+                                "--tolerance needs a positive number of kPa, not \"%1\"")
                          .arg(value);
                  line.analysis.sync.toleranceKPa = *tolerance;
                  return QString();
@@ -197,8 +199,8 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
              [&line](const QString &value) {
                  const std::optional<double> period = parsePeriod(value);
                  if (!period)
-                     return Texts::tr("--period needs a poll period from %1 to %2 "
-                                      "milliseconds, not \"%3\"")
+                     return CommandLineTexts::tr("--period needs a poll period from %1 to %2 "
+                                                 "milliseconds, not \"%3\"")
                          .arg(kMinPollPeriodSeconds * 1000.0)
                          .arg(kMaxPollPeriodSeconds * 1000.0)
                          .arg(value);
@@ -212,7 +214,8 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
                             {std::pair{"use", CalibrationUse::Use},
                              std::pair{"none", CalibrationUse::None}});
                  if (!use)
-                     return Texts::tr("--calibration needs \"use\" or \"none\", not \"%1\"")
+                     return CommandLineTexts::tr(
+                                "--calibration needs \"use\" or \"none\", not \"%1\"")
                          .arg(value);
                  line.calibration = *use;
                  return QString();
@@ -220,7 +223,7 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
             {&options.live,
              [&line](const QString &value) {
                  if (value.trimmed().isEmpty())
-                     return Texts::tr("--live needs the board's serial port");
+                     return CommandLineTexts::tr("--live needs the board's serial port");
                  line.live.port = value.trimmed();
                  return QString();
              }},
@@ -228,7 +231,8 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
              [&line](const QString &value) {
                  const std::optional<double> seconds = positiveSeconds(value);
                  if (!seconds)
-                     return Texts::tr("--for needs a positive number of seconds, not \"%1\"")
+                     return CommandLineTexts::tr(
+                                "--for needs a positive number of seconds, not \"%1\"")
                          .arg(value);
                  line.live.seconds = seconds;
                  return QString();
@@ -243,8 +247,9 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
                              std::pair{"pairs", LiveComparison::Pairs},
                              std::pair{"linkage", LiveComparison::LinkageScrews}});
                  if (!comparison)
-                     return Texts::tr("--compare needs reference, 1-2, 3-4, pairs or linkage, "
-                                      "not \"%1\"")
+                     return CommandLineTexts::tr(
+                                "--compare needs reference, 1-2, 3-4, pairs or linkage, "
+                                "not \"%1\"")
                          .arg(value);
                  line.live.settings.comparison = *comparison;
                  return QString();
@@ -256,7 +261,8 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
                      {std::pair{"mean", CycleValue::Mean}, std::pair{"minimum", CycleValue::Minimum},
                       std::pair{"min", CycleValue::Minimum}});
                  if (!cycle)
-                     return Texts::tr("--cycle needs mean or minimum, not \"%1\"").arg(value);
+                     return CommandLineTexts::tr("--cycle needs mean or minimum, not \"%1\"")
+                         .arg(value);
                  line.live.settings.cycleValue = *cycle;
                  return QString();
              }},
@@ -265,8 +271,9 @@ QString readValueOptions(const QCommandLineParser &parser, const Options &option
                  const std::optional<double> seconds = positiveSeconds(value);
                  if (!seconds || *seconds < kShortestDampingSeconds
                      || *seconds > kLongestDampingSeconds)
-                     return Texts::tr("--damping needs a time constant from %1 to %2 seconds, "
-                                      "not \"%3\"")
+                     return CommandLineTexts::tr(
+                                "--damping needs a time constant from %1 to %2 seconds, "
+                                "not \"%3\"")
                          .arg(kShortestDampingSeconds)
                          .arg(kLongestDampingSeconds)
                          .arg(value);
