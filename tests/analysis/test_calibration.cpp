@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -84,6 +85,7 @@ private slots:
     void appliedCalibrationIsOnEveryOutput();
     void commandLine_data();
     void commandLine();
+    void helpNamesOnlyOptionsTaken();
     void headlessRuns();
     void badInputs_data();
     void badInputs();
@@ -523,6 +525,23 @@ void TestCalibration::commandLine()
     QCOMPARE(found, expected);
     if (expected.startsWith(QLatin1String("csv")))
         QCOMPARE(line.logs, QStringList{QStringLiteral("-odd.txt")});
+}
+
+// Every option --help names is one the parser takes.
+void TestCalibration::helpNamesOnlyOptionsTaken()
+{
+    const QString help = helpText();
+    QSet<QString> named;
+    QRegularExpressionMatchIterator matches =
+        QRegularExpression(QStringLiteral("(--[a-z][a-z-]*|-h)\\b")).globalMatch(help);
+    while (matches.hasNext())
+        named.insert(matches.next().captured(1));
+    QVERIFY2(named.contains(QStringLiteral("--damping")) && named.contains(QStringLiteral("-h")),
+             qPrintable(help));
+    for (const QString &option : std::as_const(named)) {
+        const CommandLineResult result = parseCommandLine({option, QStringLiteral("1")});
+        QVERIFY2(!result.error.startsWith(QLatin1String("unknown option")), qPrintable(option));
+    }
 }
 
 void TestCalibration::headlessRuns()
