@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTime>
@@ -35,17 +36,25 @@ inline TestLog oneHourLog()
     return log;
 }
 
-// Writes oneHourLog() as the gauge saves it into folder; empty on failure.
-inline QString writeOneHourLog(const QTemporaryDir &folder)
+// oneHourLog() saved as the gauge saves it, in a folder of its own that
+// goes with it.
+struct OneHourLogFile
 {
-    const QString path = folder.isValid()
-        ? oneHourLog().saveInto(QDir(folder.path()), QString::fromLatin1(kLogFilePrefix),
-                                QDate(2026, 12, 7), QTime(9, 0))
-        : QString();
-    if (path.isEmpty())
-        std::fprintf(stderr, "cannot write a one-hour log\n");
-    return path;
-}
+    QTemporaryDir folder;
+    QString path; // empty when it could not be written (said on standard error)
+    double megabytes = 0.0;
+
+    OneHourLogFile()
+    {
+        if (folder.isValid())
+            path = oneHourLog().saveInto(QDir(folder.path()), QString::fromLatin1(kLogFilePrefix),
+                                         QDate(2026, 12, 7), QTime(9, 0));
+        if (path.isEmpty())
+            std::fprintf(stderr, "cannot write a one-hour log\n");
+        else
+            megabytes = static_cast<double>(QFileInfo(path).size()) / 1e6;
+    }
+};
 
 inline double median(std::vector<double> values)
 {
