@@ -11,8 +11,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtCharts/QChartView>
 
@@ -45,16 +43,16 @@ void settleAndPaint(QWidget &window)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    QTemporaryDir dir;
-    const QString path = writeOneHourLog(dir);
-    if (path.isEmpty())
+    const OneHourLogFile oneHour;
+    if (oneHour.path.isEmpty())
         return 1;
-    const double megabytes = static_cast<double>(QFileInfo(path).size()) / 1e6;
+    const QString &path = oneHour.path;
+    const double megabytes = oneHour.megabytes;
 
     std::vector<double> openMs, drawMs, zoomInMs, wheelMs, wholeMs;
     int drawnPoints = 0;
     for (int run = 0; run < kRuns; ++run) {
-        AnalysisWindow window(dir.filePath(QStringLiteral("calibration.json")));
+        AnalysisWindow window(oneHour.folder.filePath(QStringLiteral("calibration.json")));
         window.resize(1400, 1000);
         window.show();
         settleAndPaint(window);

@@ -12,8 +12,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,11 +28,11 @@ constexpr int kRuns = 5;
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    QTemporaryDir dir;
-    const QString path = writeOneHourLog(dir);
-    if (path.isEmpty())
+    const OneHourLogFile oneHour;
+    if (oneHour.path.isEmpty())
         return 1;
-    const double megabytes = static_cast<double>(QFileInfo(path).size()) / 1e6;
+    const QString &path = oneHour.path;
+    const double megabytes = oneHour.megabytes;
 
     std::vector<double> readMs, analyseMs, reduceMs, totalMs;
     std::size_t readings = 0;

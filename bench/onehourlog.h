@@ -2,13 +2,17 @@
 #define ONEHOURLOG_H
 
 // What the benchmarks of aspirello-analisi open: one hour of the simulated
-// engine polled every 10 ms, written with the gauge's own log-line function.
+// engine polled every 10 ms, written as the gauge writes its log.
 #include "enginemodel.h"
-#include "measure/runningaverage.h"
 #include "measurementlog.h"
+#include "testlog.h"
 
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTime>
 
 #include <cstdio>
 
@@ -18,36 +22,39 @@
 constexpr int kOneHourReadings = 360000;     // one hour at 10 ms
 constexpr double kOneHourPollPeriod = 0.010; // seconds
 
-inline QString oneHourLog()
+inline TestLog oneHourLog()
 {
     EngineModel engine;
-    std::array<RunningAverage, 4> averages;
-    QString log;
-    log.reserve(kOneHourReadings * 90);
+    TestLog log;
     for (int i = 0; i < kOneHourReadings; ++i) {
         const std::array<double, 4> pressures = engine.pressures(i * kOneHourPollPeriod);
         CylinderValues readings{};
-        CylinderValues means{};
-        for (std::size_t c = 0; c < 4; ++c) {
+        for (std::size_t c = 0; c < readings.size(); ++c)
             readings[c] = static_cast<float>(pressures[c]);
-            averages[c].push(readings[c]);
-            means[c] = averages[c].mean();
-        }
-        writeLogLine(log, readings, means);
+        log.addRaw(readings);
     }
     return log;
 }
 
-// Writes oneHourLog() as the gauge saves it into folder; empty on failure.
-inline QString writeOneHourLog(const QTemporaryDir &folder)
+// oneHourLog() saved as the gauge saves it, in a folder of its own that
+// goes with it.
+struct OneHourLogFile
 {
-    const QString path = folder.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
-    if (!folder.isValid() || writeLogFile(path, oneHourLog()) != LogSaveResult::Saved) {
-        std::fprintf(stderr, "cannot write a one-hour log\n");
-        return QString();
+    QTemporaryDir folder;
+    QString path; // empty when it could not be written (said on standard error)
+    double megabytes = 0.0;
+
+    OneHourLogFile()
+    {
+        if (folder.isValid())
+            path = oneHourLog().saveInto(QDir(folder.path()), QString::fromLatin1(kLogFilePrefix),
+                                         QDate(2026, 12, 7), QTime(9, 0));
+        if (path.isEmpty())
+            std::fprintf(stderr, "cannot write a one-hour log\n");
+        else
+            megabytes = static_cast<double>(QFileInfo(path).size()) / 1e6;
     }
-    return path;
-}
+};
 
 inline double median(std::vector<double> values)
 {

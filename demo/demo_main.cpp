@@ -7,10 +7,12 @@
 #include "legibleform.h"
 #include "mainwindow.h"
 #include "mmapthreshold.h"
+#include "safefile.h"
 #include "screenfit.h"
 #include "simulatedboard.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QLoggingCategory>
 #include <QPixmap>
 #include <QScreen>
@@ -128,11 +130,23 @@ int main(int argc, char *argv[])
             // What the screen shows, as last painted: rendering the widgets
             // afresh would leave out displays whose painting is held back.
             const QPixmap shown = window.screen()->grabWindow(window.winId());
-            const bool saved = shown.save(options.screenshot, options.screenshotFormat.constData());
-            if (!saved)
-                std::fprintf(stderr, "Aspirello-demo: could not write %s\n",
-                             qPrintable(options.screenshot));
-            QCoreApplication::exit(saved ? 0 : 1);
+            // Encoded first, then written as every file of the programs is.
+            QByteArray picture;
+            QBuffer buffer(&picture);
+            buffer.open(QIODevice::WriteOnly);
+            FileFailure failure;
+            QString reason = QStringLiteral("the picture could not be encoded");
+            if (shown.save(&buffer, options.screenshotFormat.constData())) {
+                if (writeRegularFile(options.screenshot, picture, &failure)) {
+                    QCoreApplication::exit(0);
+                    return;
+                }
+                reason = failure.fault == FileFault::NotRegular ? QStringLiteral("not a regular file")
+                                                                : failure.reason;
+            }
+            std::fprintf(stderr, "Aspirello-demo: could not write %s: %s\n",
+                         qPrintable(options.screenshot), qPrintable(reason));
+            QCoreApplication::exit(1);
         });
         screenshotWatch.start(20);
     }

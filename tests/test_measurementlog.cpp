@@ -1,5 +1,6 @@
 #include "measurementlog.h"
 #include "scratchdirectory.h"
+#include "testlog.h"
 #include "usermessages.h"
 
 #include <QtTest>
@@ -37,12 +38,6 @@ QByteArray fileBytes(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<cannot open ") + path.toLocal8Bit() + '>';
     return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
 QStringList entriesOf(const QString &dir)
@@ -288,7 +283,7 @@ void TestMeasurementLog::replacesExistingFile()
 
     // Relative name, resolved against the working directory.
     const QString name = QStringLiteral("TOP_log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt");
-    QVERIFY(writeBytes(name, QByteArray(10000, 'x')));
+    QVERIFY(writeTestFile(name, QByteArray(10000, 'x')));
 
     const QString shorter = QStringLiteral("1.000000,2.000000,3.000000,4.000000,"
                                            "1.000000,2.000000,3.000000,4.000000\r\n");
@@ -350,7 +345,7 @@ void TestMeasurementLog::failedWriteKeepsEarlierFile()
     QVERIFY(dir.isValid());
     const QString name = QStringLiteral("log_A_B_C_D_EMEDIE6_2_2016_9_5_3.txt");
     const QByteArray earlier = logOfSize(1000).toLatin1();
-    QVERIFY(writeBytes(dir.filePath(name), earlier));
+    QVERIFY(writeTestFile(dir.filePath(name), earlier));
     const QString text = logOfSize(textSize);
     QVERIFY(text.size() > int(limit));
 

@@ -1,4 +1,5 @@
 #include "safefile.h"
+#include "testlog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,12 +11,6 @@
 Q_DECLARE_METATYPE(FileFault)
 
 namespace {
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray bytesOf(const QString &path)
 {
@@ -37,9 +32,9 @@ QString prepare(const QTemporaryDir &dir, const QString &kind)
     const QString target = dir.filePath(QStringLiteral("target.txt"));
     const QString fifo = dir.filePath(QStringLiteral("pipe"));
     if (kind == QLatin1String("file"))
-        writeBytes(path, "old");
+        writeTestFile(path, "old");
     else if (kind == QLatin1String("link")) {
-        writeBytes(target, "old");
+        writeTestFile(target, "old");
         QFile::link(target, path);
     } else if (kind == QLatin1String("fifo"))
         ::mkfifo(QFile::encodeName(path).constData(), 0600);
@@ -145,9 +140,9 @@ void TestSafeFile::reads()
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     const QByteArray content(size, 'x');
     if (kind == QLatin1String("file"))
-        QVERIFY(writeBytes(path, content));
+        QVERIFY(writeTestFile(path, content));
     if (kind == QLatin1String("link"))
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral("target.txt")), content));
+        QVERIFY(writeTestFile(dir.filePath(QStringLiteral("target.txt")), content));
 
     FileFailure failure;
     const std::optional<QByteArray> read = readRegularFile(path, 1000, &failure);

@@ -63,27 +63,14 @@ bool displayAvailable()
 
 bool argumentsWantWindow(const QStringList &arguments)
 {
-    for (const QString &argument : arguments) {
-        if (argument == QLatin1String("--"))
-            break;
-        const QString name = argument.section(QLatin1Char('='), 0, 0);
-        if (name == QLatin1String("--report") || name == QLatin1String("--summary")
-            || name == QLatin1String("--csv") || name == QLatin1String("--calibrate")
-            || name == QLatin1String("--help") || name == QLatin1String("-h"))
-            return false;
-    }
-    return true;
+    const CommandLineResult parsed = parseCommandLine(arguments);
+    return parsed.commandLine && parsed.commandLine->mode == RunMode::Window;
 }
 
 bool argumentsWantReport(const QStringList &arguments)
 {
-    for (const QString &argument : arguments) {
-        if (argument == QLatin1String("--"))
-            break;
-        if (argument == QLatin1String("--report") || argument.startsWith(QLatin1String("--report=")))
-            return true;
-    }
-    return false;
+    const CommandLineResult parsed = parseCommandLine(arguments);
+    return parsed.commandLine && parsed.commandLine->mode == RunMode::Report;
 }
 
 int runReportCommand(const CommandLine &commandLine, const QString &calibrationPath, QTextStream &out,
@@ -145,7 +132,7 @@ int runAnalysisProgram(int argc, char **argv)
     const CommandLineResult parsed = parseCommandLine(arguments);
     if (!parsed.commandLine) {
         err << parsed.error << '\n' << ProgramText::tr("Try --help.") << '\n';
-        return ExitCode::BadOption;
+        return parsed.exitCode;
     }
     const CommandLine &commandLine = *parsed.commandLine;
     const QString calibrationPath = defaultCalibrationPath();

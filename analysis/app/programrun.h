@@ -7,10 +7,10 @@
 #include <QStringList>
 #include <QTextStream>
 
-// Whether the arguments (without the program's name) ask for the window:
-// true unless one of --report, --summary, --csv, --calibrate, --help or -h
-// comes before a "--". Decided before the application object exists, since a
-// run without a window must not need a display.
+// Whether the arguments (without the program's name) ask for the window: they
+// are sound and name none of --report, --summary, --csv, --calibrate, --help.
+// Decided before the application object exists, since a run without a window
+// must not need a display (a command line in error needs none either).
 bool argumentsWantWindow(const QStringList &arguments);
 // Whether they ask for --report, which draws with widgets on the offscreen
 // platform.

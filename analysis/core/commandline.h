@@ -1,7 +1,7 @@
 #ifndef ANALYSIS_COMMANDLINE_H
 #define ANALYSIS_COMMANDLINE_H
 
-#include "liveoptions.h"
+#include "liveanalysis.h"
 #include "logreader.h"
 #include "sessionanalysis.h"
 #include "units.h"
@@ -32,6 +32,16 @@ enum class CalibrationUse {
     Use,  // apply the stored calibration; an error when none is stored
 };
 
+// What the command line asks of a live session on the board.
+struct LiveCommand
+{
+    QString port;                  // --live PORT: empty when not live
+    std::optional<double> seconds; // --for SECONDS
+    LiveSettings settings;         // --compare, --cycle, --damping (reference and tolerance
+                                   // come from --reference and --tolerance)
+    bool isLive() const { return !port.isEmpty(); }
+};
+
 struct CommandLine
 {
     RunMode mode = RunMode::Window;
@@ -49,7 +59,8 @@ struct CommandLine
 struct CommandLineResult
 {
     std::optional<CommandLine> commandLine;
-    QString error; // translated, when commandLine is empty; ExitCode::BadOption goes with it
+    QString error;    // translated, when commandLine is empty
+    int exitCode = 0; // ExitCode::Ok, or ExitCode::BadOption with error
 };
 
 // Parses the arguments after the program's name. Options may come before or
@@ -60,14 +71,19 @@ struct CommandLineResult
 //   --period MS               (the poll period in milliseconds; "10ms" and "0.01s" too)
 //   --skip-bad-lines | --stop-on-bad-line (the default)
 //   --calibration use|none    --help, -h
+//   --live PORT  --for SECONDS  --compare reference|1-2|3-4|pairs|linkage
+//   --cycle mean|minimum  --damping SECONDS (0.1 to 2)
 // "--" ends the options. At most one of --report, --summary, --csv, --calibrate.
+// With --live: no logs, no --calibrate, a poll period of 10..50 ms, and --for
+// with a mode that needs no window; --for only with --live. An option given
+// twice takes its last value; every value given is checked.
 // Pure: touches no file.
 CommandLineResult parseCommandLine(const QStringList &arguments);
 
 // The report format for an output file name's suffix (case-insensitive).
 std::optional<ReportFormat> reportFormatForPath(const QString &path);
 
-// The --help text, translated.
+// The --help text, translated: the options, the exit codes, the live options.
 QString helpText();
 
 #endif // ANALYSIS_COMMANDLINE_H

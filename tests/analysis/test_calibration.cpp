@@ -2,7 +2,7 @@
 #include "commandline.h"
 #include "commandrun.h"
 #include "exitcodes.h"
-#include "measurementlog.h"
+#include "testlog.h"
 #include "textoutput.h"
 
 #include <QTemporaryDir>
@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -35,15 +36,12 @@ Session oneSource(int rows, float jitter = 0.0f)
     return session;
 }
 
-QString gaugeLogText(const Session &session)
+// The session's readings as the gauge logs them.
+TestLog gaugeLog(const Session &session)
 {
-    QString text;
-    for (std::size_t i = 0; i < session.readingCount(); ++i) {
-        const auto &col = session.columns;
-        writeLogLine(text, {col[0][i], col[1][i], col[2][i], col[3][i]},
-                     {col[4][i], col[5][i], col[6][i], col[7][i]});
-    }
-    return text;
+    TestLog log;
+    log.addColumns(session.columns);
+    return log;
 }
 
 bool near(double a, double b)
@@ -62,7 +60,7 @@ Run run(const QStringList &arguments, const QString &calibrationPath)
 {
     const CommandLineResult parsed = parseCommandLine(arguments);
     if (!parsed.commandLine)
-        return {ExitCode::BadOption, QString(), parsed.error};
+        return {parsed.exitCode, QString(), parsed.error};
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
     const int code = runTextCommand(*parsed.commandLine, calibrationPath,
@@ -87,6 +85,7 @@ private slots:
     void appliedCalibrationIsOnEveryOutput();
     void commandLine_data();
     void commandLine();
+    void helpNamesOnlyOptionsTaken();
     void headlessRuns();
     void badInputs_data();
     void badInputs();
@@ -243,10 +242,7 @@ void TestCalibration::fileRoundTrip()
         QVERIFY2(!calibrationFromJson(damage, &why), damage.constData());
         QVERIFY(!why.isEmpty());
     }
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("{\"format\":1,\"created\":\"x\"}");
-    file.close();
+    QVERIFY(writeTestFile(path, "{\"format\":1,\"created\":\"x\"}"));
     QVERIFY(!loadCalibration(path, &error));
     QVERIFY2(error.contains(QStringLiteral("is not usable, so it is not applied"))
                  && error.contains(QStringLiteral("--calibrate LOG")),
@@ -393,6 +389,92 @@ void TestCalibration::commandLine_data()
                                     << "error: --calibrate reads a log, not the board";
     QTest::newRow("live without port")
         << QStringList{"--live", " "} << "error: --live needs the board's serial port";
+    // The option syntax: short help, "-" as a log, "=" and the next argument,
+    // what is not an option, and a value missing or where none belongs.
+    QTest::newRow("short help") << QStringList{"-h", "--unit", "hpa"} << "help";
+    QTest::newRow("help with a bad value")
+        << QStringList{"--help", "--reference", "0"} << "error: --reference needs a cylinder";
+    QTest::newRow("standard input as a log")
+        << QStringList{"--summary", "-"} << "summary 1 kPa ref1 tol1 period- stop none";
+    QTest::newRow("unknown short option") << QStringList{"-x", "a"} << "error: unknown option -x";
+    QTest::newRow("unknown option with =")
+        << QStringList{"--summary", "a", "--colour=red"} << "error: unknown option --colour (see";
+    QTest::newRow("report without its file")
+        << QStringList{"a.txt", "--report"} << "error: --report needs a value";
+    QTest::newRow("value on help") << QStringList{"--help=all"} << "error: --help takes no value";
+    QTest::newRow("value on a policy")
+        << QStringList{"--skip-bad-lines=1", "a"} << "error: --skip-bad-lines takes no value";
+    QTest::newRow("a value that looks like an option")
+        << QStringList{"--summary", "--unit", "--csv", "a"} << "error: unknown unit \"--csv\"";
+    QTest::newRow("modes, the second named")
+        << QStringList{"--calibrate", "a", "--report", "r.pdf"} << "error: --report cannot be";
+    QTest::newRow("one mode twice")
+        << QStringList{"--summary", "a", "--summary"} << "summary 1 kPa ref1 tol1 period- stop none";
+    QTest::newRow("one policy twice") << QStringList{"--skip-bad-lines", "--skip-bad-lines", "a"}
+                                      << "window 1 kPa ref1 tol1 period- skip none";
+    // Each option's range, at both edges; an option given twice takes its
+    // last value, and every value given is checked.
+    QTest::newRow("reference 0") << QStringList{"--summary", "--reference", "0", "a"}
+                                 << "error: --reference needs a cylinder from 1 to 4";
+    QTest::newRow("reference 4") << QStringList{"--summary", "--reference", "4", "a"}
+                                 << "summary 1 kPa ref4 tol1 period- stop none";
+    QTest::newRow("reference not a number")
+        << QStringList{"--summary", "--reference=one", "a"} << "error: --reference needs a cylinder";
+    QTest::newRow("tolerance negative") << QStringList{"--summary", "--tolerance", "-1", "a"}
+                                        << "error: --tolerance needs a positive";
+    QTest::newRow("tolerance infinite") << QStringList{"--summary", "--tolerance", "inf", "a"}
+                                        << "error: --tolerance needs a positive";
+    QTest::newRow("tolerance small") << QStringList{"--summary", "--tolerance", "0.01", "a"}
+                                     << "summary 1 kPa ref1 tol0.01 period- stop none";
+    QTest::newRow("last unit counts")
+        << QStringList{"--unit", "inhg", "--summary", "--unit=mmhg", "a"}
+        << "summary 1 mmHg ref1 tol1 period- stop none";
+    QTest::newRow("an earlier bad unit")
+        << QStringList{"--unit", "psi", "--summary", "--unit=mmhg", "a"}
+        << "error: unknown unit \"psi\"";
+    QTest::newRow("last reference counts")
+        << QStringList{"--reference=2", "--reference", "3", "--summary", "a"}
+        << "summary 1 kPa ref3 tol1 period- stop none";
+    QTest::newRow("period just below 1 ms") << QStringList{"--summary", "--period", "0.999ms", "a"}
+                                            << "error: --period needs a poll period from 1 to 10000";
+    QTest::newRow("period just above 10 s")
+        << QStringList{"--summary", "--period", "10000.5", "a"} << "error: --period needs";
+    QTest::newRow("period not a number")
+        << QStringList{"--summary", "--period", "fast", "a"} << "error: --period needs";
+    QTest::newRow("calibration none")
+        << QStringList{"--calibration", "use", "--calibration=NONE", "--summary", "a"}
+        << "summary 1 kPa ref1 tol1 period- stop none";
+    QTest::newRow("calibrate with a stored calibration")
+        << QStringList{"--calibrate", "a", "--calibration", "use"}
+        << "error: --calibrate cannot use a stored calibration";
+    QTest::newRow("calibrate without a log") << QStringList{"--calibrate=", "--unit", "kpa"}
+                                             << "calibrate 1 kPa ref1 tol1 period- stop none";
+    QTest::newRow("three logs in the window")
+        << QStringList{"a", "b", "c"} << "error: at most two logs can be opened";
+    QTest::newRow("report of three logs") << QStringList{"--report", "r.png", "a", "b", "c"}
+                                          << "error: at most two logs (before and after), not 3";
+    QTest::newRow("live poll on the edges")
+        << QStringList{"--live", "p", "--period", "10", "--damping", "2", "--compare", "1-2"}
+        << "window 0 kPa ref1 tol1 period0.01 stop none live p for- cmp1 cycle0 damp2";
+    QTest::newRow("live poll just above 50 ms")
+        << QStringList{"--live", "p", "--period", "50.5"} << "error: --period with --live";
+    QTest::newRow("live poll just below 10 ms")
+        << QStringList{"--live", "p", "--period", "9.5ms"} << "error: --period with --live";
+    QTest::newRow("live poll 50 ms, damping 0.1")
+        << QStringList{"--live", "p",       "--period", "50ms",    "--damping=0.1", "--compare",
+                       "3-4",    "--cycle", "MEAN",     "--cycle", "minimum"}
+        << "window 0 kPa ref1 tol1 period0.05 stop none live p for- cmp2 cycle1 damp0.1";
+    QTest::newRow("live reference comparison")
+        << QStringList{"--live",    "p",     "--compare", "linkage",  "--compare",
+                       "reference", "--for", "2s",        "--summary"}
+        << "summary 0 kPa ref1 tol1 period- stop none live p for2 cmp0 cycle0 damp0.3";
+    QTest::newRow("for negative") << QStringList{"--live", "p", "--for", "-5", "--summary"}
+                                  << "error: --for needs a positive number of seconds";
+    QTest::newRow("for on the window") << QStringList{"--live", "p", "--for", "5"}
+                                       << "window 0 kPa ref1 tol1 period- stop none live p for5 cmp0 "
+                                          "cycle0 damp0.3";
+    QTest::newRow("live, an earlier port checked")
+        << QStringList{"--live=", "--live", "p"} << "error: --live needs the board's serial port";
 }
 
 void TestCalibration::commandLine()
@@ -404,8 +486,10 @@ void TestCalibration::commandLine()
     if (!result.commandLine) {
         found = QStringLiteral("error: ") + result.error;
         QVERIFY2(found.startsWith(expected), qPrintable(found));
+        QCOMPARE(result.exitCode, ExitCode::BadOption);
         return;
     }
+    QCOMPARE(result.exitCode, ExitCode::Ok);
     const CommandLine &line = *result.commandLine;
     static const char *const modes[] = {"window", "report", "summary", "csv", "calibrate", "help"};
     static const char *const formats[] = {"pdf", "png", "svg"};
@@ -443,16 +527,34 @@ void TestCalibration::commandLine()
         QCOMPARE(line.logs, QStringList{QStringLiteral("-odd.txt")});
 }
 
+// Every option --help names is one the parser takes.
+void TestCalibration::helpNamesOnlyOptionsTaken()
+{
+    const QString help = helpText();
+    QSet<QString> named;
+    QRegularExpressionMatchIterator matches =
+        QRegularExpression(QStringLiteral("(--[a-z][a-z-]*|-h)\\b")).globalMatch(help);
+    while (matches.hasNext())
+        named.insert(matches.next().captured(1));
+    QVERIFY2(named.contains(QStringLiteral("--damping")) && named.contains(QStringLiteral("-h")),
+             qPrintable(help));
+    for (const QString &option : std::as_const(named)) {
+        const CommandLineResult result = parseCommandLine({option, QStringLiteral("1")});
+        QVERIFY2(!result.error.startsWith(QLatin1String("unknown option")), qPrintable(option));
+    }
+}
+
 void TestCalibration::headlessRuns()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString calibrationPath = dir.filePath(QStringLiteral("conf/calibration.json"));
     const QString calLog = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
-    QCOMPARE(writeLogFile(calLog, gaugeLogText(oneSource(20))), LogSaveResult::Saved);
+    QVERIFY(gaugeLog(oneSource(20)).save(calLog));
     const QString badLog = dir.filePath(QStringLiteral("bad.txt"));
-    QCOMPARE(writeLogFile(badLog, gaugeLogText(oneSource(3)) + QStringLiteral("1,2,3\r\n")),
-             LogSaveResult::Saved);
+    TestLog bad = gaugeLog(oneSource(3));
+    bad.addText(QStringLiteral("1,2,3\r\n"));
+    QVERIFY(bad.save(badLog));
 
     Run r = run({QStringLiteral("--summary"), calLog}, calibrationPath);
     QCOMPARE(r.code, ExitCode::Ok);
@@ -497,7 +599,7 @@ void TestCalibration::headlessRuns()
     for (float &v : twoSources.columns[Raw3])
         v += 9.0f;
     const QString refusedLog = dir.filePath(QStringLiteral("two.txt"));
-    QCOMPARE(writeLogFile(refusedLog, gaugeLogText(twoSources)), LogSaveResult::Saved);
+    QVERIFY(gaugeLog(twoSources).save(refusedLog));
     const QByteArray stored = [&] {
         QFile f(calibrationPath);
         f.open(QIODevice::ReadOnly);
@@ -609,10 +711,6 @@ void TestCalibration::badInputs()
     QVERIFY(dir.isValid());
     const QString logPath = dir.filePath(QStringLiteral("log_A_B_C_D_EMEDIE7_12_2026_9_0_0.txt"));
     const QString calibrationPath = dir.filePath(QStringLiteral("calibration.json"));
-    const auto write = [](const QString &path, const QByteArray &bytes) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    };
 
     Session session = oneSource(20);
     if (log == QLatin1String("huge value")) {
@@ -634,7 +732,7 @@ void TestCalibration::badInputs()
     else if (log == QLatin1String("zero"))
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), logPath));
     else
-        QCOMPARE(writeLogFile(logPath, gaugeLogText(session)), LogSaveResult::Saved);
+        QVERIFY(gaugeLog(session).save(logPath));
 
     const QDateTime made(QDate(2026, 12, 1), QTime(10, 0));
     Calibration stored = *computeCalibration(oneSource(16), made).calibration;
@@ -643,14 +741,15 @@ void TestCalibration::badInputs()
     } else if (calibration == QLatin1String("zero")) {
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), calibrationPath));
     } else if (calibration == QLatin1String("huge file")) {
-        QVERIFY(write(calibrationPath,
-                      calibrationToJson(stored) + QByteArray(int(kCalibrationMaxFileBytes), ' ')));
+        QVERIFY(writeTestFile(calibrationPath,
+                              calibrationToJson(stored)
+                                  + QByteArray(int(kCalibrationMaxFileBytes), ' ')));
     } else if (calibration != QLatin1String("none")) {
         if (calibration == QLatin1String("offsets 1000"))
             stored.offsetsKPa = {1000, -1000, 0, 0};
         if (calibration == QLatin1String("evil name"))
             stored.sourceLog = QStringLiteral("cal.txt\nVerdict: In sync\r");
-        QVERIFY(write(calibrationPath, calibrationToJson(stored)));
+        QVERIFY(writeTestFile(calibrationPath, calibrationToJson(stored)));
     }
 
     arguments.replaceInStrings(QStringLiteral("LOG"), logPath);

@@ -8,6 +8,7 @@
 #include "livesource.h"
 #include "logreader.h"
 #include "testboard.h"
+#include "testlog.h"
 #include "usermessages.h"
 
 #include <QTemporaryDir>
@@ -371,19 +372,13 @@ void TestLive::captureIsTheGaugesLog()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     LiveRecording recording;
-    QString expected;
-    std::array<RunningAverage, 4> averages;
+    TestLog expected;
     for (int i = 0; i < 25; ++i) {
         const CylinderValues raw = levels(-20 - i, -21.5, -19.25 + 0.5 * i, 1e-7 * i);
         QVERIFY(recording.add(raw));
-        CylinderValues means{};
-        for (std::size_t c = 0; c < 4; ++c) {
-            averages[c].push(raw[c]);
-            means[c] = averages[c].mean();
-        }
-        writeLogLine(expected, raw, means);
+        expected.addRaw(raw);
     }
-    QCOMPARE(recording.log(), expected);
+    QCOMPARE(recording.log(), expected.text());
 
     const QDateTime at(QDate(2026, 12, 7), QTime(9, 5, 3));
     const CaptureSave first = saveRecording(recording, folder.path(), at);

@@ -3,6 +3,7 @@
 
 #include "changingfile.h"
 #include "floatbits.h"
+#include "testlog.h"
 
 #include <QTemporaryDir>
 #include <QRandomGenerator>
@@ -28,21 +29,15 @@ constexpr float qnan = std::numeric_limits<float>::quiet_NaN();
 // A log text as the gauge writes it, one line per row.
 QByteArray gaugeLog(const std::vector<Row> &rows)
 {
-    QString text;
+    TestLog log;
     for (const Row &row : rows)
-        writeLogLine(text, {row[0], row[1], row[2], row[3]}, {row[4], row[5], row[6], row[7]});
-    return text.toLatin1();
+        log.add(row);
+    return log.bytes();
 }
 
 bool sameFloat(float a, float b)
 {
     return bitsOf(a) == bitsOf(b) || (std::isnan(a) && std::isnan(b));
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 const QByteArray kGoodLine =
@@ -144,13 +139,9 @@ void TestLogReader::smallValuesReadBackToTheSameText()
     const QByteArray text = gaugeLog(rows);
     const ReadResult result = parseLogText(text, QString(), BadLinePolicy::Stop);
     QVERIFY2(result.ok(), qPrintable(result.errorText));
-    QString again;
-    for (std::size_t i = 0; i < result.session.readingCount(); ++i) {
-        const auto &col = result.session.columns;
-        writeLogLine(again, {col[0][i], col[1][i], col[2][i], col[3][i]},
-                     {col[4][i], col[5][i], col[6][i], col[7][i]});
-    }
-    QCOMPARE(again.toLatin1(), text);
+    TestLog again;
+    again.addColumns(result.session.columns);
+    QCOMPARE(again.bytes(), text);
 }
 
 // The reader's own number parsing gives exactly what the standard library's
@@ -415,7 +406,7 @@ void TestLogReader::readsFileWithDateAndMissingFile()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("TOP_log_A_B_C_D_EMEDIE7_12_2026_8_50_1.txt"));
-    QVERIFY(writeFile(path, gaugeLog({Row{-20, -21, -22, -23, -20, -21, -22, -23}})));
+    QVERIFY(writeTestFile(path, gaugeLog({Row{-20, -21, -22, -23, -20, -21, -22, -23}})));
     const ReadResult result = readLogFile(path, BadLinePolicy::Stop);
     QVERIFY2(result.ok(), qPrintable(result.errorText));
     QCOMPARE(result.session.raw(3).at(0), -23.0f);
@@ -432,7 +423,7 @@ void TestLogReader::readsFileWithDateAndMissingFile()
     QVERIFY2(device.errorText.contains(QStringLiteral("not a regular file")),
              qPrintable(device.errorText));
     const QString empty = dir.filePath(QStringLiteral("empty.txt"));
-    QVERIFY(writeFile(empty, QByteArray()));
+    QVERIFY(writeTestFile(empty, QByteArray()));
     QCOMPARE(readLogFile(empty, BadLinePolicy::Stop).status, ReadStatus::NoReadings);
 }
 
@@ -463,7 +454,7 @@ void TestLogReader::fileChangedWhileRead()
     std::vector<Row> rows(40000, Row{-20, -21, -22, -23, -20, -21, -22, -23}); // over 3 MB
     const QByteArray text = gaugeLog(rows);
     QVERIFY(text.size() > 3 << 20);
-    QVERIFY(writeFile(path, text));
+    QVERIFY(writeTestFile(path, text));
     ChangingFile file(path, reads, newSize);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const ReadResult result = readLogDevice(file, path, BadLinePolicy::Skip);
@@ -507,15 +498,15 @@ void TestLogReader::fileKinds()
     else if (kind == QLatin1String("zero"))
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     else if (kind == QLatin1String("link"))
-        QVERIFY(writeFile(target, good) && QFile::link(target, path));
+        QVERIFY(writeTestFile(target, good) && QFile::link(target, path));
     else if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(path));
     else if (kind == QLatin1String("huge"))
-        QVERIFY(writeFile(path, good) && QFile::resize(path, kMaxLogBytes + 1)); // sparse
+        QVERIFY(writeTestFile(path, good) && QFile::resize(path, kMaxLogBytes + 1)); // sparse
     else if (kind == QLatin1String("tiny"))
-        QVERIFY(writeFile(path,
-                          "1e-330,-1e-400,0.0000000000000000000000000000000000000000000001,"
-                          "4,5,6,7,8\r\n"));
+        QVERIFY(writeTestFile(path,
+                              "1e-330,-1e-400,0.0000000000000000000000000000000000000000000001,"
+                              "4,5,6,7,8\r\n"));
     const ReadResult result = readLogFile(path, BadLinePolicy::Stop);
     QCOMPARE(result.status, status);
     QVERIFY2(result.errorText.contains(message), qPrintable(result.errorText));

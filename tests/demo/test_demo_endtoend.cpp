@@ -24,6 +24,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -269,13 +270,23 @@ void TestDemoEndToEnd::withoutDisplay_data()
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("Aspirello") << GAUGE_EXECUTABLE << QStringList() << 7;
-    QTest::newRow("Aspirello-demo") << DEMO_EXECUTABLE << QStringList{"--auto"} << 7;
+    QTest::addColumn<QString>("message"); // in standard error
+    const QString noDisplay = QStringLiteral("needs a display");
+    QTest::newRow("Aspirello") << GAUGE_EXECUTABLE << QStringList() << 7 << noDisplay;
+    QTest::newRow("Aspirello-demo") << DEMO_EXECUTABLE << QStringList{"--auto"} << 7 << noDisplay;
     QTest::newRow("Aspirello, X asked for")
-        << GAUGE_EXECUTABLE << QStringList{"-platform", "xcb"} << 7;
+        << GAUGE_EXECUTABLE << QStringList{"-platform", "xcb"} << 7 << noDisplay;
     QTest::newRow("Aspirello-demo taking a picture")
-        << DEMO_EXECUTABLE << QStringList{"--auto", "--screenshot", "gauge.png", "--frames", "5"}
-        << 0;
+        << DEMO_EXECUTABLE << QStringList{"--auto", "--screenshot", "gauge.png", "--frames", "5"} << 0
+        << QString();
+    // The picture is written as every file is: the system's reason when it
+    // cannot be, and never into a pipe (which would hold the demo forever).
+    QTest::newRow("Aspirello-demo, a picture into a missing folder")
+        << DEMO_EXECUTABLE << QStringList{"--auto", "--screenshot", "none/gauge.png", "--frames", "5"}
+        << 1 << "could not write none/gauge.png: No such file or directory";
+    QTest::newRow("Aspirello-demo, a picture into a pipe")
+        << DEMO_EXECUTABLE << QStringList{"--auto", "--screenshot", "pipe.png", "--frames", "5"} << 1
+        << "could not write pipe.png: not a regular file";
 }
 
 void TestDemoEndToEnd::withoutDisplay()
@@ -283,8 +294,12 @@ void TestDemoEndToEnd::withoutDisplay()
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
+    QFETCH(QString, message);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
+    const QByteArray pipe = QFile::encodeName(dir.filePath(QStringLiteral("pipe.png")));
+    if (arguments.contains(QStringLiteral("pipe.png")))
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
     QProcess process;
     process.setWorkingDirectory(dir.path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -300,7 +315,12 @@ void TestDemoEndToEnd::withoutDisplay()
         QCOMPARE(QImageReader(dir.filePath(QStringLiteral("gauge.png"))).size(), QSize(1291, 903));
         return;
     }
-    QVERIFY2(errors.contains(QLatin1String("needs a display")), qPrintable(errors));
+    QVERIFY2(errors.contains(message), qPrintable(errors));
+    if (exitCode != 7) {
+        struct stat status;
+        QVERIFY(::lstat(pipe.constData(), &status) != 0 || S_ISFIFO(status.st_mode));
+        return;
+    }
     QVERIFY2(errors.contains(QLatin1String("QT_QPA_PLATFORM=offscreen Aspirello-demo --auto "
                                            "--screenshot")),
              qPrintable(errors));

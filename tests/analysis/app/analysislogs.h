@@ -1,14 +1,13 @@
 #ifndef ANALYSISLOGS_H
 #define ANALYSISLOGS_H
 
-// Logs for the tests of aspirello-analisi, written line by line with the
-// gauge's own log-line function and saved under the gauge's file names.
+// The logs the tests of aspirello-analisi open, saved under the gauge's file
+// names.
 
-#include "measurementlog.h"
+#include "testlog.h"
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QTime>
 
 #include <cmath>
@@ -22,22 +21,18 @@ inline QString writeTestLog(const QDir &folder, const QString &prefix, const QTi
                             int readings, const AverageAt &average, const char *extraLine = nullptr,
                             int extraAt = -1)
 {
-    QString text;
+    TestLog log;
     for (int i = 0; i < readings; ++i) {
         if (extraLine && i == extraAt)
-            text += QString::fromLatin1(extraLine);
+            log.addText(QString::fromLatin1(extraLine));
         CylinderValues raw{}, averages{};
-        for (int c = 0; c < 4; ++c) {
-            averages[std::size_t(c)] = average(c, i);
-            raw[std::size_t(c)] = averages[std::size_t(c)] + float(3.0 * std::sin(0.9 * i + c));
+        for (std::size_t c = 0; c < raw.size(); ++c) {
+            averages[c] = average(int(c), i);
+            raw[c] = averages[c] + float(3.0 * std::sin(0.9 * i + double(c)));
         }
-        writeLogLine(text, raw, averages);
+        log.add(raw, averages);
     }
-    const QString path = folder.filePath(logFileName(prefix, QDate(2026, 12, 7), time));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) != text.size())
-        return QString();
-    return path;
+    return log.saveInto(folder, prefix, QDate(2026, 12, 7), time);
 }
 
 // Cylinder 3 starts 3 kPa above the others and is brought into the band over

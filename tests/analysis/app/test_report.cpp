@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+#include <limits>
+
 namespace {
 
 // Strongly coloured pixels of an image, every third one in both directions.
@@ -66,11 +68,12 @@ void TestAnalysisReport::initTestCase()
     inSyncLog = writeInSyncLog(dir);
     offLog = writeOffLog(dir);
     nanLog = dir.filePath(QStringLiteral("nan.txt"));
-    QFile nan(nanLog);
-    QVERIFY(nan.open(QIODevice::WriteOnly));
+    TestLog nan;
+    TestLog::Row notANumber;
+    notANumber.fill(std::numeric_limits<float>::quiet_NaN());
     for (int i = 0; i < 100; ++i)
-        nan.write("nan,nan,nan,nan,nan,nan,nan,nan\r\n");
-    nan.close();
+        nan.add(notANumber);
+    QVERIFY(nan.save(nanLog));
     QVERIFY(!inSyncLog.isEmpty());
     QVERIFY(!offLog.isEmpty());
 }
@@ -195,6 +198,12 @@ void TestAnalysisReport::choosesWindowOrHeadless_data()
     QTest::newRow("calibrate") << QStringList{"--calibrate", "a.txt"} << false << false;
     QTest::newRow("help") << QStringList{"-h"} << false << false;
     QTest::newRow("a log named like an option") << QStringList{"--", "--report"} << true << false;
+    QTest::newRow("live window") << QStringList{"--live", "ttyUSB0"} << true << false;
+    QTest::newRow("live report") << QStringList{"--live", "p", "--for=2", "--report", "r.pdf"}
+                                 << false << true;
+    // A command line in error is only told: no window, no drawing.
+    QTest::newRow("unknown option") << QStringList{"--colour", "a.txt"} << false << false;
+    QTest::newRow("report of a bad kind") << QStringList{"--report", "r.jpg", "a"} << false << false;
 }
 
 void TestAnalysisReport::choosesWindowOrHeadless()
@@ -320,9 +329,7 @@ void TestAnalysisReport::reportFailuresGiveTheReason()
     if (target == QLatin1String("pipe.pdf")) {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(earlier);
+        QVERIFY(writeTestFile(path, earlier));
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));

@@ -244,10 +244,7 @@ void TestAnalysisWindow::unusableCalibrationIsNotApplied()
     damaged.readings = 500;
     damaged.offsetsKPa = {1000.0, -1000.0, 0.0, 0.0};
     const QString path = folder.filePath(QStringLiteral("damaged.json"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(calibrationToJson(damaged));
-    file.close();
+    QVERIFY(writeTestFile(path, calibrationToJson(damaged)));
 
     AnalysisWindow window(path);
     window.show();
@@ -279,15 +276,15 @@ void TestAnalysisWindow::calibratingDoesNotApplyByItself()
 
     // A log of four sensors on one intake, with a long name: stored, offered,
     // not applied; the name elided in the panel and whole in its tooltip.
-    QString text;
+    TestLog oneIntake;
     for (int i = 0; i < 40; ++i) {
         const float pulse = -24.0f + 4.0f * float(std::sin(0.7 * i));
-        writeLogLine(text, {pulse + 0.3f, pulse - 0.1f, pulse, pulse - 0.2f},
-                     {-24.0f, -24.0f, -24.0f, -24.0f});
+        oneIntake.add({pulse + 0.3f, pulse - 0.1f, pulse, pulse - 0.2f},
+                      {-24.0f, -24.0f, -24.0f, -24.0f});
     }
     const QString name = QStringLiteral("calibration_of_all_four_sensors_on_the_intake_of_cylinder_"
                                         "one_with_a_T_piece_at_idle_on_a_cold_morning.txt");
-    QCOMPARE(writeLogFile(folder.filePath(name), text), LogSaveResult::Saved);
+    QVERIFY(oneIntake.save(folder.filePath(name)));
     QVERIFY(window.calibrateFrom(folder.filePath(name)));
     QVERIFY(QFile::exists(path));
     auto *apply = find<QCheckBox>(window, "checkCalibration");
