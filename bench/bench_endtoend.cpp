@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int kPollPeriodMs = 10;
-constexpr int kAverageLength = 10000;
+constexpr int kAverageLength = kLongestAverage;
 constexpr double kCpuTarget = 0.05; // share of one core
 constexpr int kWarmUpMs = 5000;
 

@@ -21,11 +21,11 @@ constexpr double kOneHourPollPeriod = 0.010; // seconds
 inline QString oneHourLog()
 {
     EngineModel engine;
-    std::array<RunningAverage, 4> averages;
+    std::array<RunningAverage, kCylinderCount> averages;
     QString log;
     log.reserve(kOneHourReadings * 90);
     for (int i = 0; i < kOneHourReadings; ++i) {
-        const std::array<double, 4> pressures = engine.pressures(i * kOneHourPollPeriod);
+        const std::array<double, kCylinderCount> pressures = engine.pressures(i * kOneHourPollPeriod);
         CylinderValues readings{};
         CylinderValues means{};
         for (std::size_t c = 0; c < 4; ++c) {

@@ -13,6 +13,11 @@
 
 namespace board {
 
+// The line's speed, 8N1, in bits per second.
+constexpr uint32_t kBaudRate = 38400;
+// One byte on the line: start bit, eight data bits, stop bit.
+constexpr uint8_t kBitsPerByte = 10;
+
 constexpr uint8_t kValueSize = 4;
 constexpr uint8_t kFrameSize = (kCylinders + 1) * kValueSize;
 constexpr uint8_t kPollMark = '@';

@@ -1,5 +1,6 @@
 #include "livewindow.h"
 
+#include "cylindercolours.h"
 #include "livebars.h"
 #include "livewaveform.h"
 #include "usermessages.h"
@@ -96,7 +97,8 @@ bool editPresetTable(QWidget *parent, std::vector<WorkshopPreset> &presets, Unit
             tolerance = QLocale::c().toDouble(text(2), &toleranceOk);
         preset.toleranceKPa = toKPa(tolerance, unit);
         if (preset.name.isEmpty() || !referenceOk || preset.referenceCylinder < 1
-            || preset.referenceCylinder > 4 || !toleranceOk || !(preset.toleranceKPa > 0.0))
+            || preset.referenceCylinder > kCylinderCount || !toleranceOk
+            || !(preset.toleranceKPa > 0.0))
             continue;
         edited.push_back(preset);
     }
@@ -223,7 +225,7 @@ void LiveWindow::buildForm()
     form->addRow(tr("Unit:"), comboUnit);
     comboReference = new QComboBox(controls);
     comboReference->setObjectName(QStringLiteral("comboReference"));
-    for (int c = 1; c <= 4; ++c)
+    for (int c = 1; c <= kCylinderCount; ++c)
         comboReference->addItem(tr("Cylinder %1").arg(c), c);
     form->addRow(tr("Reference:"), comboReference);
     spinTolerance = new QDoubleSpinBox(controls);
@@ -388,7 +390,7 @@ LiveSettings LiveWindow::liveSettings() const
 void LiveWindow::setLiveSettings(const LiveSettings &settings)
 {
     updating = true;
-    comboReference->setCurrentIndex(std::clamp(settings.referenceCylinder, 1, 4) - 1);
+    comboReference->setCurrentIndex(std::clamp(settings.referenceCylinder, 1, kCylinderCount) - 1);
     toleranceKPa = settings.toleranceKPa;
     spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
     comboComparison->setCurrentIndex(comboComparison->findData(int(settings.comparison)));
@@ -632,8 +634,8 @@ void LiveWindow::refresh()
         QPalette colours = labelVerdict->palette();
         colours.setColor(QPalette::Window,
                          !verdict.hasReadings() ? palette().color(QPalette::Window)
-                             : verdict.inSync() ? QColor(0x2e, 0x9d, 0x3a)
-                                                : QColor(0xd0, 0x2b, 0x20));
+                             : verdict.inSync() ? withinToleranceColour()
+                                                : outsideToleranceColour());
         colours.setColor(QPalette::WindowText,
                          verdict.hasReadings() ? QColor(Qt::white)
                                                : palette().color(QPalette::WindowText));

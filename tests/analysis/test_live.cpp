@@ -372,12 +372,12 @@ void TestLive::captureIsTheGaugesLog()
     QVERIFY(folder.isValid());
     LiveRecording recording;
     QString expected;
-    std::array<RunningAverage, 4> averages;
+    std::array<RunningAverage, kCylinderCount> averages;
     for (int i = 0; i < 25; ++i) {
         const CylinderValues raw = levels(-20 - i, -21.5, -19.25 + 0.5 * i, 1e-7 * i);
         QVERIFY(recording.add(raw));
         CylinderValues means{};
-        for (std::size_t c = 0; c < 4; ++c) {
+        for (std::size_t c = 0; c < kCylinderCount; ++c) {
             averages[c].push(raw[c]);
             means[c] = averages[c].mean();
         }

@@ -27,7 +27,7 @@ inline QString writeTestLog(const QDir &folder, const QString &prefix, const QTi
         if (extraLine && i == extraAt)
             text += QString::fromLatin1(extraLine);
         CylinderValues raw{}, averages{};
-        for (int c = 0; c < 4; ++c) {
+        for (int c = 0; c < kCylinderCount; ++c) {
             averages[std::size_t(c)] = average(c, i);
             raw[std::size_t(c)] = averages[std::size_t(c)] + float(3.0 * std::sin(0.9 * i + c));
         }
@@ -58,14 +58,14 @@ inline float offAverage(int cylinder, int)
 // (a plain log) and one that does not (a TOP log).
 inline QString writeInSyncLog(const QDir &folder)
 {
-    return writeTestLog(folder, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400,
+    return writeTestLog(folder, QLatin1String(kLogFilePrefix), QTime(9, 5, 3), 400,
                         convergingAverage);
 }
 
 inline QString writeOffLog(const QDir &folder)
 {
-    return writeTestLog(folder, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300,
-                        offAverage);
+    return writeTestLog(folder, QLatin1String(kTopLogFileMark) + QLatin1String(kLogFilePrefix),
+                        QTime(9, 7, 0), 300, offAverage);
 }
 
 #endif // ANALYSISLOGS_H

@@ -54,7 +54,7 @@ void TestAnalysisWindow::initTestCase()
     inSyncLog = writeInSyncLog(dir);
     offLog = writeOffLog(dir);
     // A line of seven fields as line 6.
-    badLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 9, 9), 50, offAverage,
+    badLog = writeTestLog(dir, QLatin1String(kLogFilePrefix), QTime(9, 9, 9), 50, offAverage,
                           "1.0,2.0,3.0,4.0,5.0,6.0,7.0\r\n", 5);
     QVERIFY(!inSyncLog.isEmpty() && !offLog.isEmpty() && !badLog.isEmpty());
 }
