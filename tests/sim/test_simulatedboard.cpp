@@ -575,7 +575,7 @@ void TestSimulatedBoard::serialPortTalksToTheBoard()
     QSerialPort port(board.portName());
     for (int round = 0; round < 2; ++round) {
         QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
-        QVERIFY(port.setBaudRate(38400));
+        QVERIFY(port.setBaudRate(kBaudRate));
         QVERIFY(port.setDataBits(QSerialPort::Data8));
         port.write(pollCommand());
         QTRY_COMPARE_WITH_TIMEOUT(port.bytesAvailable(), qint64(kFrameSize), 5000);
