@@ -8,6 +8,7 @@
 #include "livebars.h"
 #include "livewaveform.h"
 #include "livewindow.h"
+#include "paintcounter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,20 +26,6 @@ constexpr int kPollPeriodMs = 10;
 constexpr int kWarmUpMs = 5000; // the engine speed needs three seconds of readings
 constexpr double kRepaintTarget = 30.0;
 constexpr double kCpuAim = 0.10;
-
-class PaintCounter : public QObject
-{
-public:
-    std::map<const QObject *, long> paints;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints[watched];
-        return false;
-    }
-};
 
 } // namespace
 

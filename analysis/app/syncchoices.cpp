@@ -6,6 +6,7 @@
 #include <QDoubleSpinBox>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -67,8 +68,13 @@ void SyncChoices::chooseReference(int cylinder)
 void SyncChoices::showTolerance()
 {
     const Unit shown = chosenUnit();
-    tolerance->setDecimals(unitDecimals(shown));
-    tolerance->setRange(fromKPa(kSmallestToleranceKPa, shown), fromKPa(kLargestToleranceKPa, shown));
+    const int decimals = unitDecimals(shown);
+    tolerance->setDecimals(decimals);
+    // No smaller than the last decimal shown: the box rounds to it, and a
+    // tolerance of 0 is none.
+    const double smallest =
+        std::max(fromKPa(kSmallestToleranceKPa, shown), std::pow(10.0, -decimals));
+    tolerance->setRange(smallest, fromKPa(kLargestToleranceKPa, shown));
     tolerance->setSingleStep(fromKPa(kToleranceStepKPa, shown));
     tolerance->setValue(fromKPa(toleranceKPa, shown));
 }

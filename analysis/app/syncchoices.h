@@ -34,7 +34,8 @@ struct SyncChoices
     void chooseReference(int cylinder);
 
     // Shows toleranceKPa in the unit chosen: the box's decimals, range
-    // (0.01 to 100 kPa) and step (0.1 kPa) follow the unit.
+    // (0.01 kPa, or the last decimal shown where that is more, to 100 kPa)
+    // and step (0.1 kPa) follow the unit.
     void showTolerance();
     // Keeps kPa as the tolerance and puts it in the box, in the unit chosen.
     void setToleranceKPa(double kPa);
