@@ -1,7 +1,5 @@
 #include "pseudoterminal.h"
 
-#include "boardwire.h"
-
 #include <cerrno>
 #include <cstring>
 
@@ -12,18 +10,20 @@
 
 namespace {
 
-// baud is the rate as a number: cfsetspeed takes it so as well as a B
-// constant (glibc, the BSDs).
-bool makeRaw(int fd, speed_t baud, tcflag_t dataBits)
+// The line has one set of terminal settings, the slave's: set through the
+// master they would land there too. Raw, at 9600 baud, which the program
+// does not use, so that the speed it chooses shows. (The data bits cannot
+// be shown so: Linux keeps a pseudo-terminal at eight whatever is asked.)
+bool makeProgramEndRaw(int slave)
 {
     termios settings{};
-    if (tcgetattr(fd, &settings) != 0)
+    if (tcgetattr(slave, &settings) != 0)
         return false;
     cfmakeraw(&settings);
-    if (cfsetspeed(&settings, baud) != 0)
-        return false;
-    settings.c_cflag = (settings.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | dataBits | CLOCAL | CREAD;
-    return tcsetattr(fd, TCSANOW, &settings) == 0;
+    cfsetispeed(&settings, B9600);
+    cfsetospeed(&settings, B9600);
+    settings.c_cflag |= CLOCAL | CREAD;
+    return tcsetattr(slave, TCSANOW, &settings) == 0;
 }
 
 QString systemError(const char *what)
@@ -45,7 +45,7 @@ bool PseudoTerminal::open()
         return false;
     }
     char name[256] = {};
-    const bool ready = makeRaw(slave, 9600, CS7) && makeRaw(master, board::kBaudRate, CS8)
+    const bool ready = makeProgramEndRaw(slave)
         && fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0
         && fcntl(master, F_SETFD, FD_CLOEXEC) == 0 && fcntl(slave, F_SETFD, FD_CLOEXEC) == 0
         && ttyname_r(slave, name, sizeof name) == 0;

@@ -3,12 +3,12 @@
 
 #include <QString>
 
-// The line of a simulated board: a pseudo-terminal with both ends raw from
-// the start, so that nothing is echoed or translated before the program sets
-// up its end; the board's (master) end non-blocking at the board's baud rate
-// and eight data bits, the program's (slave) end at 9600 baud and seven data
-// bits, so that the line settings the program chooses show. Both close on
-// exec. The board keeps its own slave descriptor open, so the line stays up
+// The line of a simulated board: a pseudo-terminal raw from the start, so
+// that nothing is echoed or translated before the program sets up its end,
+// at 9600 baud, so that the speed the program chooses shows (a
+// pseudo-terminal carries bytes at no speed: the boards pace their replies
+// themselves). The board's (master) end is non-blocking. Both
+// close on exec. The board keeps its own slave descriptor open, so the line stays up
 // while the program closes and reopens the port; close() hangs it up.
 class PseudoTerminal
 {
