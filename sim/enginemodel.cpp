@@ -66,7 +66,7 @@ double EngineModel::cleanPressure(int cylinder, double seconds) const
 std::array<double, kCylinderCount> EngineModel::pressures(double seconds)
 {
     std::array<double, kCylinderCount> values{};
-    for (int cylinder = 0; cylinder < 4; ++cylinder)
+    for (int cylinder = 0; cylinder < kCylinderCount; ++cylinder)
         values[static_cast<std::size_t>(cylinder)] = cleanPressure(cylinder, seconds)
             + engineConfig.noise * gaussian();
     return values;
