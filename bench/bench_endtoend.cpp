@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int kPollPeriodMs = 10;
-constexpr int kAverageLength = 10000;
+constexpr int kAverageLength = kLongestAverage;
 constexpr double kCpuTarget = 0.05; // share of one core
 constexpr int kWarmUpMs = 5000;
 
@@ -61,9 +61,9 @@ int main(int argc, char *argv[])
     QCoreApplication::processEvents();
 
     std::printf("end to end: %d s (after a warm-up) against the simulated board on %s, paced at "
-                "38400 baud,\n"
+                "%d baud,\n"
                 "  polled every %d ms, Media %d\n",
-                seconds, qPrintable(port), kPollPeriodMs, kAverageLength);
+                seconds, qPrintable(port), int(kBaudRate), kPollPeriodMs, kAverageLength);
     std::fflush(stdout);
     silenceDebugLines();
 

@@ -109,11 +109,11 @@ void printFastestPolling()
             break;
         fastest = ms;
     }
-    const double frameMs = kFrameSize * 10.0 / 38.4;
+    const double frameMs = kFrameSize * SimulatedMcu::kByteSeconds * 1000.0;
     std::printf("  fastest polling, none lost: every %.1f ms (%.0f polls/s); a frame takes %.2f ms "
                 "on a\n"
-                "                           38400-baud line, %.2f ms in the simulator\n",
-                fastest, 1000.0 / fastest, frameMs, frameMs * 1.1);
+                "                           %u-baud line, %.2f ms in the simulator\n",
+                fastest, 1000.0 / fastest, frameMs, unsigned(board::kBaudRate), frameMs * 1.1);
 }
 
 void printCycleTimes()

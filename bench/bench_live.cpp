@@ -8,6 +8,7 @@
 #include "livebars.h"
 #include "livewaveform.h"
 #include "livewindow.h"
+#include "paintcounter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,20 +26,6 @@ constexpr int kPollPeriodMs = 10;
 constexpr int kWarmUpMs = 5000; // the engine speed needs three seconds of readings
 constexpr double kRepaintTarget = 30.0;
 constexpr double kCpuAim = 0.10;
-
-class PaintCounter : public QObject
-{
-public:
-    std::map<const QObject *, long> paints;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints[watched];
-        return false;
-    }
-};
 
 } // namespace
 
@@ -106,10 +93,10 @@ int main(int argc, char *argv[])
     unsigned long long boardPolls = 0, boardFrames = 0;
     board.finish(boardPolls, boardFrames);
 
-    std::printf("live window under Xvfb (%s), polling every %d ms, replies paced at 38400 baud,\n"
+    std::printf("live window under Xvfb (%s), polling every %d ms, replies paced at %d baud,\n"
                 "  the simulated engine, damping %.1f s; over %.1f s after a %d s warm-up:\n",
-                qPrintable(QGuiApplication::platformName()), kPollPeriodMs, kShortestDampingSeconds,
-                elapsed, kWarmUpMs / 1000);
+                qPrintable(QGuiApplication::platformName()), kPollPeriodMs, int(kBaudRate),
+                kShortestDampingSeconds, elapsed, kWarmUpMs / 1000);
     std::printf("  bars repainted:     %.1f/s (target >= %.0f)\n", barRate, kRepaintTarget);
     std::printf("  waveform repainted: %.1f/s\n", waveRate);
     std::printf("  polls sent / frames sent by the board / accepted / discarded: %llu / %llu / "

@@ -11,7 +11,7 @@
 class MainWindow;
 
 // The benchmarks' board (bench_board) in a process of its own, paced at
-// 38400 baud, telling at the end how many polls it received and frames it
+// the board's baud rate, telling at the end how many polls it received and frames it
 // sent.
 class BoardProcess
 {

@@ -27,7 +27,7 @@ inline TestLog oneHourLog()
     EngineModel engine;
     TestLog log;
     for (int i = 0; i < kOneHourReadings; ++i) {
-        const std::array<double, 4> pressures = engine.pressures(i * kOneHourPollPeriod);
+        const std::array<double, kCylinderCount> pressures = engine.pressures(i * kOneHourPollPeriod);
         CylinderValues readings{};
         for (std::size_t c = 0; c < readings.size(); ++c)
             readings[c] = static_cast<float>(pressures[c]);

@@ -32,8 +32,8 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
         QStringLiteral("auto"), QStringLiteral("Open the board's port and poll it continuously."));
     const QCommandLineOption periodOption(QStringLiteral("period"),
                                           QStringLiteral("Poll period in ms, %1 to %2 (default %3).")
-                                              .arg(kDemoFastestPeriodMs)
-                                              .arg(kDemoSlowestPeriodMs)
+                                              .arg(kShortestPollMs)
+                                              .arg(kLongestPollMs)
                                               .arg(defaults.periodMs),
                                           QStringLiteral("MS"));
     const QCommandLineOption screenshotOption(
@@ -80,11 +80,11 @@ DemoCommandLine parseDemoCommandLine(const QStringList &arguments)
         const QString value = parser.value(periodOption);
         bool ok = false;
         options.periodMs = value.toInt(&ok);
-        if (!ok || options.periodMs < kDemoFastestPeriodMs || options.periodMs > kDemoSlowestPeriodMs)
+        if (!ok || options.periodMs < kShortestPollMs || options.periodMs > kLongestPollMs)
             return failure(wrongValue(QStringLiteral("period"), value,
                                       QStringLiteral("a whole number of milliseconds from %1 to %2")
-                                          .arg(kDemoFastestPeriodMs)
-                                          .arg(kDemoSlowestPeriodMs)));
+                                          .arg(kShortestPollMs)
+                                          .arg(kLongestPollMs)));
     }
     if (parser.isSet(seedOption)) {
         const QString value = parser.value(seedOption);

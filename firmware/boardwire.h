@@ -19,8 +19,13 @@ constexpr uint8_t kPollMark = '@';
 constexpr uint8_t kSettingsMark = '$';
 // The two values of a settings command.
 constexpr uint8_t kSettingsValueBytes = 2 * kValueSize;
+// The line's speed, 8N1, in bits per second.
+constexpr uint32_t kBaudRate = 38400;
+// One byte on the line: start bit, eight data bits, stop bit.
+constexpr uint8_t kBitsPerByte = 10;
+
 // A settings command whose values have not all come this long after its
-// mark is dropped: at 38400 baud they take 2.1 ms, so only a lost byte makes
+// mark is dropped: at kBaudRate they take 2.1 ms, so only a lost byte makes
 // it late, and dropping it keeps that loss from swallowing the polls after.
 constexpr uint32_t kSettingsTimeoutUs = 20000;
 

@@ -1,6 +1,6 @@
 // Aspirello's measuring board: an ATmega328P at 16 MHz (Arduino Nano or
 // Uno) with four absolute pressure sensors on A0..A3, speaking the gauge's
-// protocol on its USB serial line at 38400 baud 8N1.
+// protocol on its USB serial line at kBaudRate baud 8N1.
 //
 // This file is the thin layer that touches the chip (each part says which
 // section of the ATmega328P data sheet it follows); what the board computes
@@ -36,8 +36,9 @@ using namespace board;
 
 const SensorType &kSensor = sensorType(BOARD_SENSOR);
 
-// USART0: 38400 baud at 16 MHz, normal speed, UBRR 25 (+0.16 %).
-constexpr uint16_t kUbrr = 25;
+// USART0 at normal speed: the baud rate divides the clock by 16 * (UBRR + 1),
+// rounded to the nearest divisor (UBRR 25 at 16 MHz, +0.16 %).
+constexpr uint16_t kUbrr = (F_CPU + 8 * kBaudRate) / (16 * kBaudRate) - 1;
 
 // 16-bit Timer/Counter1 in CTC mode with the clock divided by 8: two
 // counts a microsecond, a compare match every 500 counts.

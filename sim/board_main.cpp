@@ -40,7 +40,8 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Seed of the engine's noise and idle wander."),
                                         QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption pacedOption(
-        QStringLiteral("paced"), QStringLiteral("Send replies at the pace of a 38400-baud line."));
+        QStringLiteral("paced"),
+        QStringLiteral("Send replies at the pace of a %1-baud line.").arg(board::kBaudRate));
     const QCommandLineOption firmwareOption(
         QStringLiteral("firmware"),
         QStringLiteral("Run the board's own firmware in a simulated ATmega328P, in step with the "

@@ -4,7 +4,14 @@
 
 // The board's frame and the gauge's are the same bytes.
 static_assert(board::kFrameSize == kFrameSize, "one frame size");
-static_assert(board::kCylinders == std::tuple_size<CylinderValues>::value, "four cylinders");
+static_assert(board::kCylinders == kCylinderCount, "one cylinder count");
+static_assert(board::kBaudRate == kBaudRate, "one line speed");
+static_assert(board::kMinInnerLoopCount == kMinInnerLoopCount
+                  && board::kMaxInnerLoopCount == kMaxInnerLoopCount,
+              "the form offers the inner-loop counts the board takes");
+static_assert(board::kDefaultInnerLoopCount == kDefaultInnerLoopCount
+                  && board::kDefaultLowPassCoefficient == kDefaultLowPassCoefficient,
+              "the form starts with the board's own settings");
 
 BoardModel::BoardModel(const EngineConfig &config)
     : engineModel(config)

@@ -17,7 +17,7 @@ public:
     static constexpr float kDefaultLowPassCoefficient = board::kDefaultLowPassCoefficient;
     // Model duration of one pass of the inner loop (one read of the sensors).
     static constexpr double kSampleMs = 1.5;
-    // Largest inner-loop count taken; the form offers up to 1000.
+    // Largest inner-loop count taken; the form offers the same.
     static constexpr int kMaxInnerLoopCount = board::kMaxInnerLoopCount;
 
     explicit BoardModel(const EngineConfig &config = EngineConfig());

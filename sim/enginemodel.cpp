@@ -63,10 +63,10 @@ double EngineModel::cleanPressure(int cylinder, double seconds) const
         - engineConfig.swing * (dip - kDipLength / 2.0);
 }
 
-std::array<double, 4> EngineModel::pressures(double seconds)
+std::array<double, kCylinderCount> EngineModel::pressures(double seconds)
 {
-    std::array<double, 4> values{};
-    for (int cylinder = 0; cylinder < 4; ++cylinder)
+    std::array<double, kCylinderCount> values{};
+    for (int cylinder = 0; cylinder < kCylinderCount; ++cylinder)
         values[static_cast<std::size_t>(cylinder)] = cleanPressure(cylinder, seconds)
             + engineConfig.noise * gaussian();
     return values;

@@ -1,6 +1,8 @@
 #ifndef ENGINEMODEL_H
 #define ENGINEMODEL_H
 
+#include "measure/readings.h"
+
 #include <array>
 #include <cstdint>
 #include <random>
@@ -19,7 +21,7 @@ struct EngineConfig
     // Added to each cylinder's mean (index 0..3 = cylinders 1..4): the
     // imbalance a user tunes away. The defaults spread over 2.5 kPa and add
     // up to zero, so the engine's overall mean stays meanPressure.
-    std::array<double, 4> offsets{1.2, -1.3, 0.4, -0.3};
+    std::array<double, kCylinderCount> offsets{1.2, -1.3, 0.4, -0.3};
     // Standard deviation of the sensor noise on every sample.
     double noise = 0.15;
     std::uint64_t seed = 1;
@@ -49,11 +51,11 @@ public:
     double cleanPressure(int cylinder, double seconds) const;
 
     // The four intake pressures as the sensors read them, noise included.
-    std::array<double, 4> pressures(double seconds);
+    std::array<double, kCylinderCount> pressures(double seconds);
 
     // Where in the engine cycle each cylinder's intake dip starts, as a
     // fraction of the cycle (index 0..3 = cylinders 1..4).
-    static constexpr std::array<double, 4> kDipStart{0.0, 0.75, 0.25, 0.5};
+    static constexpr std::array<double, kCylinderCount> kDipStart{0.0, 0.75, 0.25, 0.5};
     // Share of the cycle the dip lasts.
     static constexpr double kDipLength = 1.0 / 3.0;
 

@@ -65,14 +65,10 @@ bool FirmwareBoard::plugIn()
         lastError = QString::fromStdString(mcu->error());
         return false;
     }
-    const PseudoTerminal terminal = openBoardPseudoTerminal();
-    if (terminal.master < 0) {
-        lastError = terminal.error;
+    if (!terminal.open()) {
+        lastError = terminal.errorString();
         return false;
     }
-    masterFd = terminal.master;
-    slaveFd = terminal.slave;
-    devicePath = terminal.path;
     lastError.clear();
     stopping = false;
     worker = std::thread([this, chip = mcu.release()] {
@@ -88,10 +84,7 @@ void FirmwareBoard::unplug()
         return;
     stopping = true;
     worker.join();
-    ::close(masterFd);
-    ::close(slaveFd);
-    masterFd = slaveFd = -1;
-    devicePath.clear();
+    terminal.close();
 }
 
 void FirmwareBoard::run(SimulatedMcu *mcu)
@@ -101,7 +94,7 @@ void FirmwareBoard::run(SimulatedMcu *mcu)
     mcu->setInputDriver(
         [&](double seconds) {
             const double air = board::kStandardAtmosphereKpa;
-            std::array<double, 4> intake{};
+            std::array<double, kCylinderCount> intake{};
             if (seconds >= kHosesOnSeconds)
                 intake = engine.pressures(seconds - kHosesOnSeconds);
             for (int input = 0; input < SimulatedMcu::kInputs; ++input)
@@ -114,15 +107,15 @@ void FirmwareBoard::run(SimulatedMcu *mcu)
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::uint8_t> out;
     while (!stopping) {
-        pollfd line{masterFd, POLLIN, 0};
-        ::poll(&line, 1, kLineWaitMs);
+        pollfd waiting{terminal.master(), POLLIN, 0};
+        ::poll(&waiting, 1, kLineWaitMs);
 
         std::uint8_t buffer[256];
         const double now =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const std::uint32_t nowUs = static_cast<std::uint32_t>(static_cast<std::uint64_t>(now * 1e6));
         for (;;) {
-            const ssize_t n = ::read(masterFd, buffer, sizeof buffer);
+            const ssize_t n = ::read(terminal.master(), buffer, sizeof buffer);
             if (n <= 0)
                 break;
             mcu->send(std::vector<std::uint8_t>(buffer, buffer + n));
@@ -136,7 +129,7 @@ void FirmwareBoard::run(SimulatedMcu *mcu)
         for (const SimulatedMcu::LineByte &byte : mcu->takeReceived())
             out.push_back(byte.value);
         while (!out.empty()) {
-            const ssize_t n = ::write(masterFd, out.data(), out.size());
+            const ssize_t n = ::write(terminal.master(), out.data(), out.size());
             if (n <= 0)
                 break; // nobody reads the line: what it cannot take waits
             out.erase(out.begin(), out.begin() + n);

@@ -2,6 +2,7 @@
 #define FIRMWAREBOARD_H
 
 #include "enginemodel.h"
+#include "pseudoterminal.h"
 
 #include <QString>
 
@@ -36,7 +37,7 @@ public:
     // Stops the simulator and closes the line.
     void unplug();
     bool isPluggedIn() const { return worker.joinable(); }
-    QString portName() const { return devicePath; }
+    QString portName() const { return terminal.path(); }
     QString errorString() const { return lastError; }
 
     // What has crossed the line so far: polls the board was sent, whole
@@ -54,10 +55,8 @@ private:
 
     EngineConfig engineConfig;
     QString firmwareFile;
-    QString devicePath;
+    PseudoTerminal terminal;
     QString lastError;
-    int masterFd = -1;
-    int slaveFd = -1;
     std::thread worker;
     std::atomic<bool> stopping{false};
     std::atomic<std::uint64_t> polls{0};

@@ -10,16 +10,20 @@
 
 namespace {
 
-bool makeRaw(int fd, speed_t speed, tcflag_t dataBits)
+// The line has one set of terminal settings, the slave's: set through the
+// master they would land there too. Raw, at 9600 baud, which the program
+// does not use, so that the speed it chooses shows. (The data bits cannot
+// be shown so: Linux keeps a pseudo-terminal at eight whatever is asked.)
+bool makeProgramEndRaw(int slave)
 {
     termios settings{};
-    if (tcgetattr(fd, &settings) != 0)
+    if (tcgetattr(slave, &settings) != 0)
         return false;
     cfmakeraw(&settings);
-    cfsetispeed(&settings, speed);
-    cfsetospeed(&settings, speed);
-    settings.c_cflag = (settings.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | dataBits | CLOCAL | CREAD;
-    return tcsetattr(fd, TCSANOW, &settings) == 0;
+    cfsetispeed(&settings, B9600);
+    cfsetospeed(&settings, B9600);
+    settings.c_cflag |= CLOCAL | CREAD;
+    return tcsetattr(slave, TCSANOW, &settings) == 0;
 }
 
 QString systemError(const char *what)
@@ -30,28 +34,40 @@ QString systemError(const char *what)
 
 } // namespace
 
-PseudoTerminal openBoardPseudoTerminal()
+bool PseudoTerminal::open()
 {
-    PseudoTerminal terminal;
+    close();
+    lastError.clear();
     int master = -1;
     int slave = -1;
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-        terminal.error = systemError("openpty");
-        return terminal;
+        lastError = systemError("openpty");
+        return false;
     }
     char name[256] = {};
-    const bool ready = makeRaw(slave, B9600, CS7) && makeRaw(master, B38400, CS8)
+    const bool ready = makeProgramEndRaw(slave)
         && fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0
         && fcntl(master, F_SETFD, FD_CLOEXEC) == 0 && fcntl(slave, F_SETFD, FD_CLOEXEC) == 0
         && ttyname_r(slave, name, sizeof name) == 0;
     if (!ready) {
-        terminal.error = systemError("pseudo-terminal setup");
+        lastError = systemError("pseudo-terminal setup");
         ::close(master);
         ::close(slave);
-        return terminal;
+        return false;
     }
-    terminal.master = master;
-    terminal.slave = slave;
-    terminal.path = QString::fromLocal8Bit(name);
-    return terminal;
+    masterFd = master;
+    slaveFd = slave;
+    devicePath = QString::fromLocal8Bit(name);
+    return true;
+}
+
+void PseudoTerminal::close()
+{
+    if (masterFd >= 0)
+        ::close(masterFd);
+    if (slaveFd >= 0)
+        ::close(slaveFd);
+    masterFd = -1;
+    slaveFd = -1;
+    devicePath.clear();
 }

@@ -50,26 +50,19 @@ bool SimulatedBoard::plugIn()
     if (isPluggedIn())
         return true;
 
-    const PseudoTerminal terminal = openBoardPseudoTerminal();
-    if (terminal.master < 0) {
-        lastError = terminal.error;
+    if (!terminal.open()) {
+        lastError = terminal.errorString();
         return false;
     }
-
-    // The board keeps its own slave descriptor open, so the line stays up
-    // while the program closes and reopens the port.
-    masterFd = terminal.master;
-    slaveFd = terminal.slave;
-    devicePath = terminal.path;
     lastError.clear();
 
-    readNotifier = new QSocketNotifier(masterFd, QSocketNotifier::Read, this);
+    readNotifier = new QSocketNotifier(terminal.master(), QSocketNotifier::Read, this);
     connect(readNotifier, &QSocketNotifier::activated, this, &SimulatedBoard::readInput);
-    writeNotifier = new QSocketNotifier(masterFd, QSocketNotifier::Write, this);
+    writeNotifier = new QSocketNotifier(terminal.master(), QSocketNotifier::Write, this);
     writeNotifier->setEnabled(false);
     connect(writeNotifier, &QSocketNotifier::activated, this, &SimulatedBoard::writeDue);
 
-    emit pluggedIn(devicePath);
+    emit pluggedIn(terminal.path());
     return true;
 }
 
@@ -93,13 +86,7 @@ void SimulatedBoard::closeLine()
     }
     readNotifier = nullptr;
     writeNotifier = nullptr;
-    if (masterFd >= 0)
-        ::close(masterFd);
-    if (slaveFd >= 0)
-        ::close(slaveFd);
-    masterFd = -1;
-    slaveFd = -1;
-    devicePath.clear();
+    terminal.close();
     input.clear();
     output.clear();
     lineFreeNs = 0;
@@ -117,7 +104,7 @@ void SimulatedBoard::setReplyShaper(ReplyShaper *replyShaper)
 
 bool SimulatedBoard::lineSettings(termios *settings) const
 {
-    return slaveFd >= 0 && tcgetattr(slaveFd, settings) == 0;
+    return terminal.isOpen() && tcgetattr(terminal.slave(), settings) == 0;
 }
 
 void SimulatedBoard::readInput()
@@ -125,7 +112,7 @@ void SimulatedBoard::readInput()
     char buffer[512];
     QByteArray arrived;
     for (;;) {
-        const ssize_t n = ::read(masterFd, buffer, sizeof buffer);
+        const ssize_t n = ::read(terminal.master(), buffer, sizeof buffer);
         if (n > 0) {
             arrived.append(buffer, static_cast<int>(n));
             continue;
@@ -225,8 +212,8 @@ void SimulatedBoard::writeDue()
     bool blocked = false;
     while (!output.empty() && output.front().dueNs <= now) {
         Piece &piece = output.front();
-        const ssize_t n =
-            ::write(masterFd, piece.bytes.constData(), static_cast<size_t>(piece.bytes.size()));
+        const ssize_t n = ::write(terminal.master(), piece.bytes.constData(),
+                                  static_cast<size_t>(piece.bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {

@@ -2,6 +2,8 @@
 #define SIMULATEDBOARD_H
 
 #include "boardmodel.h"
+#include "boardwire.h"
+#include "pseudoterminal.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -47,8 +49,8 @@ class SimulatedBoard : public QObject
     Q_OBJECT
 
 public:
-    // One byte at 38400 baud: start bit, eight data bits, stop bit.
-    static constexpr qint64 kByteNs = 1'000'000'000LL * 10 / 38400;
+    // One byte on the board's line.
+    static constexpr qint64 kByteNs = 1'000'000'000LL * board::kBitsPerByte / board::kBaudRate;
 
     explicit SimulatedBoard(const EngineConfig &config = EngineConfig(), QObject *parent = nullptr);
     ~SimulatedBoard() override;
@@ -60,9 +62,9 @@ public:
     // Closes the board's end: the program's side of the line hangs up.
     // Pending replies are dropped.
     void unplug();
-    bool isPluggedIn() const { return masterFd >= 0; }
+    bool isPluggedIn() const { return terminal.isOpen(); }
     // The slave device path, empty while unplugged.
-    QString portName() const { return devicePath; }
+    QString portName() const { return terminal.path(); }
     QString errorString() const { return lastError; }
 
     // Writes replies at the real line rate (about 5.2 ms per frame) instead
@@ -133,9 +135,7 @@ private:
     QElapsedTimer sinceStart;
     QTimer pumpTimer;
 
-    int masterFd = -1;
-    int slaveFd = -1;
-    QString devicePath;
+    PseudoTerminal terminal;
     QString lastError;
     QSocketNotifier *readNotifier = nullptr;
     QSocketNotifier *writeNotifier = nullptr;

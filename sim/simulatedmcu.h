@@ -1,6 +1,8 @@
 #ifndef SIMULATEDMCU_H
 #define SIMULATEDMCU_H
 
+#include "boardwire.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -13,8 +15,8 @@ struct avr_t;
 // The board's ATmega328P at 16 MHz in the simavr simulator, running the
 // very firmware that is flashed onto a real board (its ELF file, or the
 // Intel HEX file avrdude writes). The caller sets the
-// voltages on A0..A3, exchanges bytes with the UART at the timing of a
-// 38400-baud line, and advances simulated time; idle time (the firmware
+// voltages on A0..A3, exchanges bytes with the UART at the timing of the
+// board's line, and advances simulated time; idle time (the firmware
 // sleeping between interrupts) costs no wall time, so it runs faster than
 // real time unless the caller paces it. Not thread-safe: one thread drives
 // it.
@@ -23,10 +25,10 @@ class SimulatedMcu
 public:
     static constexpr std::uint32_t kClockHz = 16'000'000;
     static constexpr std::uint32_t kSupplyMillivolts = 5000;
-    static constexpr int kInputs = 4;
+    static constexpr int kInputs = board::kCylinders;
     static constexpr std::size_t kEepromSize = 1024;
-    // One byte on the line at 38400 baud 8N1: start bit, eight bits, stop bit.
-    static constexpr double kByteSeconds = 10.0 / 38400.0;
+    // One byte on the line.
+    static constexpr double kByteSeconds = double(board::kBitsPerByte) / board::kBaudRate;
 
     struct LineByte
     {

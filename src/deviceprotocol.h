@@ -16,6 +16,24 @@ struct MeasurementFrame
     float cycleTime = 0.0f;
 };
 
+// The line's speed in both directions, in bits per second: eight data bits,
+// no parity, one stop bit.
+constexpr qint32 kBaudRate = 38400;
+
+// The settings the board takes, as the form offers them: the inner-loop
+// count (sample sets averaged per cycle) and the low-pass coefficient, with
+// the values the board starts with.
+constexpr int kMinInnerLoopCount = 1;
+constexpr int kMaxInnerLoopCount = 1000;
+constexpr int kDefaultInnerLoopCount = 10;
+constexpr double kDefaultLowPassCoefficient = 0.5;
+
+// How often the board is polled: the periods the gauge offers, in ms, and
+// the one it starts with.
+constexpr int kShortestPollMs = 10;
+constexpr int kLongestPollMs = 50;
+constexpr int kDefaultPollMs = 20;
+
 // Where each value lies on the line. Every value takes kValueSize bytes.
 constexpr int kValueSize = 4;
 
@@ -24,8 +42,7 @@ constexpr int readingOffset(int cylinder)
 {
     return kValueSize * cylinder;
 }
-constexpr int kCycleTimeOffset =
-    readingOffset(static_cast<int>(std::tuple_size<CylinderValues>::value));
+constexpr int kCycleTimeOffset = readingOffset(kCylinderCount);
 constexpr int kFrameSize = kCycleTimeOffset + kValueSize;
 
 // The settings command: its two-byte mark, the inner-loop count, then the

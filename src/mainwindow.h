@@ -101,7 +101,7 @@ private:
     MainWindowForm *form;
     QSerialPort serialPort;
     QTimer pollTimer;
-    std::array<RunningAverage, 4> cylinderAverages;
+    std::array<RunningAverage, kCylinderCount> cylinderAverages;
     std::unique_ptr<DisplayRefresh> displayRefresh;
     // Whether polls on the open port are answered, on a steady clock; the
     // timer wakes when an unanswered poll has waited long enough to be told.

@@ -23,7 +23,7 @@ void MainWindow::on_push_serial_connect_clicked()
         serialPort.setPortName(portName);
         serialPort.open(QIODevice::ReadWrite);
         if (serialPort.isOpen()) {
-            serialPort.setBaudRate(38400, QSerialPort::AllDirections);
+            serialPort.setBaudRate(kBaudRate, QSerialPort::AllDirections);
             qDebug() << "Seriale aperta";
             if (serialPort.setDataBits(QSerialPort::Data8))
                 qDebug() << "Lunghezza frame 8 bit ok.";

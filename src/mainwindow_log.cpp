@@ -48,12 +48,12 @@ void MainWindow::saveLogFile(const QString &prefix, const QMessageLogger &slotLo
 
 void MainWindow::on_button_startSampling_clicked()
 {
-    saveLogFile(QStringLiteral("log_A_B_C_D_EMEDIE"), SLOT_LOGGER);
+    saveLogFile(QLatin1String(kLogFilePrefix), SLOT_LOGGER);
 }
 
 void MainWindow::on_button_startSampling_3_clicked()
 {
-    saveLogFile(QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), SLOT_LOGGER);
+    saveLogFile(QLatin1String(kTopLogFileMark) + QLatin1String(kLogFilePrefix), SLOT_LOGGER);
 }
 
 void MainWindow::on_button_startSampling_2_clicked()

@@ -30,9 +30,10 @@ constexpr qsizetype kLogBound = (qsizetype(1) << 27) - 64;
 bool appendWithinBound(QString &log, qsizetype bound, const CylinderValues &readings,
                        const CylinderValues &averages);
 
-// The prefix of the names "Salva" gives its log files; "TOP" puts "TOP_"
-// before it.
+// The prefix of the names "Salva" gives its log files; "TOP" puts
+// kTopLogFileMark before it.
 constexpr char kLogFilePrefix[] = "log_A_B_C_D_EMEDIE";
+constexpr char kTopLogFileMark[] = "TOP_";
 
 // prefix, day, month, year, hour, minute, second (no leading zeros), ".txt".
 QString logFileName(const QString &prefix, const QDate &date, const QTime &time);

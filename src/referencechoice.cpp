@@ -5,14 +5,11 @@
 #include <QComboBox>
 #include <QRegularExpression>
 
-#include <tuple>
-
 namespace {
 
 QRegularExpression cylinderNumber()
 {
-    constexpr auto cylinders = std::tuple_size<CylinderValues>::value;
-    return QRegularExpression(QStringLiteral("[1-%1]").arg(cylinders));
+    return QRegularExpression(QStringLiteral("[1-%1]").arg(kCylinderCount));
 }
 
 } // namespace

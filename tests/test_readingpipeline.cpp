@@ -17,8 +17,8 @@
 
 namespace {
 
-using Values = std::array<float, 4>;
-using Shown = std::array<double, 4>;
+using Values = std::array<float, kCylinderCount>;
+using Shown = std::array<double, kCylinderCount>;
 
 // What displays show for single-precision values: each widened exactly.
 Shown wide(const Values &values)
@@ -32,8 +32,8 @@ const float inf = std::numeric_limits<float>::infinity();
 
 struct Rig : WindowRig
 {
-    std::array<QLCDNumber *, 4> raw{}, diff{}, mean{}, meanDiff{};
-    std::array<QProgressBar *, 4> rawBar{}, meanBar{};
+    std::array<QLCDNumber *, kCylinderCount> raw{}, diff{}, mean{}, meanDiff{};
+    std::array<QProgressBar *, kCylinderCount> rawBar{}, meanBar{};
     QLCDNumber *tardu = nullptr;
     QComboBox *reference = nullptr;
     QSpinBox *averaging = nullptr;
@@ -65,7 +65,7 @@ struct Rig : WindowRig
         return QTest::qWaitFor([&] { return messages.contains(text, readSlot); }, 5000);
     }
 
-    static Shown values(const std::array<QLCDNumber *, 4> &displays)
+    static Shown values(const std::array<QLCDNumber *, kCylinderCount> &displays)
     {
         return {displays[0]->value(), displays[1]->value(), displays[2]->value(),
                 displays[3]->value()};

@@ -7,6 +7,7 @@
 //
 // ASPIRELLO_UPDATE_GOLDEN=1 rewrites the golden files from a Qt 5 build.
 #include "floatbits.h"
+#include "measure/readings.h"
 #include "windowrig.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 // Frames, each four readings; the cycle time is the frame's number. The
 // averages run over three readings, so that a NaN or an infinity leaves
 // them again two frames later.
-const std::array<float, 4> kReadings[] = {
+const std::array<float, kCylinderCount> kReadings[] = {
     {101.3f, 100.0f, 99.5f, -3.25f},
     {-20.5f, -21.25f, -19.75f, -20.0f},
     {0.0f, -0.0f, 0.1f, -0.1f},
@@ -168,7 +169,7 @@ void TestSameBytes::session()
     // and the value of every display and bar.
     QByteArray shown;
     int lines = 0;
-    for (const std::array<float, 4> &readings : kReadings) {
+    for (const std::array<float, kCylinderCount> &readings : kReadings) {
         const float cycle = static_cast<float>(++lines);
         const QByteArray bytes = frameBytes(readings, cycle);
         QVERIFY(board.send(bytes));

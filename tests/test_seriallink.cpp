@@ -88,6 +88,13 @@ struct Rig : WindowRig
         period = child<QSpinBox>(&window, "spin_ms_timer");
         return connect && receive && periodic && period && showWithBoard();
     }
+    bool setUpConnected() { return setUp() && connectBoard(); }
+};
+
+// A rig whose poll timer ticks are counted (and held when asked).
+struct GatedRig : Rig
+{
+    PollTimerGate gate{&window};
 };
 
 QByteArray hex(const char *text)
@@ -176,14 +183,14 @@ private slots:
 void TestSerialLink::openAndClose()
 {
     Rig rig;
-    QVERIFY(rig.setUp());
-    QVERIFY(rig.connectBoard());
+    QVERIFY(rig.setUpConnected());
     QCOMPARE(rig.messages.textsFrom(connectSlot),
              QStringList({"Seriale aperta", "Lunghezza frame 8 bit ok."}));
     QVERIFY(rig.connect->isChecked());
 
     // The window's end of the line runs at 38400 baud in both directions,
-    // eight data bits.
+    // eight data bits: written out here, apart from the program's kBaudRate,
+    // so that a change to it shows.
     termios line{};
     QVERIFY(rig.board.lineSettings(&line));
     QCOMPARE(cfgetispeed(&line), speed_t(B38400));
@@ -313,17 +320,15 @@ void TestSerialLink::pollPerPress_data()
 void TestSerialLink::pollPerPress()
 {
     QFETCH(int, presses);
-    Rig rig;
-    QVERIFY(rig.setUp());
-    PollTimerGate gate(&rig.window);
-    QVERIFY(rig.connectBoard());
+    GatedRig rig;
+    QVERIFY(rig.setUpConnected());
 
     for (int i = 0; i < presses; ++i)
         rig.click(rig.receive);
     QVERIFY(rig.board.waitForReceived(2 * presses));
     QVERIFY(waitUntilToldSilent(rig));
     QCOMPARE(rig.board.received(), QByteArray("@@").repeated(presses));
-    QCOMPARE(gate.ticks, 0);
+    QCOMPARE(rig.gate.ticks, 0);
 }
 
 void TestSerialLink::nothingWhileClosed_data()
@@ -338,9 +343,8 @@ void TestSerialLink::nothingWhileClosed_data()
 void TestSerialLink::nothingWhileClosed()
 {
     QFETCH(bool, everOpened);
-    Rig rig;
+    GatedRig rig;
     QVERIFY(rig.setUp());
-    PollTimerGate gate(&rig.window);
     if (everOpened) {
         QVERIFY(rig.connectBoard());
         rig.click(rig.connect);
@@ -362,7 +366,7 @@ void TestSerialLink::nothingWhileClosed()
     QVERIFY(rig.board.waitForReceived(2));
     QVERIFY(waitUntilToldSilent(rig));
     QCOMPARE(rig.board.received(), QByteArray("@@"));
-    QCOMPARE(gate.ticks, 0);
+    QCOMPARE(rig.gate.ticks, 0);
 }
 
 void TestSerialLink::periodicPolls_data()
@@ -379,28 +383,26 @@ void TestSerialLink::periodicPolls_data()
 void TestSerialLink::periodicPolls()
 {
     QFETCH(int, periodMs);
-    Rig rig;
-    QVERIFY(rig.setUp());
-    PollTimerGate gate(&rig.window);
-    QVERIFY(rig.connectBoard());
+    GatedRig rig;
+    QVERIFY(rig.setUpConnected());
 
     rig.periodic->setChecked(true);
     rig.period->setValue(periodMs);
     rig.click(rig.receive);
-    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= 3, 5000);
-    QCOMPARE(gate.interval, periodMs);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.gate.ticks >= 3, 5000);
+    QCOMPARE(rig.gate.interval, periodMs);
 
     rig.periodic->setChecked(false);
-    const int ticksAtClear = gate.ticks;
-    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticksAtClear + 3, 5000);
+    const int ticksAtClear = rig.gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(rig.gate.ticks >= ticksAtClear + 3, 5000);
 
     rig.click(rig.receive);
-    const int ticksAtExtra = gate.ticks;
-    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticksAtExtra + 2, 5000);
-    QCOMPARE(gate.interval, periodMs);
+    const int ticksAtExtra = rig.gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(rig.gate.ticks >= ticksAtExtra + 2, 5000);
+    QCOMPARE(rig.gate.interval, periodMs);
 
-    gate.held = true;
-    const int expected = 2 * (gate.ticks + 1);
+    rig.gate.held = true;
+    const int expected = 2 * (rig.gate.ticks + 1);
     QVERIFY(rig.board.waitForReceived(expected));
     QVERIFY(sendSettingsAfterTheRest(rig));
     QCOMPARE(rig.board.received().size(), expected + kSettingsCommandSize);
@@ -411,24 +413,22 @@ void TestSerialLink::periodicPolls()
 // timer with the period then shown.
 void TestSerialLink::pollPeriodTakenAtPress()
 {
-    Rig rig;
-    QVERIFY(rig.setUp());
-    PollTimerGate gate(&rig.window);
-    QVERIFY(rig.connectBoard());
+    GatedRig rig;
+    QVERIFY(rig.setUpConnected());
 
     rig.periodic->setChecked(true);
     rig.period->setValue(20);
     rig.click(rig.receive);
-    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= 1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.gate.ticks >= 1, 5000);
     rig.period->setValue(40);
-    int ticks = gate.ticks;
-    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticks + 2, 5000);
-    QCOMPARE(gate.interval, 20);
+    int ticks = rig.gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(rig.gate.ticks >= ticks + 2, 5000);
+    QCOMPARE(rig.gate.interval, 20);
 
     rig.click(rig.receive);
-    ticks = gate.ticks;
-    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticks + 1, 5000);
-    QCOMPARE(gate.interval, 40);
+    ticks = rig.gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(rig.gate.ticks >= ticks + 1, 5000);
+    QCOMPARE(rig.gate.interval, 40);
 
     // Closing and opening the port leaves the timer running.
     rig.click(rig.connect);
@@ -441,8 +441,7 @@ void TestSerialLink::pollPeriodTakenAtPress()
 void TestSerialLink::noPollAfterFrame()
 {
     Rig rig;
-    QVERIFY(rig.setUp());
-    QVERIFY(rig.connectBoard());
+    QVERIFY(rig.setUpConnected());
     auto *tardu = child<QLCDNumber>(&rig.window, "Tardu");
     QVERIFY(tardu);
 
@@ -520,10 +519,8 @@ void TestSerialLink::lostBoard()
     ScratchDirectory directory;
     QVERIFY(directory.isValid());
 
-    Rig rig;
-    QVERIFY(rig.setUp());
-    PollTimerGate gate(&rig.window);
-    QVERIFY(rig.connectBoard());
+    GatedRig rig;
+    QVERIFY(rig.setUpConnected());
     auto *a = child<QLCDNumber>(&rig.window, "A");
     auto *am = child<QLCDNumber>(&rig.window, "AM");
     auto *tardu = child<QLCDNumber>(&rig.window, "Tardu");
@@ -546,8 +543,8 @@ void TestSerialLink::lostBoard()
     QCOMPARE(rig.messages.count("Seriale chiusa"), 0);
 
     // Ticks on the closed port do no harm.
-    const int ticksAtLoss = gate.ticks;
-    QTRY_VERIFY_WITH_TIMEOUT(gate.ticks >= ticksAtLoss + 5, 5000);
+    const int ticksAtLoss = rig.gate.ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(rig.gate.ticks >= ticksAtLoss + 5, 5000);
     QCOMPARE(a->value(), -10.0);
     QCOMPARE(am->value(), -10.0);
     QCOMPARE(tardu->value(), 1.0);

@@ -87,25 +87,14 @@ void AnalysisWindow::buildForm()
     comboLog->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     comboLog->setMinimumContentsLength(18);
     form->addRow(tr("Log:"), comboLog);
-    comboUnit = new QComboBox(controls);
-    comboUnit->setObjectName(QStringLiteral("comboUnit"));
-    for (Unit u : kAllUnits)
-        comboUnit->addItem(unitDisplayName(u), int(u));
-    form->addRow(tr("Unit:"), comboUnit);
-    comboReference = new QComboBox(controls);
-    comboReference->setObjectName(QStringLiteral("comboReference"));
-    for (int c = 1; c <= kCylinderCount; ++c)
-        comboReference->addItem(tr("Cylinder %1").arg(c), c);
-    form->addRow(tr("Reference:"), comboReference);
+    form->addRow(tr("Unit:"), choices.makeUnitBox(controls));
+    form->addRow(tr("Reference:"), choices.makeReferenceBox(controls, tr("Cylinder %1")));
     comboCompare = new QComboBox(controls);
     comboCompare->setObjectName(QStringLiteral("comboCompare"));
     comboCompare->addItem(tr("Running averages"), int(SyncSource::Averages));
     comboCompare->addItem(tr("Raw readings"), int(SyncSource::Raw));
     form->addRow(tr("Compare:"), comboCompare);
-    spinTolerance = new QDoubleSpinBox(controls);
-    spinTolerance->setObjectName(QStringLiteral("spinTolerance"));
-    spinTolerance->setPrefix(QStringLiteral("± "));
-    form->addRow(tr("Tolerance:"), spinTolerance);
+    form->addRow(tr("Tolerance:"), choices.makeToleranceBox(controls));
     spinPeriod = new QSpinBox(controls);
     spinPeriod->setObjectName(QStringLiteral("spinPeriod"));
     spinPeriod->setRange(0, int(kMaxPollPeriodSeconds * 1000.0));
@@ -225,29 +214,21 @@ void AnalysisWindow::buildForm()
     setCentralWidget(central);
 
     updating = true;
-    comboUnit->setCurrentIndex(0);
-    spinTolerance->setDecimals(unitDecimals(Unit::KPa));
-    spinTolerance->setRange(0.01, 100.0);
-    spinTolerance->setSingleStep(0.1);
-    spinTolerance->setValue(kDefaultToleranceKPa);
-    comboReference->setCurrentIndex(kDefaultReferenceCylinder - 1);
+    choices.chooseUnit(Unit::KPa);
+    choices.showTolerance();
+    choices.chooseReference(kDefaultReferenceCylinder);
     updating = false;
 
     connect(comboLog, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &AnalysisWindow::sessionChosen);
-    connect(comboUnit, qOverload<int>(&QComboBox::currentIndexChanged), this,
+    connect(choices.unit, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &AnalysisWindow::unitChanged);
-    connect(comboReference, qOverload<int>(&QComboBox::currentIndexChanged), this,
+    connect(choices.reference, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &AnalysisWindow::settingsChanged);
     connect(comboCompare, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &AnalysisWindow::settingsChanged);
-    connect(spinTolerance, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
-            [this](double value) {
-                if (updating)
-                    return;
-                toleranceKPa = toKPa(value, unit());
-                settingsChanged();
-            });
+    connect(choices.tolerance, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            &AnalysisWindow::toleranceChosen);
     connect(spinPeriod, qOverload<int>(&QSpinBox::valueChanged), this,
             &AnalysisWindow::settingsChanged);
     connect(checkSkipBadLines, &QCheckBox::toggled, this, &AnalysisWindow::badLinePolicyChanged);
@@ -256,14 +237,22 @@ void AnalysisWindow::buildForm()
 
 Unit AnalysisWindow::unit() const
 {
-    return Unit(comboUnit->currentData().toInt());
+    return choices.chosenUnit();
+}
+
+void AnalysisWindow::toleranceChosen()
+{
+    if (updating)
+        return;
+    choices.takeShownTolerance();
+    settingsChanged();
 }
 
 AnalysisSettings AnalysisWindow::settings() const
 {
     AnalysisSettings result;
-    result.sync.referenceCylinder = comboReference->currentData().toInt();
-    result.sync.toleranceKPa = toleranceKPa;
+    result.sync.referenceCylinder = choices.chosenReference();
+    result.sync.toleranceKPa = choices.toleranceKPa;
     result.sync.source = SyncSource(comboCompare->currentData().toInt());
     if (spinPeriod->value() > 0)
         result.pollPeriodSeconds = spinPeriod->value() / 1000.0;
@@ -284,19 +273,15 @@ const SessionAnalysis *AnalysisWindow::currentAnalysis() const
 
 void AnalysisWindow::setUnit(Unit newUnit)
 {
-    const int index = comboUnit->findData(int(newUnit));
-    if (index >= 0)
-        comboUnit->setCurrentIndex(index);
+    choices.chooseUnit(newUnit);
 }
 
 void AnalysisWindow::setAnalysisSettings(const AnalysisSettings &newSettings)
 {
     updating = true;
-    comboReference->setCurrentIndex(std::clamp(newSettings.sync.referenceCylinder, 1, kCylinderCount)
-                                    - 1);
+    choices.chooseReference(newSettings.sync.referenceCylinder);
     comboCompare->setCurrentIndex(comboCompare->findData(int(newSettings.sync.source)));
-    toleranceKPa = newSettings.sync.toleranceKPa;
-    spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
+    choices.setToleranceKPa(newSettings.sync.toleranceKPa);
     spinPeriod->setValue(newSettings.pollPeriodSeconds
                              ? int(std::lround(std::clamp(*newSettings.pollPeriodSeconds * 1000.0,
                                                           0.0, kMaxPollPeriodSeconds * 1000.0)))
@@ -594,10 +579,7 @@ bool AnalysisWindow::calibrateFrom(const QString &path)
 void AnalysisWindow::unitChanged()
 {
     updating = true;
-    spinTolerance->setDecimals(unitDecimals(unit()));
-    spinTolerance->setRange(fromKPa(0.01, unit()), fromKPa(100.0, unit()));
-    spinTolerance->setSingleStep(fromKPa(0.1, unit()));
-    spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
+    choices.showTolerance();
     updating = false;
     updateCalibrationLabel();
     showAnalysis(true);
@@ -668,8 +650,8 @@ LiveWindow *AnalysisWindow::openLiveWindow()
         liveWindow->setWindowFlag(Qt::Window);
         liveWindow->setUnit(unit());
         LiveSettings live;
-        live.referenceCylinder = comboReference->currentData().toInt();
-        live.toleranceKPa = toleranceKPa;
+        live.referenceCylinder = choices.chosenReference();
+        live.toleranceKPa = choices.toleranceKPa;
         liveWindow->setLiveSettings(live);
         // The captures' before/after pair, opened here: the report is one click on.
         connect(liveWindow, &LiveWindow::compareRequested, this, [this](const QStringList &logs) {

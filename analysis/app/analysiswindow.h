@@ -5,6 +5,7 @@
 #include "logreader.h"
 #include "session.h"
 #include "sessionanalysis.h"
+#include "syncchoices.h"
 #include "units.h"
 
 #include <QMainWindow>
@@ -71,6 +72,7 @@ private slots:
     void chooseReportFile();
     void chooseCalibrationLog();
     void unitChanged();
+    void toleranceChosen();
     void settingsChanged();
     void badLinePolicyChanged();
     void calibrationChoiceChanged();
@@ -99,14 +101,11 @@ private:
     }
     std::vector<SessionAnalysis> analyses;
     int currentSession = -1;
-    double toleranceKPa = kDefaultToleranceKPa;
+    SyncChoices choices;
     bool updating = false;
 
     QComboBox *comboLog = nullptr;
-    QComboBox *comboUnit = nullptr;
-    QComboBox *comboReference = nullptr;
     QComboBox *comboCompare = nullptr;
-    QDoubleSpinBox *spinTolerance = nullptr;
     QSpinBox *spinPeriod = nullptr;
     QCheckBox *checkSkipBadLines = nullptr;
     QCheckBox *checkCalibration = nullptr;

@@ -1,9 +1,11 @@
 #include "cylindercolours.h"
 
+#include "measure/readings.h"
+
 #include <array>
 
 namespace {
-const std::array<QColor, 4> colours = {
+const std::array<QColor, kCylinderCount> colours = {
     QColor(0x00, 0x72, 0xb2), // blue
     QColor(0xe6, 0x9f, 0x00), // orange
     QColor(0x00, 0x9e, 0x73), // bluish green
@@ -23,4 +25,14 @@ QColor cylinderRawColour(int cylinderIndex)
     QColor colour = cylinderColour(cylinderIndex);
     colour.setAlpha(110);
     return colour;
+}
+
+QColor withinToleranceColour()
+{
+    return QColor(0x2e, 0x9d, 0x3a);
+}
+
+QColor outsideToleranceColour()
+{
+    return QColor(0xd0, 0x2b, 0x20);
 }

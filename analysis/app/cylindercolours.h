@@ -12,4 +12,9 @@ QColor cylinderColour(int cylinderIndex);
 // averages.
 QColor cylinderRawColour(int cylinderIndex);
 
+// The live verdict's colours: a difference within the tolerance, and one
+// outside it.
+QColor withinToleranceColour();
+QColor outsideToleranceColour();
+
 #endif // CYLINDERCOLOURS_H

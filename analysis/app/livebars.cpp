@@ -1,5 +1,7 @@
 #include "livebars.h"
 
+#include "cylindercolours.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -8,8 +10,6 @@
 
 namespace {
 
-const QColor kWithin(0x2e, 0x9d, 0x3a);
-const QColor kOutside(0xd0, 0x2b, 0x20);
 // The band's light green, opaque: a translucent fill across the whole plot
 // some thirty times a second costs more than all the rest of the painting.
 const QColor kBand(0xd2, 0xea, 0xd5);
@@ -107,7 +107,7 @@ void LiveBars::paintEvent(QPaintEvent *)
     // The tolerance band, across every bar.
     const double bandTop = yOf(tolerance), bandBottom = yOf(-tolerance);
     painter.fillRect(QRectF(plot.left(), bandTop, plot.width(), bandBottom - bandTop), kBand);
-    painter.setPen(QPen(kWithin, 1, Qt::DashLine));
+    painter.setPen(QPen(withinToleranceColour(), 1, Qt::DashLine));
     painter.drawLine(QPointF(plot.left(), bandTop), QPointF(plot.right(), bandTop));
     painter.drawLine(QPointF(plot.left(), bandBottom), QPointF(plot.right(), bandBottom));
 
@@ -159,7 +159,7 @@ void LiveBars::paintEvent(QPaintEvent *)
         }
         const double top = yOf(std::max(bar.differenceKPa, 0.0));
         const double bottom = yOf(std::min(bar.differenceKPa, 0.0));
-        const QColor colour = bar.withinBand ? kWithin : kOutside;
+        const QColor colour = bar.withinBand ? withinToleranceColour() : outsideToleranceColour();
         painter.fillRect(QRectF(centre - barWidth / 2, top, barWidth, std::max(bottom - top, 2.0)),
                          colour);
         // A value beyond the scale: an arrow at that end.

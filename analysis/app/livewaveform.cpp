@@ -91,7 +91,7 @@ void LiveWaveform::paintEvent(QPaintEvent *)
     // points a curve, repainted some thirty times a second.
     QPolygonF line;
     line.reserve(int(times.size()));
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         // One-pixel lines take the painter's quick path; wider ones are stroked.
         painter.setPen(QPen(cylinderColour(int(c)), 1));
         line.clear();

@@ -1,5 +1,6 @@
 #include "livewindow.h"
 
+#include "cylindercolours.h"
 #include "livebars.h"
 #include "livewaveform.h"
 #include "usermessages.h"
@@ -96,7 +97,8 @@ bool editPresetTable(QWidget *parent, std::vector<WorkshopPreset> &presets, Unit
             tolerance = QLocale::c().toDouble(text(2), &toleranceOk);
         preset.toleranceKPa = toKPa(tolerance, unit);
         if (preset.name.isEmpty() || !referenceOk || preset.referenceCylinder < 1
-            || preset.referenceCylinder > 4 || !toleranceOk || !(preset.toleranceKPa > 0.0))
+            || preset.referenceCylinder > kCylinderCount || !toleranceOk
+            || !(preset.toleranceKPa > 0.0))
             continue;
         edited.push_back(preset);
     }
@@ -216,20 +218,9 @@ void LiveWindow::buildForm()
     auto *editPresetsButton = new QPushButton(tr("Edit presets…"), controls);
     editPresetsButton->setObjectName(QStringLiteral("buttonEditPresets"));
     form->addRow(editPresetsButton);
-    comboUnit = new QComboBox(controls);
-    comboUnit->setObjectName(QStringLiteral("comboUnit"));
-    for (Unit u : kAllUnits)
-        comboUnit->addItem(unitDisplayName(u), int(u));
-    form->addRow(tr("Unit:"), comboUnit);
-    comboReference = new QComboBox(controls);
-    comboReference->setObjectName(QStringLiteral("comboReference"));
-    for (int c = 1; c <= 4; ++c)
-        comboReference->addItem(tr("Cylinder %1").arg(c), c);
-    form->addRow(tr("Reference:"), comboReference);
-    spinTolerance = new QDoubleSpinBox(controls);
-    spinTolerance->setObjectName(QStringLiteral("spinTolerance"));
-    spinTolerance->setPrefix(QStringLiteral("± "));
-    form->addRow(tr("Tolerance:"), spinTolerance);
+    form->addRow(tr("Unit:"), choices.makeUnitBox(controls));
+    form->addRow(tr("Reference:"), choices.makeReferenceBox(controls, tr("Cylinder %1")));
+    form->addRow(tr("Tolerance:"), choices.makeToleranceBox(controls));
     comboComparison = new QComboBox(controls);
     comboComparison->setObjectName(QStringLiteral("comboComparison"));
     comboComparison->addItem(tr("Each cylinder against the reference"),
@@ -319,10 +310,7 @@ void LiveWindow::buildForm()
     setCentralWidget(central);
 
     updating = true;
-    spinTolerance->setDecimals(unitDecimals(Unit::KPa));
-    spinTolerance->setRange(0.01, 100.0);
-    spinTolerance->setSingleStep(0.1);
-    spinTolerance->setValue(toleranceKPa);
+    choices.showTolerance();
     spinRange->setDecimals(unitDecimals(Unit::KPa));
     spinRange->setRange(0.1, 100.0);
     spinRange->setValue(5.0);
@@ -348,20 +336,15 @@ void LiveWindow::buildForm()
     });
     connect(editPresetsButton, &QPushButton::clicked, this, &LiveWindow::editPresets);
     connect(comboPreset, qOverload<int>(&QComboBox::activated), this, &LiveWindow::presetChosen);
-    connect(comboUnit, qOverload<int>(&QComboBox::currentIndexChanged), this,
+    connect(choices.unit, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &LiveWindow::unitChosen);
-    for (QComboBox *combo : {comboReference, comboComparison, comboCycle})
+    for (QComboBox *combo : {choices.reference, comboComparison, comboCycle})
         connect(combo, qOverload<int>(&QComboBox::currentIndexChanged), this,
                 &LiveWindow::settingsChosen);
     connect(spinDamping, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
             &LiveWindow::settingsChosen);
-    connect(spinTolerance, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
-            [this](double value) {
-                if (updating)
-                    return;
-                toleranceKPa = toKPa(value, unit());
-                settingsChosen();
-            });
+    connect(choices.tolerance, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            &LiveWindow::toleranceChosen);
     connect(comboZoom, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &LiveWindow::zoomChosen);
     connect(spinRange, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
@@ -371,14 +354,22 @@ void LiveWindow::buildForm()
 
 Unit LiveWindow::unit() const
 {
-    return Unit(comboUnit->currentData().toInt());
+    return choices.chosenUnit();
+}
+
+void LiveWindow::toleranceChosen()
+{
+    if (updating)
+        return;
+    choices.takeShownTolerance();
+    settingsChosen();
 }
 
 LiveSettings LiveWindow::liveSettings() const
 {
     LiveSettings settings;
-    settings.referenceCylinder = comboReference->currentData().toInt();
-    settings.toleranceKPa = toleranceKPa;
+    settings.referenceCylinder = choices.chosenReference();
+    settings.toleranceKPa = choices.toleranceKPa;
     settings.comparison = LiveComparison(comboComparison->currentData().toInt());
     settings.cycleValue = CycleValue(comboCycle->currentData().toInt());
     settings.dampingSeconds = spinDamping->value();
@@ -388,9 +379,8 @@ LiveSettings LiveWindow::liveSettings() const
 void LiveWindow::setLiveSettings(const LiveSettings &settings)
 {
     updating = true;
-    comboReference->setCurrentIndex(std::clamp(settings.referenceCylinder, 1, 4) - 1);
-    toleranceKPa = settings.toleranceKPa;
-    spinTolerance->setValue(fromKPa(toleranceKPa, unit()));
+    choices.chooseReference(settings.referenceCylinder);
+    choices.setToleranceKPa(settings.toleranceKPa);
     comboComparison->setCurrentIndex(comboComparison->findData(int(settings.comparison)));
     comboCycle->setCurrentIndex(comboCycle->findData(int(settings.cycleValue)));
     spinDamping->setValue(settings.dampingSeconds);
@@ -400,7 +390,7 @@ void LiveWindow::setLiveSettings(const LiveSettings &settings)
 
 void LiveWindow::setUnit(Unit newUnit)
 {
-    comboUnit->setCurrentIndex(comboUnit->findData(int(newUnit)));
+    choices.chooseUnit(newUnit);
 }
 
 void LiveWindow::setPollPeriodMs(int ms)
@@ -422,7 +412,7 @@ void LiveWindow::settingsChosen()
     int match = 0;
     for (std::size_t i = 0; i < workshopPresets.size(); ++i) {
         if (workshopPresets[i].referenceCylinder == live.settings().referenceCylinder
-            && std::fabs(workshopPresets[i].toleranceKPa - toleranceKPa) < 1e-9)
+            && std::fabs(workshopPresets[i].toleranceKPa - choices.toleranceKPa) < 1e-9)
             match = int(i) + 1;
     }
     comboPreset->setCurrentIndex(match);
@@ -434,11 +424,8 @@ void LiveWindow::unitChosen()
 {
     const Unit shown = unit();
     updating = true;
-    spinTolerance->setDecimals(unitDecimals(shown));
-    spinTolerance->setRange(fromKPa(0.01, shown), fromKPa(100.0, shown));
-    spinTolerance->setSingleStep(fromKPa(0.1, shown));
-    spinTolerance->setValue(fromKPa(toleranceKPa, shown));
-    spinTolerance->setSuffix(QLatin1Char(' ') + unitSymbol(shown));
+    choices.showTolerance();
+    choices.tolerance->setSuffix(QLatin1Char(' ') + unitSymbol(shown));
     const double range = toKPa(spinRange->value(), Unit(spinRange->property("unit").toInt()));
     spinRange->setDecimals(unitDecimals(shown));
     spinRange->setRange(fromKPa(0.1, shown), fromKPa(100.0, shown));
@@ -632,8 +619,8 @@ void LiveWindow::refresh()
         QPalette colours = labelVerdict->palette();
         colours.setColor(QPalette::Window,
                          !verdict.hasReadings() ? palette().color(QPalette::Window)
-                             : verdict.inSync() ? QColor(0x2e, 0x9d, 0x3a)
-                                                : QColor(0xd0, 0x2b, 0x20));
+                             : verdict.inSync() ? withinToleranceColour()
+                                                : outsideToleranceColour());
         colours.setColor(QPalette::WindowText,
                          verdict.hasReadings() ? QColor(Qt::white)
                                                : palette().color(QPalette::WindowText));

@@ -4,6 +4,7 @@
 #include "livecapture.h"
 #include "liveanalysis.h"
 #include "livesource.h"
+#include "syncchoices.h"
 #include "units.h"
 #include "workshoppresets.h"
 
@@ -82,6 +83,7 @@ private:
     void refresh();
     void settingsChosen();
     void unitChosen();
+    void toleranceChosen();
     void presetChosen();
     void editPresets();
     void fillPresets();
@@ -106,16 +108,13 @@ private:
     QElapsedTimer sinceRefresh;
     bool fresh = false;
     quint64 frames = 0;
-    double toleranceKPa = kDefaultToleranceKPa;
+    SyncChoices choices;
     bool updating = false;
 
     QComboBox *comboPort = nullptr;
     QSpinBox *spinPoll = nullptr;
     QPushButton *buttonConnect = nullptr;
     QComboBox *comboPreset = nullptr;
-    QComboBox *comboUnit = nullptr;
-    QComboBox *comboReference = nullptr;
-    QDoubleSpinBox *spinTolerance = nullptr;
     QComboBox *comboComparison = nullptr;
     QComboBox *comboCycle = nullptr;
     QDoubleSpinBox *spinDamping = nullptr;

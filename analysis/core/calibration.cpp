@@ -32,7 +32,7 @@ const QString kReadingsKey = QStringLiteral("readings");
 const QString kOffsetsKey = QStringLiteral("offsets_kpa");
 const QString kNoiseKey = QStringLiteral("noise_kpa");
 
-QJsonArray toArray(const std::array<double, 4> &values)
+QJsonArray toArray(const std::array<double, kCylinderCount> &values)
 {
     QJsonArray array;
     for (const double value : values)
@@ -40,12 +40,12 @@ QJsonArray toArray(const std::array<double, 4> &values)
     return array;
 }
 
-bool fromArray(const QJsonValue &value, std::array<double, 4> &out)
+bool fromArray(const QJsonValue &value, std::array<double, kCylinderCount> &out)
 {
     const QJsonArray array = value.toArray();
-    if (!value.isArray() || array.size() != 4)
+    if (!value.isArray() || array.size() != kCylinderCount)
         return false;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kCylinderCount; ++i) {
         if (!array.at(i).isDouble() || !std::isfinite(array.at(i).toDouble()))
             return false;
         out[static_cast<std::size_t>(i)] = array.at(i).toDouble();
@@ -70,7 +70,7 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
 {
     CalibrationResult result;
     const std::size_t n = session.readingCount();
-    std::array<double, 4> sums{};
+    std::array<double, kCylinderCount> sums{};
     std::size_t used = 0;
     const auto rowIsFinite = [&session](std::size_t i) {
         for (int c = 0; c < kCylinderCount; ++c) {
@@ -94,49 +94,49 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
         return result;
     }
     const double count = static_cast<double>(used);
-    std::array<double, 4> means{};
+    std::array<double, kCylinderCount> means{};
     double meanOfFour = 0.0;
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         means[c] = sums[c] / count;
-        meanOfFour += means[c] / 4.0;
+        meanOfFour += means[c] / kCylinderCount;
     }
 
     Calibration calibration;
     calibration.createdAt = createdAt;
     calibration.sourceLog = printableName(QFileInfo(session.fileName).fileName());
     calibration.readings = used;
-    for (std::size_t c = 0; c < 4; ++c)
+    for (std::size_t c = 0; c < kCylinderCount; ++c)
         calibration.offsetsKPa[c] = means[c] - meanOfFour;
 
     // Noise: how each sensor's reading, its offset removed, wanders against
     // the mean of the four at the same moment. Alongside, how the four move
     // together: the pulsation of their mean, and each sensor's correlation
     // with the other three.
-    std::array<double, 4> squares{};
-    std::array<double, 4> ownSquares{};
-    std::array<double, 4> othersSquares{};
-    std::array<double, 4> products{};
+    std::array<double, kCylinderCount> squares{};
+    std::array<double, kCylinderCount> ownSquares{};
+    std::array<double, kCylinderCount> othersSquares{};
+    std::array<double, kCylinderCount> products{};
     double commonSquares = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         if (!rowIsFinite(i))
             continue;
-        std::array<double, 4> deviation{};
+        std::array<double, kCylinderCount> deviation{};
         double moment = 0.0;
-        for (std::size_t c = 0; c < 4; ++c) {
+        for (std::size_t c = 0; c < kCylinderCount; ++c) {
             deviation[c] = static_cast<double>(session.raw(static_cast<int>(c))[i]) - means[c];
-            moment += deviation[c] / 4.0;
+            moment += deviation[c] / kCylinderCount;
         }
         commonSquares += moment * moment;
-        for (std::size_t c = 0; c < 4; ++c) {
+        for (std::size_t c = 0; c < kCylinderCount; ++c) {
             const double d = deviation[c] - moment;
             squares[c] += d * d;
-            const double others = (4.0 * moment - deviation[c]) / 3.0;
+            const double others = (kCylinderCount * moment - deviation[c]) / (kCylinderCount - 1);
             ownSquares[c] += deviation[c] * deviation[c];
             othersSquares[c] += others * others;
             products[c] += deviation[c] * others;
         }
     }
-    for (std::size_t c = 0; c < 4; ++c)
+    for (std::size_t c = 0; c < kCylinderCount; ++c)
         calibration.noiseKPa[c] = std::sqrt(squares[c] / count);
 
     const double commonPulse = std::sqrt(commonSquares / count);
@@ -155,7 +155,7 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
         result.refusal = problem;
         return result;
     }
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         const double spread = std::sqrt(ownSquares[c] * othersSquares[c]);
         const double correlation = spread > 0.0 ? products[c] / spread : 0.0;
         if (!(correlation >= kCalibrationMinCorrelation)) {
@@ -179,7 +179,7 @@ QString calibrationProblem(const Calibration &calibration, const QDateTime &now)
                                     "are needed.")
             .arg(static_cast<qulonglong>(calibration.readings))
             .arg(static_cast<qulonglong>(kCalibrationMinReadings));
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         const double offset = calibration.offsetsKPa[c];
         if (!(std::fabs(offset) <= kCalibrationMaxOffsetKPa))
             return CalibrationTexts::tr("Sensor %1 reads %2 away from the mean of the four; more "
@@ -187,7 +187,7 @@ QString calibrationProblem(const Calibration &calibration, const QDateTime &now)
                 .arg(c + 1)
                 .arg(formatKPa(offset), formatKPa(kCalibrationMaxOffsetKPa));
     }
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         const double noise = calibration.noiseKPa[c];
         if (!(noise >= 0.0 && noise <= kCalibrationMaxNoiseKPa))
             return CalibrationTexts::tr("Sensor %1 does not follow the others (it wanders by %2, "

@@ -1,6 +1,8 @@
 #ifndef ANALYSIS_CALIBRATION_H
 #define ANALYSIS_CALIBRATION_H
 
+#include "measure/readings.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -18,10 +20,10 @@ struct Calibration
     std::size_t readings = 0;
     // Each sensor's mean minus the mean of the four, kPa (index 0..3 = sensor
     // of cylinder 1..4). Applying the calibration subtracts it.
-    std::array<double, 4> offsetsKPa{};
+    std::array<double, kCylinderCount> offsetsKPa{};
     // Each sensor's noise: the standard deviation of its reading minus the
     // mean of the four at the same moment, kPa.
-    std::array<double, 4> noiseKPa{};
+    std::array<double, kCylinderCount> noiseKPa{};
 
     bool operator==(const Calibration &other) const;
 };

@@ -112,7 +112,7 @@ int runTextCommand(const CommandLine &commandLine, const QString &calibrationPat
                                    "window.")
                    .arg(QDir::toNativeSeparators(calibrationPath))
             << '\n';
-        for (int c = 0; c < 4; ++c) {
+        for (int c = 0; c < kCylinderCount; ++c) {
             const std::size_t i = static_cast<std::size_t>(c);
             out << CommandRunTexts::tr("Sensor %1: offset %2, noise %3")
                        .arg(c + 1)

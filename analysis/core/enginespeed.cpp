@@ -87,7 +87,7 @@ EngineSpeedEstimator::Spectrum EngineSpeedEstimator::estimate(const std::deque<d
     std::vector<double> t(n);
     for (std::size_t i = 0; i < n; ++i)
         t[i] = sampleTimes[i] - sampleTimes.front();
-    std::array<std::vector<double>, 4> x;
+    std::array<std::vector<double>, kCylinderCount> x;
     for (std::size_t c = 0; c < x.size(); ++c)
         x[c] = detrended(t, rows, c);
 
@@ -96,12 +96,12 @@ EngineSpeedEstimator::Spectrum EngineSpeedEstimator::estimate(const std::deque<d
     // their powers add where their values would cancel.
     const double step = 1.0 / (span * kGridOversampling);
     const std::size_t count = std::size_t((highest - lowest) / step) + 1;
-    std::vector<std::array<std::complex<double>, 4>> sums(count);
+    std::vector<std::array<std::complex<double>, kCylinderCount>> sums(count);
     for (std::size_t i = 0; i < n; ++i) {
         std::complex<double> phasor = std::polar(1.0, -kTwoPi * lowest * t[i]);
         const std::complex<double> rotation = std::polar(1.0, -kTwoPi * step * t[i]);
         for (std::size_t k = 0; k < count; ++k) {
-            for (std::size_t c = 0; c < 4; ++c)
+            for (std::size_t c = 0; c < kCylinderCount; ++c)
                 sums[k][c] += x[c][i] * phasor;
             phasor *= rotation;
         }

@@ -46,7 +46,7 @@ LiveBar pairBar(int referenceIndex)
     return referenceIndex >= 2 ? barOf(front, back) : barOf(back, front);
 }
 
-double sideValue(const LiveSide &side, const std::array<double, 4> &values)
+double sideValue(const LiveSide &side, const std::array<double, kCylinderCount> &values)
 {
     const double first = values[std::size_t(side.first)];
     return side.second < 0 ? first : 0.5 * (first + values[std::size_t(side.second)]);
@@ -63,11 +63,11 @@ double clampedDamping(double seconds)
 
 std::vector<LiveBar> liveBarsFor(const LiveSettings &settings)
 {
-    const int reference = std::clamp(settings.referenceCylinder, 1, 4) - 1;
+    const int reference = std::clamp(settings.referenceCylinder, 1, kCylinderCount) - 1;
     std::vector<LiveBar> bars;
     switch (settings.comparison) {
     case LiveComparison::Reference:
-        for (int c = 0; c < 4; ++c) {
+        for (int c = 0; c < kCylinderCount; ++c) {
             LiveBar bar;
             bar.measured = LiveSide{c, -1};
             bar.against = LiveSide{reference, -1};
@@ -143,7 +143,7 @@ void LiveAnalysis::setSettings(const LiveSettings &settings)
 {
     const LiveSettings previous = chosen;
     chosen = settings;
-    chosen.referenceCylinder = std::clamp(settings.referenceCylinder, 1, 4);
+    chosen.referenceCylinder = std::clamp(settings.referenceCylinder, 1, kCylinderCount);
     chosen.dampingSeconds = clampedDamping(settings.dampingSeconds);
     currentBars = liveBarsFor(chosen);
     // Another comparison or band is another verdict; another damping or
@@ -191,8 +191,8 @@ void LiveAnalysis::addFrame(double seconds, const CylinderValues &raw)
         cycleReadings.pop_front();
     }
 
-    std::array<double, 4> cycleValue{};
-    for (std::size_t c = 0; c < 4; ++c) {
+    std::array<double, kCylinderCount> cycleValue{};
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         double sum = 0.0;
         double lowest = std::numeric_limits<double>::infinity();
         std::size_t count = 0;
@@ -213,7 +213,7 @@ void LiveAnalysis::addFrame(double seconds, const CylinderValues &raw)
     // spacing of the frames.
     const double share = primed ? 1.0 - std::exp(-(seconds - lastSeconds) / chosen.dampingSeconds)
                                 : 1.0;
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         if (!std::isfinite(cycleValue[c]))
             continue;
         if (!primed || !std::isfinite(damped[c]))
@@ -222,7 +222,7 @@ void LiveAnalysis::addFrame(double seconds, const CylinderValues &raw)
             damped[c] += share * (cycleValue[c] - damped[c]);
     }
     if (!primed) {
-        for (std::size_t c = 0; c < 4; ++c) {
+        for (std::size_t c = 0; c < kCylinderCount; ++c) {
             if (!std::isfinite(cycleValue[c]))
                 damped[c] = std::numeric_limits<double>::quiet_NaN();
         }

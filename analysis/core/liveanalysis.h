@@ -119,7 +119,7 @@ public:
 
     const std::vector<LiveBar> &bars() const { return currentBars; }
     // Each cylinder's damped cycle value, kPa (index 0..3).
-    const std::array<double, 4> &cylinderValuesKPa() const { return damped; }
+    const std::array<double, kCylinderCount> &cylinderValuesKPa() const { return damped; }
     const LiveVerdict &verdict() const { return judged; }
     const EngineSpeedEstimator &engineSpeed() const { return speed; }
     // The length of the engine cycle used, seconds.
@@ -133,7 +133,7 @@ private:
     EngineSpeedEstimator speed;
     std::deque<double> cycleTimes;
     std::deque<CylinderValues> cycleReadings;
-    std::array<double, 4> damped{};
+    std::array<double, kCylinderCount> damped{};
     bool primed = false;
     double lastSeconds = 0.0;
     std::vector<LiveBar> currentBars;

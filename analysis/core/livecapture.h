@@ -34,7 +34,7 @@ public:
     bool isFull() const { return full; }
 
 private:
-    std::array<RunningAverage, 4> averages;
+    std::array<RunningAverage, kCylinderCount> averages;
     QString logText;
     bool full = false;
     Session recorded;

@@ -21,10 +21,10 @@ class LiveSource : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kShortestPollMs = 10;
-    static constexpr int kLongestPollMs = 50;
-    static constexpr int kDefaultPollMs = 20;
-    static constexpr qint32 kBaudRate = 38400;
+    // The gauge's poll periods.
+    static constexpr int kShortestPollMs = ::kShortestPollMs;
+    static constexpr int kLongestPollMs = ::kLongestPollMs;
+    static constexpr int kDefaultPollMs = ::kDefaultPollMs;
     // A tick that comes while the last poll's reply is still on its way
     // sends nothing, so that two replies never meet in the buffer (where the
     // frame rule would throw both away) when the program is held up; a

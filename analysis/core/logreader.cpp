@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "measurementlog.h"
 #include "safefile.h"
 
 #include <algorithm>
@@ -186,8 +187,6 @@ QString problemText(const LineError &error)
     return QString();
 }
 
-const QString kLogPrefix = QStringLiteral("log_A_B_C_D_EMEDIE");
-const QString kTopPrefix = QStringLiteral("TOP_");
 
 } // namespace
 
@@ -548,8 +547,10 @@ ReadResult readLogFile(const QString &path, BadLinePolicy policy)
 std::optional<QDateTime> dateTimeFromLogFileName(const QString &fileName)
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^(?:TOP_)?log_A_B_C_D_EMEDIE(\\d{1,2})_(\\d{1,2})_(\\d{1,4})_(\\d{1,2})_(\\d{"
-                       "1,2})_(\\d{1,2})\\.txt$"));
+        QStringLiteral(
+            "^(?:%1)?%2(\\d{1,2})_(\\d{1,2})_(\\d{1,4})_(\\d{1,2})_(\\d{1,2})_(\\d{1,2})\\.txt$")
+            .arg(QRegularExpression::escape(QLatin1String(kTopLogFileMark)),
+                 QRegularExpression::escape(QLatin1String(kLogFilePrefix))));
     const QRegularExpressionMatch match = pattern.match(QFileInfo(fileName).fileName());
     if (!match.hasMatch())
         return std::nullopt;
@@ -570,5 +571,5 @@ std::optional<QDateTime> dateTimeFromLogFileName(const QString &fileName)
 bool isTopLogFileName(const QString &fileName)
 {
     const QString name = QFileInfo(fileName).fileName();
-    return name.startsWith(kTopPrefix + kLogPrefix);
+    return name.startsWith(QLatin1String(kTopLogFileMark) + QLatin1String(kLogFilePrefix));
 }

@@ -2,6 +2,7 @@
 #define ANALYSIS_SESSION_H
 
 #include "calibration.h"
+#include "measure/readings.h"
 
 #include <QDateTime>
 #include <QString>
@@ -11,8 +12,8 @@
 #include <optional>
 #include <vector>
 
-constexpr int kCylinderCount = 4;
-constexpr int kLogColumnCount = 8;
+// A raw reading and a running average for each cylinder.
+constexpr int kLogColumnCount = 2 * kCylinderCount;
 
 // No sensor gives a reading beyond this, in kPa either side of the
 // atmosphere: such a value is left out of the session, as an unreadable one

@@ -33,8 +33,8 @@ struct SessionAnalysis
     std::size_t impossibleValues = 0;
     std::optional<Calibration> appliedCalibration;
 
-    std::array<SeriesStatistics, 4> statistics; // of the raw readings
-    std::optional<int> pulsationStandout;       // cylinder 1..4
+    std::array<SeriesStatistics, kCylinderCount> statistics; // of the raw readings
+    std::optional<int> pulsationStandout;                    // cylinder 1..4
     SyncResult sync;
     PairSyncResult pairs;
 };

@@ -43,15 +43,15 @@ SeriesStatistics seriesStatistics(const std::vector<float> &values)
     return statistics;
 }
 
-std::array<SeriesStatistics, 4> cylinderStatistics(const Session &session)
+std::array<SeriesStatistics, kCylinderCount> cylinderStatistics(const Session &session)
 {
-    std::array<SeriesStatistics, 4> statistics;
+    std::array<SeriesStatistics, kCylinderCount> statistics;
     for (int c = 0; c < kCylinderCount; ++c)
         statistics[static_cast<std::size_t>(c)] = seriesStatistics(session.raw(c));
     return statistics;
 }
 
-std::optional<int> standoutPulsation(const std::array<SeriesStatistics, 4> &statistics)
+std::optional<int> standoutPulsation(const std::array<SeriesStatistics, kCylinderCount> &statistics)
 {
     for (const SeriesStatistics &s : statistics) {
         if (s.count == 0)

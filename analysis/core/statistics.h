@@ -1,6 +1,8 @@
 #ifndef ANALYSIS_STATISTICS_H
 #define ANALYSIS_STATISTICS_H
 
+#include "measure/readings.h"
+
 #include <QString>
 
 #include <array>
@@ -24,7 +26,7 @@ struct SeriesStatistics
 SeriesStatistics seriesStatistics(const std::vector<float> &values);
 
 // Per cylinder (index 0..3), of the raw readings.
-std::array<SeriesStatistics, 4> cylinderStatistics(const Session &session);
+std::array<SeriesStatistics, kCylinderCount> cylinderStatistics(const Session &session);
 
 // A cylinder's pulsation stands out when its standard deviation is at least
 // kPulsationRatio times, or at most 1/kPulsationRatio times, the median of the
@@ -35,7 +37,7 @@ constexpr double kPulsationMinimumKPa = 0.25;
 
 // The cylinder number (1..4) whose pulsation stands out, when exactly one
 // does (two that stand out against two others are a split, not a standout).
-std::optional<int> standoutPulsation(const std::array<SeriesStatistics, 4> &statistics);
+std::optional<int> standoutPulsation(const std::array<SeriesStatistics, kCylinderCount> &statistics);
 
 // "Cylinder %1: its pulsation stands out from the others. This may point to a
 // leak (a valve, false air) rather than to the carburettor's setting."

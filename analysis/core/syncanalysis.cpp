@@ -94,10 +94,10 @@ SyncResult analyseSync(const Session &session, const SyncSettings &settings)
     result.band = bandStretches(inBand);
 
     if (n > 0) {
-        for (std::size_t c = 0; c < 4; ++c)
+        for (std::size_t c = 0; c < kCylinderCount; ++c)
             result.finalDifferencesKPa[c] = static_cast<double>(result.differences[c][n - 1]);
         if (!result.band.endsInBand) {
-            for (std::size_t c = 0; c < 4; ++c) {
+            for (std::size_t c = 0; c < kCylinderCount; ++c) {
                 const double difference = result.finalDifferencesKPa[c];
                 if (!withinBand(difference, tolerance))
                     result.finalDeviations.push_back({static_cast<int>(c) + 1, difference});

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "measure/readings.h"
 #include "units.h"
 
 struct Session;
@@ -69,11 +70,11 @@ struct SyncResult
     SyncSettings settings;
     // differences[c][i]: cylinder c+1 minus the reference at reading i, in kPa
     // (the reference's own series is all zero; nan when either value is not finite).
-    std::array<std::vector<float>, 4> differences;
+    std::array<std::vector<float>, kCylinderCount> differences;
     // Readings where all four differences lie within the band.
     BandStretches band;
     // The differences at the last reading.
-    std::array<double, 4> finalDifferencesKPa{};
+    std::array<double, kCylinderCount> finalDifferencesKPa{};
     // When the session did not end in sync: each cylinder outside the band
     // at the last reading, the farthest first.
     std::vector<CylinderDeviation> finalDeviations;

@@ -107,7 +107,7 @@ QString summaryText(const SessionAnalysis &analysis, Unit unit, const QLocale &l
     for (const QString &h : headers)
         header += QStringLiteral("%1").arg(h, width);
     line(header + QStringLiteral("  (%1)").arg(unitSymbol(unit)));
-    for (int c = 1; c <= 4; ++c) {
+    for (int c = 1; c <= kCylinderCount; ++c) {
         const SeriesStatistics &s = analysis.statistics[static_cast<std::size_t>(c - 1)];
         QString row = QStringLiteral("%1").arg(QString::number(c), width);
         if (s.count == 0) {
@@ -171,7 +171,7 @@ QString csvText(const SessionAnalysis &analysis, Unit unit, const QLocale &local
          TextOutputTexts::tr("mean difference from reference (%1)").arg(symbol),
          TextOutputTexts::tr("difference at the end (%1)").arg(symbol),
          TextOutputTexts::tr("pulsation stands out")});
-    for (int cylinder = 1; cylinder <= 4; ++cylinder) {
+    for (int cylinder = 1; cylinder <= kCylinderCount; ++cylinder) {
         const SeriesStatistics &s = analysis.statistics[static_cast<std::size_t>(cylinder - 1)];
         QStringList fields{QString::number(cylinder)};
         for (const double value :

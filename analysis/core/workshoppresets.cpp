@@ -1,5 +1,6 @@
 #include "workshoppresets.h"
 
+#include "measure/readings.h"
 #include "units.h"
 
 #include <QCoreApplication>
@@ -39,8 +40,8 @@ std::vector<WorkshopPreset> loadPresets(QSettings &settings)
         preset.referenceCylinder = settings.value(QStringLiteral("reference")).toInt(&referenceOk);
         preset.toleranceKPa = settings.value(QStringLiteral("toleranceKPa")).toDouble(&toleranceOk);
         if (preset.name.isEmpty() || !referenceOk || preset.referenceCylinder < 1
-            || preset.referenceCylinder > 4 || !toleranceOk || !std::isfinite(preset.toleranceKPa)
-            || preset.toleranceKPa <= 0.0)
+            || preset.referenceCylinder > kCylinderCount || !toleranceOk
+            || !std::isfinite(preset.toleranceKPa) || preset.toleranceKPa <= 0.0)
             continue;
         presets.push_back(preset);
     }

@@ -2,6 +2,9 @@
 // initial properties, in the order of creation.
 #include "form/mainwindowform.h"
 
+#include "deviceprotocol.h"
+#include "measure/runningaverage.h"
+
 #include <QAction>
 #include <QBrush>
 #include <QCheckBox>
@@ -220,7 +223,8 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
     form->combo_serial->setCursor(QCursor(Qt::PointingHandCursor));
     form->push_serial_connect =
         handButton(form->groupBox_16, "push_serial_connect", 84, 20, 51, 31, true);
-    form->spin_ms_timer = spin(form->groupBox_16, "spin_ms_timer", 250, 24, 41, 22, 10, 50, 20);
+    form->spin_ms_timer = spin(form->groupBox_16, "spin_ms_timer", 250, 24, 41, 22, kShortestPollMs,
+                               kLongestPollMs, kDefaultPollMs);
 
     form->groupBox_32 = place<QGroupBox>(form->groupBox_2, "groupBox_32", 690, 20, 191, 61);
     form->button_startSampling =
@@ -232,7 +236,8 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
 
     form->groupBox = place<QGroupBox>(form->groupBox_2, "groupBox", 890, 10, 121, 71);
     form->label_11 = place<QLabel>(form->groupBox, "label_11", 70, 17, 41, 31);
-    form->Media = spin(form->groupBox, "Media", 12, 21, 51, 22, 1, 10000, 10);
+    form->Media =
+        spin(form->groupBox, "Media", 12, 21, 51, 22, 1, kLongestAverage, kDefaultAverageLength);
     form->Media->setButtonSymbols(QAbstractSpinBox::NoButtons);
     form->label_17 = place<QLabel>(form->groupBox, "label_17", 10, 40, 101, 31);
 
@@ -248,13 +253,14 @@ void setupForm(MainWindowForm *form, QMainWindow *window)
     form->INVIA->setGeometry(QRect(184, 13, 61, 51));
     form->INVIA->setCursor(QCursor(Qt::PointingHandCursor));
     form->INVIA->setCheckable(true);
-    form->MedInt = spin(form->groupBox_12, "MedInt", 10, 18, 41, 22, 1, 1000, 10);
+    form->MedInt = spin(form->groupBox_12, "MedInt", 10, 18, 41, 22, kMinInnerLoopCount,
+                        kMaxInnerLoopCount, kDefaultInnerLoopCount);
     form->MedInt->setButtonSymbols(QAbstractSpinBox::NoButtons);
     form->filtroLp = place<QDoubleSpinBox>(form->groupBox_12, "filtroLp", 10, 43, 71, 21);
     form->filtroLp->setDecimals(5);
     form->filtroLp->setMaximum(1.0);
     form->filtroLp->setSingleStep(0.000001);
-    form->filtroLp->setValue(0.5);
+    form->filtroLp->setValue(kDefaultLowPassCoefficient);
     form->label_15 = place<QLabel>(form->groupBox_12, "label_15", 88, 37, 111, 31);
     form->label_16 = place<QLabel>(form->groupBox_12, "label_16", 60, 13, 121, 31);
 

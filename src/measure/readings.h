@@ -4,8 +4,11 @@
 #include <array>
 #include <optional>
 
-// Four values, one per cylinder, index 0 to 3 for cylinders 1 to 4.
-using CylinderValues = std::array<float, 4>;
+// The engine's cylinders: the board measures one intake pressure each.
+constexpr int kCylinderCount = 4;
+
+// One value per cylinder, index 0 to 3 for cylinders 1 to 4.
+using CylinderValues = std::array<float, kCylinderCount>;
 
 // Each value minus the reference cylinder's, in single precision. The
 // reference's own difference is exactly 0; a reference index outside 0..3

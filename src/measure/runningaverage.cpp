@@ -2,14 +2,6 @@
 
 #include "measure/readings.h"
 
-namespace {
-
-// The longest window the form offers: its memory is taken when the window
-// is chosen rather than reading by reading.
-constexpr int kPrefilledReadings = 10000;
-
-} // namespace
-
 void RunningAverage::push(float value)
 {
     if (capacity < 1)
@@ -80,7 +72,9 @@ void RunningAverage::setCapacity(int n)
     capacity = n;
     values.clear();
     newest = 0;
-    if (n > 0 && n <= kPrefilledReadings && values.capacity() < static_cast<std::size_t>(n)) {
+    // Up to the longest window the form offers, the memory is taken when the
+    // window is chosen rather than reading by reading.
+    if (n > 0 && n <= kLongestAverage && values.capacity() < static_cast<std::size_t>(n)) {
         values.resize(static_cast<std::size_t>(n));
         values.clear();
     }

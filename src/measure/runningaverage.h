@@ -9,6 +9,10 @@
 #include <cstddef>
 #include <vector>
 
+// The lengths of running average the form offers, and the one it starts with.
+constexpr int kLongestAverage = 10000;
+constexpr int kDefaultAverageLength = 10;
+
 // The latest readings of one cylinder, newest first, and their mean.
 class RunningAverage
 {
@@ -45,7 +49,7 @@ private:
     // each new reading overwrites the oldest.
     std::vector<float> values;
     std::size_t newest = 0;
-    int capacity = 10;
+    int capacity = kDefaultAverageLength;
 };
 
 #endif // RUNNINGAVERAGE_H

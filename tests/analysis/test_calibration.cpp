@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr std::array<float, 4> kOffsets{0.25f, -0.125f, 0.0f, -0.125f}; // they sum to zero
+constexpr std::array<float, kCylinderCount> kOffsets{0.25f, -0.125f, 0.0f,
+                                                     -0.125f}; // they sum to zero
 
 // All four sensors on one pulsating source, each with its own offset;
 // sensor 2 also jitters +-jitter, alternately.
@@ -25,9 +26,9 @@ Session oneSource(int rows, float jitter = 0.0f)
     const float pulse[4] = {-20, -24, -28, -24};
     for (int i = 0; i < rows; ++i) {
         std::array<float, 8> row{};
-        for (std::size_t c = 0; c < 4; ++c) {
+        for (std::size_t c = 0; c < kCylinderCount; ++c) {
             row[c] = pulse[i % 4] + kOffsets[c];
-            row[4 + c] = -24 + kOffsets[c];
+            row[Average1 + c] = -24 + kOffsets[c];
         }
         row[1] += (i % 2 ? -jitter : jitter);
         session.append(row);
@@ -97,12 +98,12 @@ void TestCalibration::offsetsAndNoise()
     const CalibrationResult result = computeCalibration(oneSource(12, 0.1f), made);
     QVERIFY2(result.calibration, qPrintable(result.refusal));
     const Calibration &calibration = *result.calibration;
-    for (std::size_t c = 0; c < 4; ++c)
+    for (std::size_t c = 0; c < kCylinderCount; ++c)
         QVERIFY2(near(calibration.offsetsKPa[c], kOffsets[c]),
                  qPrintable(QString::number(calibration.offsetsKPa[c])));
     // Sensor 2's jitter e leaves e - e/4 on itself and -e/4 on the others.
-    const std::array<double, 4> noise{0.025, 0.075, 0.025, 0.025};
-    for (std::size_t c = 0; c < 4; ++c)
+    const std::array<double, kCylinderCount> noise{0.025, 0.075, 0.025, 0.025};
+    for (std::size_t c = 0; c < kCylinderCount; ++c)
         QVERIFY2(std::fabs(calibration.noiseKPa[c] - noise[c]) < 1e-5,
                  qPrintable(QString::number(calibration.noiseKPa[c])));
     QCOMPARE(calibration.readings, std::size_t(12));
@@ -137,7 +138,7 @@ void TestCalibration::refusals()
             session.columns[Raw4][i] = (i % 4 == 1) ? -20.0f : -28.0f; // another intake's pulse
         if (variant == 3 && i >= 5)
             session.columns[i % 4][i] = std::numeric_limits<float>::quiet_NaN();
-        for (std::size_t c = 0; c < 4; ++c) {
+        for (std::size_t c = 0; c < kCylinderCount; ++c) {
             // A quarter cycle apart, eight readings a cycle; cylinder 2 2.5 kPa up.
             if (variant == 4)
                 session.columns[c][i] = (c == 1 ? -27.5f : -30.0f)
@@ -722,7 +723,7 @@ void TestCalibration::badInputs()
         session.columns[Average4][5] = -std::numeric_limits<float>::infinity();
     } else if (log == QLatin1String("engine")) {
         for (std::size_t i = 0; i < session.readingCount(); ++i) {
-            for (std::size_t c = 0; c < 4; ++c)
+            for (std::size_t c = 0; c < kCylinderCount; ++c)
                 session.columns[c][i] = (c == 1 ? -27.5f : -30.0f)
                     + 1.9f * float(std::sin(M_PI * (double(i) / 4.0 + double(c) / 2.0)));
         }

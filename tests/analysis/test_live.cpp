@@ -587,8 +587,8 @@ void TestLive::pollsWithTheGaugesBytesAndLine()
     QVERIFY(board.waitForReceived(20));
     termios line{};
     QVERIFY(board.lineSettings(&line));
-    QCOMPARE(cfgetospeed(&line), speed_t(B38400));
-    QCOMPARE(cfgetispeed(&line), speed_t(B38400));
+    QCOMPARE(cfgetospeed(&line), termiosSpeed(kBaudRate));
+    QCOMPARE(cfgetispeed(&line), termiosSpeed(kBaudRate));
     QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
     source.close();
     const QByteArray sent = board.takeReceived();

@@ -394,8 +394,8 @@ void TestLogReader::fileNameDates()
     QCOMPARE(isTopLogFileName(name), top);
     // The gauge's own file names read back to the moment they were made from.
     if (expected.isValid()) {
-        const QString prefix = top ? QStringLiteral("TOP_log_A_B_C_D_EMEDIE")
-                                   : QStringLiteral("log_A_B_C_D_EMEDIE");
+        const QString prefix = (top ? QLatin1String(kTopLogFileMark) : QString())
+            + QLatin1String(kLogFilePrefix);
         QCOMPARE(dateTimeFromLogFileName(logFileName(prefix, expected.date(), expected.time())),
                  expected);
     }

@@ -9,7 +9,7 @@
 #include <limits>
 
 Q_DECLARE_METATYPE(Unit)
-using Deviations = std::array<double, 4>;
+using Deviations = std::array<double, kCylinderCount>;
 Q_DECLARE_METATYPE(Deviations)
 
 namespace {
@@ -19,13 +19,13 @@ constexpr float inf = std::numeric_limits<float>::infinity();
 
 // A session from per-cylinder series of the averages; the raw readings
 // are the same series unless given.
-Session sessionOf(const std::array<std::vector<float>, 4> &averages,
-                  const std::array<std::vector<float>, 4> &raw = {})
+Session sessionOf(const std::array<std::vector<float>, kCylinderCount> &averages,
+                  const std::array<std::vector<float>, kCylinderCount> &raw = {})
 {
     Session session;
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         session.columns[c] = raw[c].empty() ? averages[c] : raw[c];
-        session.columns[4 + c] = averages[c];
+        session.columns[Average1 + c] = averages[c];
     }
     return session;
 }
@@ -55,7 +55,7 @@ SeriesStatistics withDeviation(double sd)
 }
 
 // Cylinder 1 is the reference at 10 kPa throughout; the others move about it.
-const std::array<std::vector<float>, 4> kHandSeries{{
+const std::array<std::vector<float>, kCylinderCount> kHandSeries{{
     {10, 10, 10, 10, 10},
     {10.5f, 11.2f, 10, 9.0f, 10.9f}, // out at 1 (+1.2); exactly on the limit at 3
     {10, 10, 8.9f, 10, 10},          // out at 2 (-1.1)
@@ -141,8 +141,8 @@ void TestSyncAnalysis::pulsationStandout()
 {
     QFETCH(Deviations, deviations);
     QFETCH(int, standout);
-    std::array<SeriesStatistics, 4> statistics;
-    for (std::size_t c = 0; c < 4; ++c)
+    std::array<SeriesStatistics, kCylinderCount> statistics;
+    for (std::size_t c = 0; c < kCylinderCount; ++c)
         statistics[c] = withDeviation(deviations[c]);
     QCOMPARE(standoutPulsation(statistics).value_or(0), standout);
     if (standout)
@@ -219,7 +219,7 @@ void TestSyncAnalysis::syncOnHandSeries()
 
 void TestSyncAnalysis::endingOutOfSyncNamesEachCylinder()
 {
-    std::array<std::vector<float>, 4> series = kHandSeries;
+    std::array<std::vector<float>, kCylinderCount> series = kHandSeries;
     series[0].push_back(10);
     series[1].push_back(10.2f);
     series[2].push_back(7.9f);  // 2.1 below
@@ -258,9 +258,9 @@ void TestSyncAnalysis::endingOutOfSyncNamesEachCylinder()
 void TestSyncAnalysis::sourceAndReference()
 {
     // Raw readings pulsating 4 kPa either way, averages steady and equal.
-    const std::array<std::vector<float>, 4> steady{
+    const std::array<std::vector<float>, kCylinderCount> steady{
         {{-25, -25, -25}, {-25, -25, -25}, {-25, -25, -25}, {-25, -25, -25}}};
-    const std::array<std::vector<float>, 4> pulsing{
+    const std::array<std::vector<float>, kCylinderCount> pulsing{
         {{-21, -29, -25}, {-29, -21, -25}, {-25, -25, -25}, {-21, -29, -25}}};
     const Session session = sessionOf(steady, pulsing);
     QCOMPARE(analyseSync(session, SyncSettings()).band.readingsInBand, std::size_t(3));
@@ -280,7 +280,7 @@ void TestSyncAnalysis::sourceAndReference()
 
 void TestSyncAnalysis::pairs()
 {
-    const std::array<std::vector<float>, 4> series{
+    const std::array<std::vector<float>, kCylinderCount> series{
         {{10, 10, 10}, {10, 11, 10}, {10, 12, 12}, {11, 12, 12}}};
     const Session session = sessionOf(series);
     // (c3 + c4)/2 - (c1 + c2)/2 per reading: 0.5, 1.5, 2.0.
@@ -364,14 +364,14 @@ void TestSyncAnalysis::everyReference()
     QFETCH(Deviations, differences);
     QFETCH(int, referencePair);
     // In sync at first, apart at the last reading.
-    const std::array<std::vector<float>, 4> series{
+    const std::array<std::vector<float>, kCylinderCount> series{
         {{-30, -30}, {-30, -31.5f}, {-30, -29.25f}, {-30, -30.5f}}};
     SyncSettings settings;
     settings.referenceCylinder = reference;
     settings.toleranceKPa = 0.8;
     const SyncResult sync = analyseSync(sessionOf(series), settings);
     QCOMPARE(sync.settings.referenceCylinder, reference);
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kCylinderCount; ++c) {
         QCOMPARE(sync.finalDifferencesKPa[c], differences[c]);
         QCOMPARE(sync.differences[c][0], 0.0f);
     }
@@ -411,11 +411,11 @@ void TestSyncAnalysis::toleranceEdges()
     QFETCH(float, offset);
     QFETCH(double, tolerance);
     QFETCH(bool, inBand);
-    for (int reference = 1; reference <= 4; ++reference) {
-        for (int moved = 1; moved <= 4; ++moved) {
+    for (int reference = 1; reference <= kCylinderCount; ++reference) {
+        for (int moved = 1; moved <= kCylinderCount; ++moved) {
             if (moved == reference)
                 continue;
-            std::array<std::vector<float>, 4> series{
+            std::array<std::vector<float>, kCylinderCount> series{
                 {{-20, -20}, {-20, -20}, {-20, -20}, {-20, -20}}};
             series[std::size_t(moved - 1)][1] = -20.0f + offset;
             SyncSettings settings;
@@ -439,7 +439,7 @@ void TestSyncAnalysis::toleranceEdges()
                 QVERIFY2(verdict.contains(named), qPrintable(verdict));
             }
             // Moving the reference instead mirrors the difference.
-            std::array<std::vector<float>, 4> mirrored{
+            std::array<std::vector<float>, kCylinderCount> mirrored{
                 {{-20, -20}, {-20, -20}, {-20, -20}, {-20, -20}}};
             mirrored[std::size_t(reference - 1)][1] = -20.0f - offset;
             QVERIFY2(analyseSync(sessionOf(mirrored), settings).band.endsInBand == inBand,
@@ -467,9 +467,9 @@ void TestSyncAnalysis::pairToleranceEdges()
     QFETCH(float, offset);
     QFETCH(bool, inBand);
     // Cylinders 1 and 2 differ by 3 kPa: the pairs compare means, not cylinders.
-    const std::array<std::vector<float>, 4> series{
+    const std::array<std::vector<float>, kCylinderCount> series{
         {{-20, -18.5f}, {-20, -21.5f}, {-20, -20.0f + offset}, {-20, -20.0f + offset}}};
-    for (int reference = 1; reference <= 4; ++reference) {
+    for (int reference = 1; reference <= kCylinderCount; ++reference) {
         SyncSettings settings;
         settings.referenceCylinder = reference;
         settings.toleranceKPa = 0.5;

@@ -112,15 +112,16 @@ void checkFileName(const std::uint8_t *data, std::size_t size)
     const std::uint32_t seconds = take<std::uint32_t>(data, size);
     const QDate date = QDate(2000, 1, 1).addDays(day % 40000);
     const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds % 86400));
-    const QString name = logFileName(QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), date, time);
-    const QString expected = QStringLiteral("TOP_log_A_B_C_D_EMEDIE%1_%2_%3_%4_%5_%6.txt")
-                                 .arg(date.day())
-                                 .arg(date.month())
-                                 .arg(date.year())
-                                 .arg(time.hour())
-                                 .arg(time.minute())
-                                 .arg(time.second());
-    require(name == expected);
+    const QString prefix = QStringLiteral("TOP_log_A_B_C_D_EMEDIE");
+    const QString name = logFileName(prefix, date, time);
+    require(name.startsWith(prefix) && name.endsWith(QLatin1String(".txt")));
+    // The six numbers read back in order, each without a leading zero.
+    const QStringList numbers = name.mid(prefix.size()).chopped(4).split(QLatin1Char('_'));
+    const int expected[] = {date.day(),  date.month(),  date.year(),
+                            time.hour(), time.minute(), time.second()};
+    require(numbers.size() == 6);
+    for (int i = 0; i < 6; ++i)
+        require(numbers[i] == QString::number(expected[i]));
 }
 
 void checkRunningAverage(const std::uint8_t *data, std::size_t size)

@@ -113,7 +113,7 @@ void TestSimModels::cylinderMeansAreAsConfigured()
 
     // A minute at an odd sampling step, so that no phase of the cycle is
     // favoured: hundreds of cycles.
-    std::array<double, 4> sum{};
+    std::array<double, kCylinderCount> sum{};
     int count = 0;
     for (double t = 0.0; t < 60.0; t += 0.00071) {
         const auto p = engine.pressures(t);
@@ -450,7 +450,7 @@ void TestSimModels::lowPassFollowsItsRecursion()
     BoardModel filtered;
     filtered.applySettings(10.0f, coefficient);
 
-    std::array<double, 4> y{};
+    std::array<double, kCylinderCount> y{};
     for (int k = 0; k < 200; ++k) {
         const MeasurementFrame x = raw.takeFrame(k * 20.0);
         const MeasurementFrame out = filtered.takeFrame(k * 20.0);
@@ -474,8 +474,8 @@ void TestSimModels::lowCoefficientSmooths()
     BoardModel smooth;
     smooth.applySettings(10.0f, 0.05f);
 
-    std::array<std::vector<float>, 4> sharpReadings;
-    std::array<std::vector<float>, 4> smoothReadings;
+    std::array<std::vector<float>, kCylinderCount> sharpReadings;
+    std::array<std::vector<float>, kCylinderCount> smoothReadings;
     for (int k = 0; k < 500; ++k) {
         const MeasurementFrame a = sharp.takeFrame(k * 20.0);
         const MeasurementFrame b = smooth.takeFrame(k * 20.0);

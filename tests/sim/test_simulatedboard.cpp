@@ -3,6 +3,7 @@
 
 #include "floatbits.h"
 #include "frames.h"
+#include "pseudoterminal.h"
 #include "testboard.h"
 #include "slaveline.h"
 
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
 
 namespace {
@@ -78,6 +80,7 @@ private slots:
     void inputIsParsedAsAStream_data();
     void inputIsParsedAsAStream();
     void lineIsRawBothWays();
+    void pseudoTerminalEnds();
     void sameSeedSameBytes();
     void repliesCarryStrayBytesAndSplits_data();
     void repliesCarryStrayBytesAndSplits();
@@ -314,6 +317,40 @@ void TestSimulatedBoard::lineIsRawBothWays()
     QVERIFY(nothingElseCame(board, line));
     QCOMPARE(board.pollsReceived(), 2u);
     QCOMPARE(board.received(), command + "@@@@");
+}
+
+// The line raw at 9600 baud, so that the speed the program chooses shows; the board's end
+// non-blocking. Opening again hangs up the line held; closing forgets it.
+void TestSimulatedBoard::pseudoTerminalEnds()
+{
+    PseudoTerminal terminal;
+    QVERIFY(!terminal.isOpen());
+    QVERIFY2(terminal.open(), qPrintable(terminal.errorString()));
+    QVERIFY(terminal.path().startsWith(QLatin1String("/dev/")));
+    termios program{};
+    QVERIFY(tcgetattr(terminal.slave(), &program) == 0);
+    QCOMPARE(cfgetospeed(&program), speed_t(B9600));
+    QCOMPARE(cfgetispeed(&program), speed_t(B9600));
+    QCOMPARE(program.c_lflag & (ECHO | ICANON), tcflag_t(0));
+    QVERIFY(fcntl(terminal.master(), F_GETFL) & O_NONBLOCK);
+    QVERIFY(fcntl(terminal.slave(), F_GETFD) & FD_CLOEXEC);
+
+    const int oldMaster = terminal.master();
+    QVERIFY(terminal.open());
+    QVERIFY(terminal.isOpen());
+    QVERIFY(fcntl(terminal.master(), F_GETFD) != -1);
+    // The descriptor numbers may come back; the old line is gone either way.
+    if (terminal.master() != oldMaster)
+        QCOMPARE(fcntl(oldMaster, F_GETFD), -1);
+    QVERIFY(!terminal.path().isEmpty());
+
+    const int master = terminal.master();
+    terminal.close();
+    QVERIFY(!terminal.isOpen());
+    QCOMPARE(terminal.master(), -1);
+    QCOMPARE(terminal.slave(), -1);
+    QVERIFY(terminal.path().isEmpty());
+    QCOMPARE(fcntl(master, F_GETFD), -1);
 }
 
 void TestSimulatedBoard::sameSeedSameBytes()
@@ -575,7 +612,7 @@ void TestSimulatedBoard::serialPortTalksToTheBoard()
     QSerialPort port(board.portName());
     for (int round = 0; round < 2; ++round) {
         QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
-        QVERIFY(port.setBaudRate(38400));
+        QVERIFY(port.setBaudRate(kBaudRate));
         QVERIFY(port.setDataBits(QSerialPort::Data8));
         port.write(pollCommand());
         QTRY_COMPARE_WITH_TIMEOUT(port.bytesAvailable(), qint64(kFrameSize), 5000);

@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <limits>
+#include <termios.h>
 #include <utility>
 #include <vector>
 
@@ -83,5 +84,14 @@ private:
     float receivedInnerLoopCount = std::numeric_limits<float>::quiet_NaN();
     float receivedLowPassCoefficient = std::numeric_limits<float>::quiet_NaN();
 };
+
+// The termios code of a baud rate given as a number, to compare what
+// cfgetispeed and cfgetospeed give with.
+inline speed_t termiosSpeed(qint32 baud)
+{
+    termios settings{};
+    cfsetspeed(&settings, static_cast<speed_t>(baud));
+    return cfgetospeed(&settings);
+}
 
 #endif // TESTBOARD_H

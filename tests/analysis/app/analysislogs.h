@@ -4,6 +4,7 @@
 // The logs the tests of aspirello-analisi open, saved under the gauge's file
 // names.
 
+#include "measurementlog.h"
 #include "testlog.h"
 
 #include <QDate>
@@ -53,14 +54,14 @@ inline float offAverage(int cylinder, int)
 // (a plain log) and one that does not (a TOP log).
 inline QString writeInSyncLog(const QDir &folder)
 {
-    return writeTestLog(folder, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 5, 3), 400,
+    return writeTestLog(folder, QLatin1String(kLogFilePrefix), QTime(9, 5, 3), 400,
                         convergingAverage);
 }
 
 inline QString writeOffLog(const QDir &folder)
 {
-    return writeTestLog(folder, QStringLiteral("TOP_log_A_B_C_D_EMEDIE"), QTime(9, 7, 0), 300,
-                        offAverage);
+    return writeTestLog(folder, QLatin1String(kTopLogFileMark) + QLatin1String(kLogFilePrefix),
+                        QTime(9, 7, 0), 300, offAverage);
 }
 
 #endif // ANALYSISLOGS_H

@@ -1,6 +1,7 @@
 #include "analysislogs.h"
 #include "analysiswindow.h"
 #include "sessionchart.h"
+#include "syncchoices.h"
 #include "translations.h"
 
 #include <QCheckBox>
@@ -33,6 +34,9 @@ private slots:
     void unusableCalibrationIsNotApplied();
     void calibratingDoesNotApplyByItself();
     void exportsReports();
+    void syncChoicesFollowTheUnit_data();
+    void syncChoicesFollowTheUnit();
+    void syncChoicesBringReferenceWithin();
 
 private:
     template <typename T>
@@ -54,7 +58,7 @@ void TestAnalysisWindow::initTestCase()
     inSyncLog = writeInSyncLog(dir);
     offLog = writeOffLog(dir);
     // A line of seven fields as line 6.
-    badLog = writeTestLog(dir, QStringLiteral("log_A_B_C_D_EMEDIE"), QTime(9, 9, 9), 50, offAverage,
+    badLog = writeTestLog(dir, QLatin1String(kLogFilePrefix), QTime(9, 9, 9), 50, offAverage,
                           "1.0,2.0,3.0,4.0,5.0,6.0,7.0\r\n", 5);
     QVERIFY(!inSyncLog.isEmpty() && !offLog.isEmpty() && !badLog.isEmpty());
 }
@@ -310,6 +314,82 @@ void TestAnalysisWindow::exportsReports()
     QVERIFY(!window.exportReport(folder.filePath(QStringLiteral("window.doc"))));
     QVERIFY(
         find<QLabel>(window, "labelMessage")->text().contains(QLatin1String(".pdf, .png or .svg")));
+}
+
+void TestAnalysisWindow::syncChoicesFollowTheUnit_data()
+{
+    QTest::addColumn<int>("unit");
+    // The tolerance in the unit, its decimals, and the smallest tolerance
+    // and the step shown (0.01 kPa and 0.1 kPa) at those decimals.
+    QTest::addColumn<double>("shown");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<double>("smallest");
+    QTest::addColumn<double>("step");
+    QTest::newRow("kPa") << int(Unit::KPa) << 1.5 << 2 << 0.01 << 0.1;
+    QTest::newRow("hPa") << int(Unit::HPa) << 15.0 << 1 << 0.1 << 1.0;
+    QTest::newRow("mmHg") << int(Unit::MmHg) << 11.3 << 1 << 0.1 << 0.750062;
+    QTest::newRow("cmHg") << int(Unit::CmHg) << 1.13 << 2 << 0.01 << 0.0750062;
+    // 0.01 kPa is 0.003 inHg: the smallest is the smallest step shown, as a
+    // tolerance of 0 is none.
+    QTest::newRow("inHg") << int(Unit::InHg) << 0.44 << 2 << 0.01 << 0.0295300;
+}
+
+// The tolerance stays in kPa while the unit changes, and the box shows it
+// with the unit's decimals, range and step; what the user types is taken
+// back in kPa.
+void TestAnalysisWindow::syncChoicesFollowTheUnit()
+{
+    QFETCH(int, unit);
+    QFETCH(double, shown);
+    QFETCH(int, decimals);
+    QFETCH(double, smallest);
+    QFETCH(double, step);
+    QWidget parent;
+    SyncChoices choices;
+    choices.makeUnitBox(&parent);
+    choices.makeReferenceBox(&parent, QStringLiteral("C%1"));
+    choices.makeToleranceBox(&parent);
+    QCOMPARE(choices.unit->count(), int(kAllUnits.size()));
+    QCOMPARE(choices.reference->itemText(3), QStringLiteral("C4"));
+    QCOMPARE(choices.tolerance->prefix(), QStringLiteral("± "));
+
+    choices.chooseUnit(Unit(unit));
+    QCOMPARE(int(choices.chosenUnit()), unit);
+    choices.toleranceKPa = 1.5;
+    choices.showTolerance();
+    QCOMPARE(choices.tolerance->decimals(), decimals);
+    QCOMPARE(choices.tolerance->value(), shown);
+    QCOMPARE(choices.tolerance->minimum(), smallest);
+    QVERIFY(std::fabs(choices.tolerance->singleStep() - step) < 1e-6);
+    QVERIFY(std::fabs(choices.tolerance->maximum() - fromKPa(100.0, Unit(unit)))
+            < std::pow(10.0, -decimals));
+    // Showing it does not change it.
+    QCOMPARE(choices.toleranceKPa, 1.5);
+
+    choices.tolerance->setValue(2 * shown);
+    choices.takeShownTolerance();
+    QVERIFY(std::fabs(choices.toleranceKPa - toKPa(2 * shown, Unit(unit))) < 1e-12);
+    choices.setToleranceKPa(1.5);
+    QCOMPARE(choices.toleranceKPa, 1.5);
+    QCOMPARE(choices.tolerance->value(), shown);
+}
+
+void TestAnalysisWindow::syncChoicesBringReferenceWithin()
+{
+    QWidget parent;
+    SyncChoices choices;
+    choices.makeUnitBox(&parent);
+    choices.makeReferenceBox(&parent, QStringLiteral("%1"));
+    QCOMPARE(choices.reference->count(), kCylinderCount);
+    const int asked[] = {-1, 0, 1, 3, 4, 5, 99};
+    const int taken[] = {1, 1, 1, 3, 4, 4, 4};
+    for (std::size_t i = 0; i < std::size(asked); ++i) {
+        choices.chooseReference(asked[i]);
+        QCOMPARE(choices.chosenReference(), taken[i]);
+    }
+    choices.chooseUnit(Unit::CmHg);
+    choices.chooseUnit(Unit(-1)); // not offered: the choice stays
+    QCOMPARE(choices.chosenUnit(), Unit::CmHg);
 }
 
 QTEST_MAIN(TestAnalysisWindow)
