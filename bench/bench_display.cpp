@@ -9,6 +9,7 @@
 #include "demosession.h"
 #include "mainwindow.h"
 #include "mmapthreshold.h"
+#include "paintcounter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,13 +25,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <map>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 extern char **environ;
@@ -48,24 +44,6 @@ constexpr double kCpuAimSteady = 0.02;
 const char *const kBarNames[] = {"BA", "BB", "BC", "BAD", "BAM", "BBM", "BCM", "BDM"};
 const char *const kDigitNames[] = {"A",  "B",  "C",  "D",  "Tardu", "AD",  "BD",  "CD", "DD",
                                    "AM", "BM", "CM", "DM", "AMD",   "BMD", "CMD", "DMD"};
-
-class PaintCounter : public QObject
-{
-public:
-    std::map<const QObject *, long> paints;
-    double pixels = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            ++paints[watched];
-            for (const QRect &rect : static_cast<QPaintEvent *>(event)->region())
-                pixels += static_cast<double>(rect.width()) * rect.height();
-        }
-        return false;
-    }
-};
 
 struct Figures
 {
@@ -192,8 +170,8 @@ int main(int argc, char *argv[])
     }
     QApplication application(argc, argv);
     std::printf("painting under Xvfb (%s): the window polls the simulated board every %d ms,\n"
-                "  replies paced at 38400 baud, %d s per run\n",
-                qPrintable(QGuiApplication::platformName()), kPollPeriodMs, seconds);
+                "  replies paced at %d baud, %d s per run\n",
+                qPrintable(QGuiApplication::platformName()), kPollPeriodMs, int(kBaudRate), seconds);
     std::fflush(stdout);
     silenceDebugLines();
 

@@ -15,18 +15,18 @@
 
 namespace {
 
-constexpr double kPollPeriodUs = 10000.0; // the fastest poll period
+constexpr double kPollPeriodUs = 1000.0 * kShortestPollMs; // the fastest poll period
 
 // What one frame may cost, by "Media".
 double targetUs(int averageLength)
 {
-    return averageLength == 10 ? 20.0 : 80.0;
+    return averageLength == kDefaultAverageLength ? 20.0 : 80.0;
 }
 
 MeasurementFrame syntheticFrame(int index)
 {
     MeasurementFrame frame;
-    for (int cylinder = 0; cylinder < 4; ++cylinder) {
+    for (int cylinder = 0; cylinder < kCylinderCount; ++cylinder) {
         const double phase = 0.37 * index + 1.57 * cylinder;
         frame.readings[static_cast<std::size_t>(cylinder)] =
             static_cast<float>(-25.0 + 2.0 * cylinder + 3.0 * std::sin(phase));
@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
 
     std::printf("reading pipeline, median cost per frame (budget: one %.0f us poll period)\n",
                 kPollPeriodUs);
-    for (const int averageLength : {10, 10000}) {
+    for (const int averageLength : {kDefaultAverageLength, kLongestAverage}) {
         const double us = medianMicroseconds(window, averageLength, 2000);
         std::printf("  Media %5d: %8.1f us  = %.4f of the poll period, %.2f of the %.0f us target\n",
                     averageLength, us, us / kPollPeriodUs, us / targetUs(averageLength),

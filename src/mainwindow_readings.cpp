@@ -16,7 +16,7 @@ void showOnDisplay(DisplayRefresh &refresh, QLCDNumber *display, float value)
     refresh.show(display, static_cast<double>(value));
 }
 
-void showOnDisplays(DisplayRefresh &refresh, const std::array<QLCDNumber *, 4> &displays,
+void showOnDisplays(DisplayRefresh &refresh, const std::array<QLCDNumber *, kCylinderCount> &displays,
                     const CylinderValues &values)
 {
     for (std::size_t i = 0; i < displays.size(); ++i)
@@ -26,7 +26,7 @@ void showOnDisplays(DisplayRefresh &refresh, const std::array<QLCDNumber *, 4> &
 // A value beyond the bar's range pegs it at that end; a value that is not
 // finite leaves the bar as it is, and such a bar need not be held back for
 // repainting either.
-void showOnBars(DisplayRefresh &refresh, const std::array<QProgressBar *, 4> &bars,
+void showOnBars(DisplayRefresh &refresh, const std::array<QProgressBar *, kCylinderCount> &bars,
                 const CylinderValues &values)
 {
     for (std::size_t i = 0; i < bars.size(); ++i) {

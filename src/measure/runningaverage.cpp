@@ -35,7 +35,7 @@ float RunningAverage::mean() const
     return toSinglePrecision(sum) / static_cast<float>(values.size());
 }
 
-CylinderValues RunningAverage::means(const std::array<RunningAverage, 4> &averages)
+CylinderValues RunningAverage::means(const std::array<RunningAverage, kCylinderCount> &averages)
 {
     const std::size_t size = averages[0].values.size();
     const std::size_t newest = averages[0].newest;

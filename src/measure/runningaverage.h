@@ -32,7 +32,7 @@ public:
     // step (the same capacity, pushed together) are summed side by side, in
     // one pass over their readings, which takes a fraction of the time of
     // four passes one after another.
-    static CylinderValues means(const std::array<RunningAverage, 4> &averages);
+    static CylinderValues means(const std::array<RunningAverage, kCylinderCount> &averages);
 
     // Sets the capacity and discards every stored reading.
     void setCapacity(int n);
