@@ -58,6 +58,12 @@ QString formatKPa(double value)
     return QString::number(value, 'f', 2) + QStringLiteral(" kPa");
 }
 
+// A reading less its sensor's offset, worked in double and rounded once.
+float lessOffset(float value, double offset)
+{
+    return static_cast<float>(static_cast<double>(value) - offset);
+}
+
 } // namespace
 
 bool Calibration::operator==(const Calibration &other) const
@@ -220,10 +226,18 @@ void applyCalibration(Session &session, const Calibration &calibration)
         const double offset = calibration.offsetsKPa[static_cast<std::size_t>(c)];
         for (const int column : {Raw1 + c, Average1 + c}) {
             for (float &value : session.columns[static_cast<std::size_t>(column)])
-                value = static_cast<float>(static_cast<double>(value) - offset);
+                value = lessOffset(value, offset);
         }
     }
     session.appliedCalibration = calibration;
+}
+
+CylinderValues calibratedReadings(const CylinderValues &raw, const Calibration &calibration)
+{
+    CylinderValues result{};
+    for (std::size_t c = 0; c < result.size(); ++c)
+        result[c] = lessOffset(raw[c], calibration.offsetsKPa[c]);
+    return result;
 }
 
 QString calibrationNote(const Calibration &calibration)

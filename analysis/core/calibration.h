@@ -61,6 +61,9 @@ CalibrationResult computeCalibration(const Session &session, const QDateTime &cr
 // Subtracts each sensor's offset from its raw readings and its averages and
 // records the calibration in the session.
 void applyCalibration(Session &session, const Calibration &calibration);
+// One frame's raw readings with the calibration applied, value for value
+// as applyCalibration applies it to a session's.
+CylinderValues calibratedReadings(const CylinderValues &raw, const Calibration &calibration);
 
 // "Calibration applied (made 2026-12-07 08:50 from log_...txt)." Translated.
 QString calibrationNote(const Calibration &calibration);

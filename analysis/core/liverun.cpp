@@ -60,12 +60,10 @@ std::unique_ptr<LiveRun> recordLive(const CommandLine &commandLine, const QStrin
     QObject::connect(&source, &LiveSource::frameReceived, &loop,
                      [&](const MeasurementFrame &frame, double seconds) {
                          run->recording.add(frame.readings);
-                         CylinderValues values = frame.readings;
-                         if (calibration) {
-                             for (std::size_t c = 0; c < values.size(); ++c)
-                                 values[c] -= float(calibration->offsetsKPa[c]);
-                         }
-                         run->live.addFrame(seconds, values);
+                         run->live.addFrame(seconds,
+                                            calibration
+                                                ? calibratedReadings(frame.readings, *calibration)
+                                                : frame.readings);
                          if (first < 0)
                              first = seconds;
                          last = seconds;

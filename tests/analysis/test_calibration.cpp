@@ -266,9 +266,19 @@ void TestCalibration::appliedCalibrationIsOnEveryOutput()
     QVERIFY(summaryText(before, Unit::KPa)
                 .contains(QStringLiteral("cylinder 2 has 0.38 kPa more vacuum than the reference")));
 
+    const Session uncalibrated = session;
     applyCalibration(session, calibration);
     QCOMPARE(session.raw(0)[0], -20.0f);
     QCOMPARE(session.average(1)[0], -24.0f);
+    // A frame read live is calibrated value for value as the session's rows.
+    for (std::size_t i = 0; i < session.readingCount(); ++i) {
+        CylinderValues raw{};
+        for (std::size_t c = 0; c < raw.size(); ++c)
+            raw[c] = uncalibrated.raw(int(c))[i];
+        const CylinderValues calibrated = calibratedReadings(raw, calibration);
+        for (std::size_t c = 0; c < raw.size(); ++c)
+            QCOMPARE(calibrated[c], session.raw(int(c))[i]);
+    }
     const SessionAnalysis after = analyseSession(session, settings);
     const QString note = calibrationNote(calibration);
     QVERIFY(note.contains(QStringLiteral("2026-12-01 10:00")));
