@@ -22,13 +22,8 @@ int runLiveCommand(const CommandLine &commandLine, const QString &calibrationPat
     if (commandLine.mode != RunMode::Report)
         return runLiveTextCommand(commandLine, calibrationPath, out, err);
     const std::unique_ptr<LiveRun> run = recordLive(commandLine, calibrationPath);
-    for (const QString &note : qAsConst(run->notes))
-        err << note << '\n';
-    if (run->recording.readingCount() == 0) {
-        err << run->error << '\n';
-        err.flush();
+    if (!tellLiveRun(*run, err))
         return run->exitCode;
-    }
     // The live verdict and engine speed go to standard output beside the
     // report, which holds the recorded session as a log's would.
     ReportContent content;

@@ -143,18 +143,23 @@ QString liveCsvRows(const LiveAnalysis &live, Unit unit)
     return text;
 }
 
+bool tellLiveRun(const LiveRun &run, QTextStream &err)
+{
+    for (const QString &note : run.notes)
+        err << note << '\n';
+    const bool recorded = run.recording.readingCount() > 0;
+    if (!recorded)
+        err << run.error << '\n';
+    err.flush();
+    return recorded;
+}
+
 int runLiveTextCommand(const CommandLine &commandLine, const QString &calibrationPath,
                        QTextStream &out, QTextStream &err)
 {
     const std::unique_ptr<LiveRun> run = recordLive(commandLine, calibrationPath);
-    for (const QString &note : qAsConst(run->notes))
-        err << note << '\n';
-    err.flush();
-    if (run->recording.readingCount() == 0) {
-        err << run->error << '\n';
-        err.flush();
+    if (!tellLiveRun(*run, err))
         return run->exitCode;
-    }
     if (commandLine.mode == RunMode::Csv) {
         out << csvText(run->analysis, commandLine.unit) << liveCsvRows(run->live, commandLine.unit);
     } else {

@@ -38,6 +38,10 @@ struct LiveRun
 // loadSessions.
 std::unique_ptr<LiveRun> recordLive(const CommandLine &commandLine, const QString &calibrationPath);
 
+// Writes the run's notes to err and, when nothing was recorded, why; false
+// then, and the run's exit code is the command's.
+bool tellLiveRun(const LiveRun &run, QTextStream &err);
+
 // --live with --summary or --csv: the recorded session's summary or CSV,
 // followed by the live verdict and engine speed. Returns the exit code.
 int runLiveTextCommand(const CommandLine &commandLine, const QString &calibrationPath,
