@@ -10,17 +10,14 @@
 
 #include <array>
 
-// The gauge's "Media" when it starts: the running averages a live
-// recording logs beside the raw readings.
-constexpr int kLiveAverageLength = 10;
-
 // A live session recorded as the gauge records one: every frame's raw
-// readings and the running averages after it, as the gauge's log lines
-// (with the gauge's bound) and as a Session for the analysis.
+// readings and the running averages after it (of the gauge's "Media" when it
+// starts, unless told otherwise), as the gauge's log lines (with the gauge's
+// bound) and as a Session for the analysis.
 class LiveRecording
 {
 public:
-    explicit LiveRecording(int averageLength = kLiveAverageLength);
+    explicit LiveRecording(int averageLength = kDefaultAverageLength);
 
     // False once the log is full (the readings are then not recorded: what
     // is kept is an unbroken run).
