@@ -509,7 +509,6 @@ bool LiveWindow::connectBoard(const QString &portName)
     }
     live.reset();
     waveform->clear();
-    frames = 0;
     showProblem(QString());
     statusBar()->showMessage(tr("Connected to %1").arg(source.portName()));
     updateConnectionLook();
@@ -589,7 +588,6 @@ void LiveWindow::finishCapture()
 
 void LiveWindow::frameReceived(const MeasurementFrame &frame, double seconds)
 {
-    ++frames;
     live.addFrame(seconds, frame.readings);
     waveform->addFrame(seconds, frame.readings);
     if (capturing != Capture::None && !capture.add(frame.readings) && capture.isFull()) {

@@ -63,8 +63,8 @@ public:
     const LiveAnalysis &analysis() const { return live; }
     const LiveSource &board() const { return source; }
     LiveSource &board() { return source; }
-    // Frames taken and bars repaints, for the benchmark.
-    quint64 framesTaken() const { return frames; }
+    // Frames taken since the board was connected.
+    quint64 framesTaken() const { return source.framesAccepted(); }
     QString beforeLog() const { return beforePath; }
     QString afterLog() const { return afterPath; }
     const std::vector<WorkshopPreset> &presets() const { return workshopPresets; }
@@ -107,7 +107,6 @@ private:
     QTimer refreshTimer;
     QElapsedTimer sinceRefresh;
     bool fresh = false;
-    quint64 frames = 0;
     SyncChoices choices;
     bool updating = false;
 
