@@ -96,9 +96,7 @@ bool editPresetTable(QWidget *parent, std::vector<WorkshopPreset> &presets, Unit
         if (!toleranceOk)
             tolerance = QLocale::c().toDouble(text(2), &toleranceOk);
         preset.toleranceKPa = toKPa(tolerance, unit);
-        if (preset.name.isEmpty() || !referenceOk || preset.referenceCylinder < 1
-            || preset.referenceCylinder > kCylinderCount || !toleranceOk
-            || !(preset.toleranceKPa > 0.0))
+        if (!referenceOk || !toleranceOk || !isSoundPreset(preset))
             continue;
         edited.push_back(preset);
     }

@@ -26,6 +26,13 @@ std::vector<WorkshopPreset> shippedPresets()
                            toKPa(10.0, Unit::MmHg)}};
 }
 
+bool isSoundPreset(const WorkshopPreset &preset)
+{
+    return !preset.name.isEmpty() && preset.referenceCylinder >= 1
+        && preset.referenceCylinder <= kCylinderCount && std::isfinite(preset.toleranceKPa)
+        && preset.toleranceKPa > 0.0;
+}
+
 std::vector<WorkshopPreset> loadPresets(QSettings &settings)
 {
     if (!settings.value(kSaved, false).toBool())
@@ -39,9 +46,7 @@ std::vector<WorkshopPreset> loadPresets(QSettings &settings)
         bool referenceOk = false, toleranceOk = false;
         preset.referenceCylinder = settings.value(QStringLiteral("reference")).toInt(&referenceOk);
         preset.toleranceKPa = settings.value(QStringLiteral("toleranceKPa")).toDouble(&toleranceOk);
-        if (preset.name.isEmpty() || !referenceOk || preset.referenceCylinder < 1
-            || preset.referenceCylinder > kCylinderCount || !toleranceOk
-            || !std::isfinite(preset.toleranceKPa) || preset.toleranceKPa <= 0.0)
+        if (!referenceOk || !toleranceOk || !isSoundPreset(preset))
             continue;
         presets.push_back(preset);
     }

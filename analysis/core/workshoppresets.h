@@ -25,10 +25,13 @@ struct WorkshopPreset
 // carburettors, against cylinder 2.
 std::vector<WorkshopPreset> shippedPresets();
 
+// A preset that can be offered: a name, a reference within 1..4 and a
+// tolerance that is a positive number.
+bool isSoundPreset(const WorkshopPreset &preset);
+
 // The user's presets from the configuration; the shipped ones until the
 // user has saved a table of their own (an empty table included). Entries
-// with no name, a reference outside 1..4 or a tolerance that is not a
-// positive number are left out.
+// that are not sound are left out.
 std::vector<WorkshopPreset> loadPresets(QSettings &settings);
 void savePresets(QSettings &settings, const std::vector<WorkshopPreset> &presets);
 

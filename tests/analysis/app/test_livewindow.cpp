@@ -19,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+#include <limits>
+
 // The live tuning window driven through its widgets, on a board on a
 // pseudo-terminal, offscreen.
 class TestLiveWindow : public QObject
@@ -149,8 +152,18 @@ void TestLiveWindow::presetsAndUnits()
     QCOMPARE(presets[1].name, QStringLiteral("Officina: 1/100 bar, cilindro 1"));
     presets.push_back(WorkshopPreset{QStringLiteral("bad"), 5, 1.0});
     presets.push_back(WorkshopPreset{QStringLiteral("bad too"), 2, -1.0});
+    presets.push_back(
+        WorkshopPreset{QStringLiteral("endless"), 2, std::numeric_limits<double>::infinity()});
+    presets.push_back(WorkshopPreset{QString(), 2, 1.0});
     savePresets(stored, presets);
     QCOMPARE(loadPresets(stored).size(), std::size_t(2));
+    for (const WorkshopPreset &unsound :
+         {WorkshopPreset{QStringLiteral("zero"), 1, 0.0},
+          WorkshopPreset{QStringLiteral("no number"), 1, std::nan("")},
+          WorkshopPreset{QStringLiteral("endless"), 1, std::numeric_limits<double>::infinity()},
+          WorkshopPreset{QStringLiteral("no cylinder"), 0, 1.0}})
+        QVERIFY2(!isSoundPreset(unsound), qPrintable(unsound.name));
+    QVERIFY(isSoundPreset(WorkshopPreset{QStringLiteral("four"), 4, 0.01}));
     // An emptied table stays empty: the shipped entries do not come back.
     savePresets(stored, {});
     QVERIFY(loadPresets(stored).empty());
