@@ -1,6 +1,8 @@
 #ifndef ANALYSIS_WORKSHOPPRESETS_H
 #define ANALYSIS_WORKSHOPPRESETS_H
 
+#include "syncanalysis.h"
+
 #include <QString>
 
 #include <vector>
@@ -11,8 +13,8 @@ class QSettings;
 struct WorkshopPreset
 {
     QString name;
-    int referenceCylinder = 1; // 1..4
-    double toleranceKPa = 1.0; // the band is +- this
+    int referenceCylinder = kDefaultReferenceCylinder; // 1..4
+    double toleranceKPa = kDefaultToleranceKPa;        // the band is +- this
     bool operator==(const WorkshopPreset &other) const
     {
         return name == other.name && referenceCylinder == other.referenceCylinder
