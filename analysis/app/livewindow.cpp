@@ -130,10 +130,7 @@ LiveWindow::LiveWindow(const QString &folder, const QString &presetsPath, QWidge
 {
     setObjectName(QStringLiteral("LiveWindow"));
     setWindowTitle(tr("Aspirello Analisi: tuning live"));
-    if (configuration)
-        workshopPresets = loadPresets(*configuration);
-    else
-        workshopPresets = shippedPresets();
+    workshopPresets = loadPresets(*configuration);
     buildForm();
     connect(&source, &LiveSource::frameReceived, this, &LiveWindow::frameReceived);
     connect(&source, &LiveSource::problemChanged, this, &LiveWindow::showProblem);
@@ -473,8 +470,7 @@ void LiveWindow::presetChosen()
 void LiveWindow::setPresets(const std::vector<WorkshopPreset> &presets)
 {
     workshopPresets = presets;
-    if (configuration)
-        savePresets(*configuration, workshopPresets);
+    savePresets(*configuration, workshopPresets);
     fillPresets();
     settingsChosen();
 }
