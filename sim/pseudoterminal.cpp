@@ -26,13 +26,13 @@ bool makeProgramEndRaw(int slave)
     return tcsetattr(slave, TCSANOW, &settings) == 0;
 }
 
-QString systemError(const char *what)
+} // namespace
+
+QString systemErrorText(const char *what)
 {
     return QStringLiteral("%1: %2").arg(QLatin1String(what),
                                         QString::fromLocal8Bit(std::strerror(errno)));
 }
-
-} // namespace
 
 bool PseudoTerminal::open()
 {
@@ -41,7 +41,7 @@ bool PseudoTerminal::open()
     int master = -1;
     int slave = -1;
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-        lastError = systemError("openpty");
+        lastError = systemErrorText("openpty");
         return false;
     }
     char name[256] = {};
@@ -50,7 +50,7 @@ bool PseudoTerminal::open()
         && fcntl(master, F_SETFD, FD_CLOEXEC) == 0 && fcntl(slave, F_SETFD, FD_CLOEXEC) == 0
         && ttyname_r(slave, name, sizeof name) == 0;
     if (!ready) {
-        lastError = systemError("pseudo-terminal setup");
+        lastError = systemErrorText("pseudo-terminal setup");
         ::close(master);
         ::close(slave);
         return false;

@@ -3,6 +3,10 @@
 
 #include <QString>
 
+// What was being done on the line, and why the system call just made for it
+// failed (errno).
+QString systemErrorText(const char *what);
+
 // The line of a simulated board: a pseudo-terminal raw from the start, so
 // that nothing is echoed or translated before the program sets up its end,
 // at 9600 baud, so that the speed the program chooses shows (a

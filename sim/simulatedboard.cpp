@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <termios.h>
@@ -16,12 +15,6 @@ namespace {
 
 // Paced replies go out in pieces this size: about a millisecond each.
 constexpr int kPacedChunkSize = 4;
-
-QString systemError(const char *what)
-{
-    return QStringLiteral("%1: %2").arg(QLatin1String(what),
-                                        QString::fromLocal8Bit(std::strerror(errno)));
-}
 
 } // namespace
 
@@ -123,7 +116,7 @@ void SimulatedBoard::readInput()
             break;
         // End of file or a line error: stop watching rather than spin on it.
         readNotifier->setEnabled(false);
-        lastError = n == 0 ? QStringLiteral("line closed") : systemError("read");
+        lastError = n == 0 ? QStringLiteral("line closed") : systemErrorText("read");
         break;
     }
     if (arrived.isEmpty())
@@ -221,7 +214,7 @@ void SimulatedBoard::writeDue()
             break;
         }
         if (n < 0) {
-            lastError = systemError("write");
+            lastError = systemErrorText("write");
             output.clear();
             break;
         }

@@ -22,7 +22,10 @@ void writeLogLine(QString &text, const CylinderValues &readings, const CylinderV
 bool appendWithinBound(QString &log, qsizetype bound, const CylinderValues &readings,
                        const CylinderValues &averages)
 {
-    QString line;
+    // A frame's line is written at every poll: its buffer is kept from line
+    // to line rather than taken anew each time.
+    static thread_local QString line;
+    line.truncate(0);
     writeLogLine(line, readings, averages);
     if (line.size() > bound - log.size())
         return false;

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -78,6 +79,14 @@ bool sameDigits(const QString &one, const QString &other)
     }
 }
 
+// Whether shown is outOfRangeDashes(digitCount), without building that
+// text: this is asked at every frame of every display.
+bool isOutOfRangeDashes(const QString &shown, int digitCount)
+{
+    return shown.size() == digitCount
+        && std::all_of(shown.cbegin(), shown.cend(), [](QChar c) { return c == QLatin1Char('-'); });
+}
+
 } // namespace
 
 QString outOfRangeDashes(int digitCount)
@@ -111,9 +120,8 @@ void showNumber(QLCDNumber *display, double value, const QString &shownBefore, c
     }
     // A display given a number too wide for it keeps its digits as they
     // were and only takes the value, so the dashes are put there first.
-    const QString dashes = outOfRangeDashes(display->digitCount());
-    if (shown == dashes) {
-        display->display(dashes);
+    if (isOutOfRangeDashes(shown, display->digitCount())) {
+        display->display(shown);
         display->display(value);
         return;
     }
