@@ -38,8 +38,9 @@ FLASH_BAUD ?= 115200
 
 all: build
 
+# DEPS_EXTRAS: the tool sets a target needs besides (install-deps.sh names them).
 deps:
-	@scripts/install-deps.sh $(QT_DEPS)
+	@scripts/install-deps.sh $(DEPS_EXTRAS) $(QT_DEPS)
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
@@ -54,10 +55,9 @@ build-notests: deps
 	@cmake --build $(NOTESTS_DIR) -j $(JOBS)
 
 # Every test, headless. The tools the tests check the packaging files with
-# are installed before the build looks for them.
-test:
-	@scripts/install-deps.sh test $(QT_DEPS)
-	@$(MAKE) --no-print-directory build
+# are installed with the rest, before the build looks for them.
+test: DEPS_EXTRAS += test
+test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # The code style: every C++ source as .clang-format wants it.

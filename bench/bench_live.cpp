@@ -80,9 +80,11 @@ int main(int argc, char *argv[])
     const double waveRate = double(counter.paints[waveform] - waveformBefore) / elapsed;
     application.removeEventFilter(&counter);
 
-    // The last replies are still taken before the count.
+    // The last replies are still taken before the count: until every poll
+    // is answered, or for two seconds when one is lost (the count shows it).
     window.board().stopPolling();
-    QTest::qWait(200);
+    static_cast<void>(QTest::qWaitFor(
+        [&] { return window.board().framesAccepted() >= window.board().pollsSent(); }, 2000));
     const quint64 polls = window.board().pollsSent();
     const quint64 accepted = window.board().framesAccepted();
     const quint64 discards = window.board().discards();

@@ -51,7 +51,7 @@ if ! problem=$(stty -F "$port" 2>&1 >/dev/null); then
   case "$problem" in
     *"Permission denied"*)
       echo "flash: no permission to open $port: add yourself to the group dialout" \
-           "(sudo adduser $USER dialout) and log in again" >&2 ;;
+           "(sudo adduser ${USER:-$(id -un)} dialout) and log in again" >&2 ;;
     *"busy"*)
       echo "flash: $port is in use by another program (the gauge, a serial monitor?): close it first" >&2 ;;
     *)

@@ -25,27 +25,29 @@ bool isFifo(const QString &path)
 }
 
 // Makes what a row names at path: "new" (nothing), "file", "link" (to a file
-// beside it), "fifo", "folder", "link to fifo", "in a missing folder".
+// beside it), "fifo", "folder", "link to fifo", "zero" (a link to /dev/zero),
+// "in a missing folder". The path, or empty when it could not be made.
 QString prepare(const QTemporaryDir &dir, const QString &kind)
 {
     QString path = dir.filePath(QStringLiteral("out.txt"));
     const QString target = dir.filePath(QStringLiteral("target.txt"));
     const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    bool made = true;
     if (kind == QLatin1String("file"))
-        writeTestFile(path, "old");
-    else if (kind == QLatin1String("link")) {
-        writeTestFile(target, "old");
-        QFile::link(target, path);
-    } else if (kind == QLatin1String("fifo"))
-        ::mkfifo(QFile::encodeName(path).constData(), 0600);
+        made = writeTestFile(path, "old");
+    else if (kind == QLatin1String("link"))
+        made = writeTestFile(target, "old") && QFile::link(target, path);
+    else if (kind == QLatin1String("fifo"))
+        made = ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
     else if (kind == QLatin1String("folder"))
-        QDir().mkdir(path);
-    else if (kind == QLatin1String("link to fifo")) {
-        ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
-        QFile::link(fifo, path);
-    } else if (kind == QLatin1String("in a missing folder"))
+        made = QDir().mkdir(path);
+    else if (kind == QLatin1String("link to fifo"))
+        made = ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0 && QFile::link(fifo, path);
+    else if (kind == QLatin1String("zero"))
+        made = QFile::link(QStringLiteral("/dev/zero"), path);
+    else if (kind == QLatin1String("in a missing folder"))
         path = dir.filePath(QStringLiteral("none/out.txt"));
-    return path;
+    return made ? path : QString();
 }
 
 } // namespace
@@ -82,6 +84,7 @@ void TestSafeFile::writes()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = prepare(dir, kind);
+    QVERIFY(!path.isEmpty());
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     FileFailure failure;
@@ -135,9 +138,8 @@ void TestSafeFile::reads()
     QFETCH(FileFault, fault);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QString path = prepare(dir, kind == QLatin1String("zero") ? QStringLiteral("new") : kind);
-    if (kind == QLatin1String("zero"))
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    const QString path = prepare(dir, kind);
+    QVERIFY(!path.isEmpty());
     const QByteArray content(size, 'x');
     if (kind == QLatin1String("file"))
         QVERIFY(writeTestFile(path, content));

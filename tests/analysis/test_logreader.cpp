@@ -64,7 +64,7 @@ private slots:
     void emptyLogHasNoReadings();
     void fileNameDates_data();
     void fileNameDates();
-    void readsFileWithDateAndMissingFile();
+    void readsFileWithItsDate();
     void fileChangedWhileRead_data();
     void fileChangedWhileRead();
     void fileKinds_data();
@@ -401,7 +401,7 @@ void TestLogReader::fileNameDates()
     }
 }
 
-void TestLogReader::readsFileWithDateAndMissingFile()
+void TestLogReader::readsFileWithItsDate()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -412,19 +412,6 @@ void TestLogReader::readsFileWithDateAndMissingFile()
     QCOMPARE(result.session.raw(3).at(0), -23.0f);
     QVERIFY(result.session.topMark);
     QCOMPARE(result.session.recordedAt.value(), QDateTime(QDate(2026, 12, 7), QTime(8, 50, 1)));
-
-    const ReadResult missing =
-        readLogFile(dir.filePath(QStringLiteral("none.txt")), BadLinePolicy::Skip);
-    QCOMPARE(missing.status, ReadStatus::CannotOpen);
-    QVERIFY(missing.errorText.contains(QStringLiteral("none.txt")));
-    QCOMPARE(readLogFile(dir.path(), BadLinePolicy::Skip).status, ReadStatus::CannotOpen);
-    const ReadResult device = readLogFile(QStringLiteral("/dev/zero"), BadLinePolicy::Skip);
-    QCOMPARE(device.status, ReadStatus::CannotOpen);
-    QVERIFY2(device.errorText.contains(QStringLiteral("not a regular file")),
-             qPrintable(device.errorText));
-    const QString empty = dir.filePath(QStringLiteral("empty.txt"));
-    QVERIFY(writeTestFile(empty, QByteArray()));
-    QCOMPARE(readLogFile(empty, BadLinePolicy::Stop).status, ReadStatus::NoReadings);
 }
 
 // A log another program cuts short or extends while it is read (an editor
@@ -477,6 +464,11 @@ void TestLogReader::fileKinds_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("pipe") << "fifo" << ReadStatus::CannotOpen << "is not a regular file";
     QTest::newRow("link to /dev/zero") << "zero" << ReadStatus::CannotOpen << "is not a regular file";
+    QTest::newRow("/dev/zero itself")
+        << "device" << ReadStatus::CannotOpen << "is not a regular file";
+    QTest::newRow("nothing there") << "missing" << ReadStatus::CannotOpen
+                                   << "EMEDIE7_12_2026_8_50_1.txt";
+    QTest::newRow("empty") << "empty" << ReadStatus::NoReadings << "";
     QTest::newRow("link to a log") << "link" << ReadStatus::Ok << "";
     QTest::newRow("folder") << "folder" << ReadStatus::CannotOpen << "is a folder";
     QTest::newRow("beyond the size limit") << "huge" << ReadStatus::TooLarge << "too large";
@@ -501,13 +493,16 @@ void TestLogReader::fileKinds()
         QVERIFY(writeTestFile(target, good) && QFile::link(target, path));
     else if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(path));
+    else if (kind == QLatin1String("empty"))
+        QVERIFY(writeTestFile(path, QByteArray()));
     else if (kind == QLatin1String("huge"))
         QVERIFY(writeTestFile(path, good) && QFile::resize(path, kMaxLogBytes + 1)); // sparse
     else if (kind == QLatin1String("tiny"))
         QVERIFY(writeTestFile(path,
                               "1e-330,-1e-400,0.0000000000000000000000000000000000000000000001,"
                               "4,5,6,7,8\r\n"));
-    const ReadResult result = readLogFile(path, BadLinePolicy::Stop);
+    const ReadResult result = readLogFile(
+        kind == QLatin1String("device") ? QStringLiteral("/dev/zero") : path, BadLinePolicy::Stop);
     QCOMPARE(result.status, status);
     QVERIFY2(result.errorText.contains(message), qPrintable(result.errorText));
     if (kind == QLatin1String("link")) {

@@ -45,6 +45,18 @@ private:
         return window.findChild<T *>(QString::fromLatin1(name));
     }
 
+    // A calibration of 500 readings made on 1 December 2026 at 8:00.
+    static Calibration calibrationOf(const std::array<double, kCylinderCount> &offsetsKPa,
+                                     const QString &sourceLog = QStringLiteral("cal.txt"))
+    {
+        Calibration calibration;
+        calibration.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
+        calibration.sourceLog = sourceLog;
+        calibration.readings = 500;
+        calibration.offsetsKPa = offsetsKPa;
+        return calibration;
+    }
+
     QTemporaryDir folder;
     QString inSyncLog, offLog, badLog;
 };
@@ -158,13 +170,8 @@ void TestAnalysisWindow::dropsTwoLogsForBeforeAndAfter()
 // from the new data, keeping the zoom while the session is the same.
 void TestAnalysisWindow::zoomKeptAcrossUnitAndTolerance()
 {
-    Calibration calibration;
-    calibration.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
-    calibration.sourceLog = QStringLiteral("cal.txt");
-    calibration.readings = 500;
-    calibration.offsetsKPa = {0.0, -2.0, 0.0, 0.0};
     const QString path = folder.filePath(QStringLiteral("zoom.json"));
-    QVERIFY(saveCalibration(calibration, path));
+    QVERIFY(saveCalibration(calibrationOf({0.0, -2.0, 0.0, 0.0}), path));
     AnalysisWindow window(path);
     window.show();
     QVERIFY(window.openLogs({offLog}));
@@ -218,11 +225,9 @@ void TestAnalysisWindow::badLinesStopOrAreSkipped()
 
 void TestAnalysisWindow::appliesTheStoredCalibration()
 {
-    Calibration calibration;
-    calibration.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
-    calibration.sourceLog = QStringLiteral("log_A_B_C_D_EMEDIE1_12_2026_8_0_0.txt");
-    calibration.readings = 500;
-    calibration.offsetsKPa = {0.0, -2.0, 0.0, 0.0}; // sensor 2 reads 2 kPa low
+    // Sensor 2 reads 2 kPa low.
+    const Calibration calibration =
+        calibrationOf({0.0, -2.0, 0.0, 0.0}, QStringLiteral("log_A_B_C_D_EMEDIE1_12_2026_8_0_0.txt"));
     const QString path = folder.filePath(QStringLiteral("calibration.json"));
     QVERIFY(saveCalibration(calibration, path));
 
@@ -242,13 +247,8 @@ void TestAnalysisWindow::appliesTheStoredCalibration()
 
 void TestAnalysisWindow::unusableCalibrationIsNotApplied()
 {
-    Calibration damaged;
-    damaged.createdAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
-    damaged.sourceLog = QStringLiteral("cal.txt");
-    damaged.readings = 500;
-    damaged.offsetsKPa = {1000.0, -1000.0, 0.0, 0.0};
     const QString path = folder.filePath(QStringLiteral("damaged.json"));
-    QVERIFY(writeTestFile(path, calibrationToJson(damaged)));
+    QVERIFY(writeTestFile(path, calibrationToJson(calibrationOf({1000.0, -1000.0, 0.0, 0.0}))));
 
     AnalysisWindow window(path);
     window.show();
